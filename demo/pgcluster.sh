@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# Throwaway PostgreSQL 15 server holding the demo database, for trying the program and for the tests.
+#
+#   pgcluster.sh start DIR          new cluster in DIR (missing or empty), demo database loaded;
+#                                   prints the connection settings, also written to DIR/env
+#   pgcluster.sh stop DIR           fast shutdown; fine if the server is not running
+#   pgcluster.sh kill DIR           immediate shutdown, as if the server had crashed
+#   pgcluster.sh psql DIR [ARGS]    psql as the superuser on that cluster's demo database
+#
+# As root, the server and its tools run as the postgres system user, which PostgreSQL requires.
+set -euo pipefail
+
+SCRIPT_DIR=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")" && pwd)
+readonly SCRIPT_DIR
+readonly PGBIN=${ZV_PGBIN:-/usr/lib/postgresql/15/bin}
+readonly FIRST_PORT=55432
+readonly LAST_PORT=55631
+readonly DB=zvdemo
+readonly READER=zvleitura
+readonly SUPERUSER=postgres
+
+# Our own connections go through the cluster's socket with explicit options; libpq settings
+# inherited from the caller (often the env file of some cluster) must not redirect them.
+for var in $(compgen -e); do
+    if [[ $var == PG* ]]; then
+        unset "$var"
+    fi
+done
+
+die() {
+    printf 'pgcluster: %s\n' "$*" >&2
+    exit 1
+}
+
+usage() {
+    printf 'usage: %s start|stop|kill DIR\n       %s psql DIR [psql arguments...]\n' "$0" "$0" >&2
+    exit 2
+}
+
+if [[ $EUID -eq 0 ]]; then
+    # PostgreSQL refuses to run as root. cd / because root's working folder is often unreadable
+    # for postgres, and initdb and pg_ctl complain about that.
+    as_server() { (cd / && runuser -u "$SUPERUSER" -- "$@"); }
+else
+    as_server() { "$@"; }
+fi
+
+# Absolute path without a trailing slash. The path ends up inside pg_ctl's option string, which a
+# shell parses, and in unix_socket_directories, a comma separated list: only plain characters.
+resolve_dir() {
+    local dir
+    [[ -n ${1:-} ]] || usage
+    dir=$(realpath -m -- "$1")
+    [[ $dir =~ ^[A-Za-z0-9._/@+=:~-]+$ ]] ||
+        die "'$dir': the folder path may only contain letters, digits and . _ / @ + = : ~ -"
+    printf '%s\n' "$dir"
+}
+
+server_running() {
+    [[ -f $1/data/PG_VERSION ]] && as_server "$PGBIN/pg_ctl" status -D "$1/data" >/dev/null 2>&1
+}
+
+# Fails when start went wrong: says why, shows the end of the server log and leaves nothing running.
+start_failed() {
+    local dir=$1
+    shift
+    printf 'pgcluster: start failed: %s\n' "$*" >&2
+    if [[ -s $dir/server.log ]]; then
+        printf 'pgcluster: last lines of %s:\n' "$dir/server.log" >&2
+        tail -n 25 -- "$dir/server.log" | sed 's/^/    /' >&2
+    fi
+    if server_running "$dir"; then
+        as_server "$PGBIN/pg_ctl" stop -D "$dir/data" -m immediate -s >/dev/null 2>&1 || true
+    fi
+    exit 1
+}
+
+# Something answering a TCP connection on the port means it is taken.
+port_busy() {
+    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+
+# Reports the postgres user's first folder on the way to $1 that it cannot traverse.
+first_blocked_parent() {
+    local path=$1 prefix=""
+    local -a parts
+    IFS=/ read -r -a parts <<<"${path#/}"
+    for part in "${parts[@]}"; do
+        prefix+="/$part"
+        if ! as_server test -x "$prefix"; then
+            printf '%s\n' "$prefix"
+            return
+        fi
+    done
+    printf '%s\n' "$path"
+}
+
+cmd_start() {
+    local dir created=0
+    dir=$(resolve_dir "${1:-}")
+
+    [[ -x $PGBIN/initdb && -x $PGBIN/pg_ctl && -x $PGBIN/psql ]] ||
+        die "PostgreSQL 15 server programs not found in $PGBIN (Debian package postgresql)"
+    [[ -r $SCRIPT_DIR/schema.sql && -r $SCRIPT_DIR/data.sql ]] ||
+        die "schema.sql or data.sql missing beside $0"
+    if [[ $EUID -eq 0 ]] && ! id -u "$SUPERUSER" >/dev/null 2>&1; then
+        die "running as root needs the '$SUPERUSER' system user (Debian package postgresql creates it)"
+    fi
+    # The server's socket path must fit in sockaddr_un (107 bytes with the file name).
+    if ((${#dir} + ${#FIRST_PORT} + 10 > 107)); then
+        die "'$dir' is too long for the server's unix socket; use a shorter path (e.g. under /tmp)"
+    fi
+
+    if [[ -e $dir ]]; then
+        [[ -d $dir ]] || die "'$dir' exists and is not a folder"
+        [[ -z $(ls -A -- "$dir") ]] || die "'$dir' is not empty; start needs a new or empty folder"
+        chmod 700 -- "$dir"
+    else
+        mkdir -p -- "$(dirname -- "$dir")"
+        mkdir -m 700 -- "$dir"
+        created=1
+    fi
+
+    if [[ $EUID -eq 0 ]]; then
+        chown "$SUPERUSER:" -- "$dir"
+        if ! as_server test -w "$dir" -a -x "$dir"; then
+            local blocked
+            blocked=$(first_blocked_parent "$dir")
+            if ((created)); then
+                rmdir -- "$dir"
+            fi
+            die "the '$SUPERUSER' user cannot reach '$dir' ('$blocked' is not traversable by it); use a folder under /tmp or another world-traversable place"
+        fi
+    fi
+
+    # initdb only reads the password file; keep it private and remove it right after.
+    local pwfile=$dir/superuser.pw
+    (umask 077 && printf '%s\n' "$SUPERUSER" >"$pwfile")
+    if [[ $EUID -eq 0 ]]; then
+        chown "$SUPERUSER:" -- "$pwfile"
+    fi
+    if ! as_server "$PGBIN/initdb" -D "$dir/data" -U "$SUPERUSER" --pwfile="$pwfile" \
+        --encoding=UTF8 --locale=C.UTF-8 --auth-local=trust --auth-host=scram-sha-256 \
+        --no-sync --no-instructions >"$dir/initdb.log" 2>&1; then
+        rm -f -- "$pwfile"
+        cat -- "$dir/initdb.log" >&2
+        die "initdb failed (log: $dir/initdb.log)"
+    fi
+    rm -f -- "$pwfile"
+
+    # Another process may take the port between the check and the server's bind (parallel test
+    # runs); then the next free port is tried.
+    local port="" p log_lines
+    for ((p = FIRST_PORT; p <= LAST_PORT; p++)); do
+        if port_busy "$p"; then
+            continue
+        fi
+        log_lines=0
+        if [[ -f $dir/server.log ]]; then
+            log_lines=$(wc -l <"$dir/server.log")
+        fi
+        if as_server "$PGBIN/pg_ctl" start -D "$dir/data" -l "$dir/server.log" -w -t 60 -s \
+            -o "-c listen_addresses=127.0.0.1 -p $p -k $dir" >/dev/null 2>&1; then
+            port=$p
+            break
+        fi
+        if tail -n "+$((log_lines + 1))" -- "$dir/server.log" 2>/dev/null |
+            grep -q -e 'could not bind' -e 'could not create any TCP/IP sockets'; then
+            continue
+        fi
+        start_failed "$dir" "the server did not start on port $p"
+    done
+    [[ -n $port ]] || start_failed "$dir" "no free TCP port in $FIRST_PORT..$LAST_PORT on 127.0.0.1"
+
+    # SQL comes on standard input so that the postgres user need not read the source tree.
+    local -a psql=("$PGBIN/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -p "$port" -U "$SUPERUSER")
+    as_server "${psql[@]}" -d postgres -c "CREATE DATABASE $DB" ||
+        start_failed "$dir" "could not create database $DB"
+    as_server "${psql[@]}" -d "$DB" -1 -f - <"$SCRIPT_DIR/schema.sql" ||
+        start_failed "$dir" "error loading $SCRIPT_DIR/schema.sql (line numbers refer to it)"
+    as_server "${psql[@]}" -d "$DB" -1 -f - <"$SCRIPT_DIR/data.sql" ||
+        start_failed "$dir" "error loading $SCRIPT_DIR/data.sql (line numbers refer to it)"
+
+    # The program only reads: its role gets exactly that, and PUBLIC's default rights go, so the
+    # role cannot create temporary tables or reach the other databases either.
+    as_server "${psql[@]}" -d "$DB" <<SQL || start_failed "$dir" "could not set up role $READER"
+REVOKE ALL ON DATABASE $DB FROM PUBLIC;
+REVOKE CONNECT, TEMPORARY ON DATABASE postgres FROM PUBLIC;
+REVOKE CONNECT, TEMPORARY ON DATABASE template1 FROM PUBLIC;
+REVOKE ALL ON SCHEMA public FROM PUBLIC;
+CREATE ROLE $READER LOGIN PASSWORD '$READER'
+    NOSUPERUSER NOCREATEDB NOCREATEROLE NOREPLICATION NOBYPASSRLS NOINHERIT;
+GRANT CONNECT ON DATABASE $DB TO $READER;
+GRANT USAGE ON SCHEMA public TO $READER;
+GRANT SELECT ON ALL TABLES IN SCHEMA public TO $READER;
+ANALYZE;
+SQL
+
+    local env
+    env=$(printf 'PGHOST=127.0.0.1\nPGPORT=%s\nPGDATABASE=%s\nPGUSER=%s\nPGPASSWORD=%s\n' \
+        "$port" "$DB" "$READER" "$READER")
+    printf '%s\n' "$env" >"$dir/env"
+    chmod 644 -- "$dir/env"
+    printf '%s\n' "$env"
+}
+
+# stop and kill leave an already stopped (or never created) cluster alone, so cleanup traps may
+# call them unconditionally.
+cmd_stop() {
+    local mode=$1 dir
+    dir=$(resolve_dir "${2:-}")
+    if ! server_running "$dir"; then
+        return 0
+    fi
+    as_server "$PGBIN/pg_ctl" stop -D "$dir/data" -m "$mode" -w -t 60 -s >/dev/null ||
+        die "could not stop the server in $dir (log: $dir/server.log)"
+}
+
+cmd_psql() {
+    local dir port
+    dir=$(resolve_dir "${1:-}")
+    shift
+    [[ -r $dir/env ]] || die "no cluster started in '$dir' (missing $dir/env)"
+    port=$(sed -n 's/^PGPORT=//p' "$dir/env")
+    [[ $port =~ ^[0-9]+$ ]] || die "no PGPORT in $dir/env"
+    # Later -v options override the default, e.g. -v ON_ERROR_STOP=0.
+    if [[ $EUID -eq 0 ]]; then
+        # Keep the caller's working folder so relative -f paths work, unless postgres cannot
+        # enter it (psql warns then).
+        if ! runuser -u "$SUPERUSER" -- test -x .; then
+            cd /
+        fi
+        runuser -u "$SUPERUSER" -- "$PGBIN/psql" -X -v ON_ERROR_STOP=1 -h "$dir" -p "$port" \
+            -U "$SUPERUSER" -d "$DB" "$@"
+    else
+        "$PGBIN/psql" -X -v ON_ERROR_STOP=1 -h "$dir" -p "$port" -U "$SUPERUSER" -d "$DB" "$@"
+    fi
+}
+
+main() {
+    [[ $# -ge 2 ]] || usage
+    local cmd=$1
+    shift
+    case $cmd in
+    start)
+        [[ $# -eq 1 ]] || usage
+        cmd_start "$1"
+        ;;
+    stop)
+        [[ $# -eq 1 ]] || usage
+        cmd_stop fast "$1"
+        ;;
+    kill)
+        [[ $# -eq 1 ]] || usage
+        cmd_stop immediate "$1"
+        ;;
+    psql) cmd_psql "$@" ;;
+    *) usage ;;
+    esac
+}
+
+main "$@"

@@ -1,0 +1,5 @@
+#include "app/DM.h"
+
+TDM* DM = nullptr;
+
+TDM::TDM() { FDConnection1.setDriverId(QStringLiteral("PG")); }

@@ -1,0 +1,21 @@
+#include "app/Application.h"
+#include "app/DM.h"
+#include "app/FormPrincipal.h"
+#include "common/ErrorReport.h"
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    Application app(argc, argv);
+    const auto dataModule = std::make_unique<TDM>();
+    DM = dataModule.get();
+
+    TFormPrincipal form(QCoreApplication::arguments());
+    // A failure while starting (bad arguments, no database) is reported and the window
+    // still opens, with plain code edits.
+    RunGuarded([&] { form.FormCreate(); });
+    form.show();
+    const int rc = app.exec();
+    DM = nullptr;
+    return rc;
+}

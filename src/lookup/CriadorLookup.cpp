@@ -1,0 +1,361 @@
+#include "lookup/CriadorLookup.h"
+
+#include "common/AppError.h"
+#include "common/EventosForm.h"
+#include "common/EventosString.h"
+#include "common/EventosTeclado.h"
+#include "common/Funcoes.h"
+#include "common/Numeros.h"
+#include "lookup/BuscaLookup.h"
+
+#include <QApplication>
+
+bool NaoPassouOnEnter = false;
+QString ConteudoDBEditAntLook;
+QStringList ConteudoEditDes;
+bool BotaoAtivo = false;
+
+namespace {
+
+const QString kVarios = QStringLiteral("VÁRIOS");
+
+widgets::EventEdit* planEdit(QObject* o) { return qobject_cast<widgets::EventEdit*>(o); }
+
+QString textOf(QObject* o) {
+    const auto* e = planEdit(o);
+    return e ? e->text() : QString();
+}
+
+void ApagaDes(const TListaEdits& edits) {
+    if (edits.isEmpty() || edits.front()->text().isEmpty())
+        return;
+    for (widgets::EventEdit* e : edits)
+        e->clear();
+}
+
+// Not-found answers of a description query (one column / several columns, first text).
+bool naoEncontradoUmaColuna(const QString& s) {
+    return s.isEmpty() || s == u"0" || s == u"0,00" || s == u"01/01/1500" || s == u"00:00" ||
+           s == u"01/01/1500 00:00";
+}
+bool naoEncontradoVariasColunas(const QString& s) {
+    return s.isEmpty() || s == u"0" || s == u"0,00" || s == u"00:00" || s == u"01/01/1500 00:00:00";
+}
+
+// True when the window owning the code edit has its search button as the focused control.
+bool focoNoBotao(QWidget* codigo, QWidget* bbLook) {
+    return codigo && bbLook && codigo->window()->focusWidget() == bbLook;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Free procedures
+
+void OnKeyPressDoDBEditLook(QObject* Sender, QChar& Key, db::Query* /*DataSet*/, widgets::EventButton* bb) {
+    if (Key != QChar(u' '))
+        return;
+    // Only plain edits exist in this toolkit; a data-bound edit would also need its data set
+    // to be in edit or insert mode.
+    if (const auto* edit = planEdit(Sender); edit && !edit->isReadOnly() && bb)
+        bb->Click();
+    Key = QChar();
+}
+
+void OnChangeLookUp(QObject* /*Sender*/, const TListaEdits& EditDes) { ApagaDes(EditDes); }
+
+void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes) {
+    if (!NaoPassouOnEnter)
+        return;
+    ::ConteudoDBEditAntLook = ValorSemZerosAEsq(textOf(Sender));
+    if (!EditDes.isEmpty())
+        TratarConteudodoEditDes(EditDes, ::ConteudoDBEditAntLook.isEmpty() ? u'l' : u'r');
+    NaoPassouOnEnter = false;
+}
+
+void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
+    if (::ConteudoDBEditAntLook.isEmpty())
+        acao = u'l';
+    while (ConteudoEditDes.size() > EditDes.size())
+        ConteudoEditDes.removeLast();
+    while (ConteudoEditDes.size() < EditDes.size())
+        ConteudoEditDes.append(QString());
+    switch (acao.unicode()) {
+    case u'l':
+        for (QString& s : ConteudoEditDes)
+            s.clear();
+        break;
+    case u'r':
+        for (qsizetype i = 0; i < EditDes.size(); ++i)
+            ConteudoEditDes[i] = EditDes[i]->text();
+        break;
+    case u'p':
+        for (qsizetype i = 0; i < EditDes.size(); ++i)
+            EditDes[i]->setText(ConteudoEditDes[i]);
+        ConteudoEditDes.clear();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controller
+
+TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
+                               db::Query* /*p_dataSet*/, TELookUpSQL p_SQL)
+    : QObject(p_EditCodigo ? p_EditCodigo->window() : nullptr) {
+    fEditCodigo = p_EditCodigo;
+    setEditDes(p_EditDes);
+    fbotaoBusca = p_botaoBusca;
+    // Only a data-bound code edit brings a data set, and this toolkit has none.
+    fDataSet = nullptr;
+    fSQL = std::move(p_SQL);
+    fSomenteNumeros = true;
+    fBuscaUnica = true;
+    fPermiteMultiSelecao = false;
+    carregaEventosEditCodigo();
+    carregaEventosBotao();
+}
+
+TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
+                               TELookUpSQL p_SQL)
+    : TCriadorLookup(p_EditCodigo, p_EditDes, p_botaoBusca, nullptr, std::move(p_SQL)) {}
+
+void TCriadorLookup::setEditDes(const TListaEdits& p_editdes) {
+    if (p_editdes.isEmpty() || p_editdes.size() > 256)
+        throw RangeError(QStringLiteral("Lista de descrições deve ter de 1 a 256 campos (recebeu %1)")
+                             .arg(p_editdes.size()));
+    for (auto* e : p_editdes)
+        if (!e)
+            throw InvalidTypeError(QStringLiteral("Campo de descrição inexistente"));
+    EditDes = p_editdes;
+}
+
+void TCriadorLookup::setEditDesAux(const TListaEdits& p_editdesaux) { EditDesAux = p_editdesaux; }
+
+QString TCriadorLookup::getEditCodigoTexto() const { return textOf(fEditCodigo); }
+
+void TCriadorLookup::carregaEventosEditCodigo() {
+    auto* edit = planEdit(fEditCodigo);
+    if (!edit)
+        throw InvalidTypeError(QStringLiteral("O campo de código do lookup deve ser um campo de edição"));
+    // A handler the edit already has is kept, and ours is not installed for that event.
+    if (widgets::Assigned(edit->OnEnter))
+        fOnEnterAtual = edit->OnEnter;
+    else
+        edit->OnEnter = [this](QObject* s) { fOnEnterEditCod(s); };
+    if (widgets::Assigned(edit->OnChange))
+        fOnChangeAtual = edit->OnChange;
+    else
+        edit->OnChange = [this](QObject* s) { fOnChangeEditCod(s); };
+    if (widgets::Assigned(edit->OnExit))
+        fOnExitAtual = edit->OnExit;
+    else
+        edit->OnExit = [this](QObject* s) { fOnExitEditCod(s); };
+    if (widgets::Assigned(edit->OnKeyPress))
+        fOnKeyPressAtual = edit->OnKeyPress;
+    else
+        edit->OnKeyPress = [this](QObject* s, QChar& k) { fOnKeyPressEditCod(s, k); };
+}
+
+void TCriadorLookup::carregaEventosBotao() {
+    if (!fbotaoBusca)
+        throw InvalidTypeError(QStringLiteral("O lookup precisa de um botão de busca"));
+    if (widgets::Assigned(fbotaoBusca->OnClick))
+        fOnClickAtual = fbotaoBusca->OnClick;
+    else
+        fbotaoBusca->OnClick = [this](QObject* s) { fOnClickBotao(s); };
+}
+
+void TCriadorLookup::fOnEnterEditCod(QObject* Sender) {
+    OnEnterLookUp(Sender, EditDes);
+    OnEnterDoDBEdit(Sender);
+    ConteudoDBEditAntLook = textOf(fEditCodigo);
+}
+
+void TCriadorLookup::fOnChangeEditCod(QObject* Sender) {
+    OnChangeLookUp(Sender, EditDes);
+    ConteudoDBEditAntLook.clear();
+    if (!EditDesAux.isEmpty())
+        OnChangeLookUp(Sender, EditDesAux);
+}
+
+void TCriadorLookup::fOnExitEditCod(QObject* Sender) {
+    try {
+        OnExitDoDBEdit(Sender);
+        if (!textOf(Sender).isEmpty())
+            fOnClickBotao(Sender);
+    } catch (...) {
+        // A code that cannot be used is not left behind; the error is reported as usual.
+        if (auto* edit = planEdit(fEditCodigo))
+            edit->clear();
+        throw;
+    }
+}
+
+void TCriadorLookup::fOnKeyPressEditCod(QObject* Sender, QChar& Key) {
+    OnKeyPressDoDBEditLook(Sender, Key, fDataSet, fbotaoBusca);
+    if (fSomenteNumeros)
+        OnKeyPressDosNumeros(Key);
+}
+
+void TCriadorLookup::fOnClickBotao(QObject* Sender) {
+    if (widgets::Assigned(fOnClickAtual)) {
+        fOnClickAtual(Sender);
+        return;
+    }
+    selecionar(Sender);
+}
+
+bool TCriadorLookup::houveAlteracao() const {
+    return ConteudoDBEditAntLook != ValorSemZerosAEsq(getEditCodigoTexto());
+}
+
+void TCriadorLookup::setDestaque(const QString& p_Campo, const QString& p_CondicaoCampo, qint32 p_corDeDestaque) {
+    fDestaque = std::make_unique<TLookupDestaque>(p_Campo, p_CondicaoCampo, p_corDeDestaque);
+}
+
+QString TCriadorLookup::obtemValorVarios() const {
+    const QString t = getEditCodigoTexto();
+    QString r = t == kVarios ? EditDes.front()->text() : t;
+    if (!r.isEmpty()) {
+        r.replace(u',', QStringLiteral("','"));
+        r = u'\'' + r + u'\'';
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dispatcher and validation
+
+bool TCriadorLookup::selecionar(QObject* Sender) {
+    bool result = false;
+    const QList<QWidget*> codigos{fEditCodigo};
+
+    // Single-choice validation of a typed code against the description query.
+    auto OnExitAntLook2 = [&](QWidget* Codigo, const TListaEdits& Descricao, const QString& TextoSql,
+                              const QString& TextoSqlL, widgets::EventButton* bbLook, bool DispEsqDir,
+                              bool limitar) -> bool {
+        if (BotaoAtivo)
+            return false;
+        const QString texto = textOf(Codigo);
+        if (texto.isEmpty()) {
+            for (auto* e : Descricao)
+                e->clear();
+            NaoPassouOnEnter = true;
+            return false;
+        }
+        bool ok = true;
+        const qint32 codigo = StrToInt(texto);
+        const db::Value resposta = ConverterValoresString(EncontraValor(TextoSql, db::Value::fromInt(codigo, 32)));
+        const bool proximo = focoNoBotao(Codigo, bbLook);
+        if (resposta.isArray()) {
+            const auto& textos = resposta.array();
+            if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
+                ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+            } else {
+                for (qsizetype i = 0; i < Descricao.size(); ++i) {
+                    if (static_cast<size_t>(i) >= textos.size())
+                        throw RangeError(QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
+                                             .arg(textos.size())
+                                             .arg(Descricao.size()));
+                    Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
+                }
+                NaoPassouOnEnter = true;
+            }
+        } else if (naoEncontradoUmaColuna(resposta.text())) {
+            ok = OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
+                                     limitar);
+        } else {
+            Descricao.front()->setText(resposta.text());
+            NaoPassouOnEnter = true;
+        }
+        return ok;
+    };
+
+    // Multi-selection validation: the digits of the text as one code, sent as text.
+    auto OnExitAntLookAvancado = [&](QWidget* Codigo, const TListaEdits& Descricao, const QString& TextoSql,
+                                     const QString& TextoSqlL, widgets::EventButton* bbLook, bool DispEsqDir,
+                                     bool limitar) -> bool {
+        if (BotaoAtivo)
+            return false;
+        auto* edit = planEdit(Codigo);
+        if (!edit || edit->text().isEmpty()) {
+            for (auto* e : Descricao)
+                e->clear();
+            NaoPassouOnEnter = true;
+            return false;
+        }
+        bool ok = true;
+        const QString digitos = SomenteNumeros(edit->text());
+        const bool proximo = focoNoBotao(Codigo, bbLook);
+        if (!digitos.isEmpty()) {
+            if (edit->text() != digitos)
+                edit->setText(digitos);
+            const db::Value resposta = ConverterValoresString(EncontraValor(TextoSql, db::Value::fromText(digitos)));
+            if (resposta.isArray()) {
+                const auto& textos = resposta.array();
+                if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
+                    ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+                } else {
+                    for (qsizetype i = 0; i < Descricao.size(); ++i) {
+                        if (static_cast<size_t>(i) >= textos.size())
+                            throw RangeError(
+                                QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
+                                    .arg(textos.size())
+                                    .arg(Descricao.size()));
+                        Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
+                    }
+                    NaoPassouOnEnter = true;
+                }
+            } else if (naoEncontradoUmaColuna(resposta.text())) {
+                ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+            } else {
+                Descricao.front()->setText(resposta.text());
+                NaoPassouOnEnter = true;
+            }
+        } else if (edit->text() != kVarios) {
+            OnClickDoBotaoLookAvancado(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+        }
+        return ok;
+    };
+
+    if (qobject_cast<QPushButton*>(Sender)) {
+        if (fPermiteMultiSelecao) {
+            const QString sqlL = fSQL(fEditCodigo, 2);
+            result = OnClickDoBotaoLookAvancado(nullptr, codigos, EditDes, sqlL, true, true, false);
+        } else {
+            const QString sqlL = fSQL(fEditCodigo, 2);
+            result = OnClickDoBotaoLook(nullptr, codigos, EditDes, sqlL, true, true, true);
+        }
+        return result;
+    }
+
+    OnExitDoDBEdit(Sender);
+    if (textOf(Sender).isEmpty()) {
+        NaoPassouOnEnter = true;
+        return result;
+    }
+    const bool alterado =
+        ConteudoDBEditAntLook != ValorSemZerosAEsq(textOf(Sender)) || EditDes.front()->text().isEmpty();
+    if (!alterado) {
+        TratarConteudodoEditDes(EditDes, u'p');
+        NaoPassouOnEnter = true;
+        return result;
+    }
+    auto* codigo = qobject_cast<QWidget*>(Sender);
+    if (fBuscaUnica && !fPermiteMultiSelecao) {
+        const QString sql = fSQL(fEditCodigo, 1);
+        const QString sqlL = fSQL(fEditCodigo, 2);
+        result = OnExitAntLook2(codigo, EditDes, sql, sqlL, fbotaoBusca, true, true);
+    } else if (fBuscaUnica) {
+        const QString sql = fSQL(fEditCodigo, 1);
+        const QString sqlL = fSQL(fEditCodigo, 2);
+        result = OnExitAntLookAvancado(codigo, EditDes, sql, sqlL, fbotaoBusca, true, false);
+    } else {
+        const QString sqlL = fSQL(fEditCodigo, 2);
+        result = OnClickDoBotaoLookFiltrado({codigo}, EditDes, sqlL);
+    }
+    return result;
+}

@@ -1,0 +1,82 @@
+#include "report/RelatorioJasper.h"
+
+#include "common/AppError.h"
+#include "common/Conversao.h"
+#include "common/FormMens.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <exception>
+
+TRelatorioJasper::TRelatorioJasper(const QString& p_Arquivo) : fArquivo(p_Arquivo) {}
+
+void TRelatorioJasper::addParametro(const QString& p_key, const QString& p_valor) {
+    fListaParametros.append(p_key + QLatin1Char('=') + (p_valor.isEmpty() ? QStringLiteral("0") : p_valor));
+}
+
+void TRelatorioJasper::addParametro(const QString& p_key, qint32 p_valor) {
+    addParametro(p_key, QString::number(p_valor));
+}
+
+void TRelatorioJasper::addParametro(const QString& p_key, const QDateTime& p_valor) {
+    const QDate data = p_valor.date();
+    if (!data.isValid())
+        throw ConversionError(QStringLiteral("Data inválida para o parâmetro %1 do relatório").arg(p_key));
+    // QDate::toString with a format ignores the locale, so the viewer always gets ISO digits.
+    addParametro(p_key, data.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+void TRelatorioVisualizador::executar(TFormatoSaida p_formato) {
+    QString l_parametros;
+    for (const QString& linha : Parametros())
+        l_parametros += QLatin1Char(' ') + linha;
+    abrirJasper(Arquivo(), l_parametros, TFormatoSaidaToStr(p_formato), QStringLiteral("N"));
+}
+
+void TRelatorioVisualizador::abrirJasper(const QString& rel, const QString& parametros,
+                                         const QString& formato_saida, const QString& valida_parametros) {
+    try {
+        const QString pasta = pastaPrograma();
+        QStringList argumentos{QStringLiteral("-jar"),
+                               pasta + QStringLiteral("/jasperviewer.jar"),
+                               QStringLiteral("Zarvent"),
+                               pasta + QStringLiteral("/relatorios/") + rel,
+                               formato_saida,
+                               valida_parametros};
+        // The viewer has always received the parameters split at blanks; no shell is involved,
+        // so quotes, ";", "$(...)" and the like reach it as plain characters.
+        static const QRegularExpression brancos(QStringLiteral("[ \\t]+"));
+        argumentos += parametros.split(brancos, Qt::SkipEmptyParts);
+
+        QProcess processo;
+        processo.setProgram(QStringLiteral("java"));
+        processo.setArguments(argumentos);
+        if (!processo.startDetached())
+            throw AppError(
+                QStringLiteral("Não foi possível iniciar o programa \"java\" para abrir o relatório "
+                               "%1.\nVerifique se o Java está instalado e no caminho de busca (PATH).")
+                    .arg(rel));
+    } catch (const AppError& e) {
+        Mensagem(e.message(), Advertencia);
+    } catch (const std::exception& e) {
+        Mensagem(QString::fromLocal8Bit(e.what()), Advertencia);
+    }
+}
+
+QString TRelatorioVisualizador::TFormatoSaidaToStr(TFormatoSaida t) {
+    return EnumeradoToStr(
+        t, {QStringLiteral("VIS"), QStringLiteral("PDF"), QStringLiteral("XLS"), QStringLiteral("HTML")},
+        {tsVisualizacao, tsPDF, tsXLS, tsHTML});
+}
+
+QString TRelatorioVisualizador::pastaPrograma() const {
+    QString pasta = fPastaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : fPastaPrograma;
+    while (pasta.size() > 1 && pasta.endsWith(QLatin1Char('/')))
+        pasta.chop(1);
+    return pasta;
+}
+
+void TRelatorioVisualizador::setPastaPrograma(const QString& pasta) {
+    fPastaPrograma = pasta;
+}

@@ -1,0 +1,60 @@
+#include "widgets/KeyPreview.h"
+
+#include "widgets/EventEdit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace widgets {
+
+KeyPreview::KeyPreview(QWidget* window) : QObject(window), m_window(window) {
+    setObjectName(QStringLiteral("KeyPreview"));
+    qApp->installEventFilter(this);
+}
+
+KeyPreview::~KeyPreview() {
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+KeyPreview* KeyPreview::of(const QWidget* widget) {
+    if (!widget)
+        return nullptr;
+    const QWidget* w = widget->window();
+    return w ? w->findChild<KeyPreview*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    // Only the focused control's own delivery counts; events propagated to parents are not new keys.
+    if (target != QApplication::focusWidget() || target->window() != m_window)
+        return false;
+    if (dynamic_cast<KeySlotTarget*>(target))
+        return false; // runs the preview itself, before its own slot
+
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (auto* button = qobject_cast<QPushButton*>(target);
+        button && (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)) {
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+    QChar key = CharOfKeyEvent(ke);
+    if (key.isNull())
+        return false;
+    const QChar typed = key;
+    if (!PreviewAndFilterKey(target, {}, key))
+        return true;
+    if (key != typed) {
+        QKeyEvent replaced = ReplacedKeyEvent(ke, key);
+        QCoreApplication::sendEvent(target, &replaced);
+        return true;
+    }
+    return false;
+}
+
+} // namespace widgets

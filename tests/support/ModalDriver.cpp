@@ -1,0 +1,34 @@
+#include "ModalDriver.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+
+namespace testsupport {
+
+void whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs, QWidget* ignore) {
+    if (ran)
+        *ran = false;
+    auto* timer = new QTimer(qApp); // deletes itself when done
+    timer->setInterval(20);
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<QWidget> ignored(ignore);
+    QObject::connect(timer, &QTimer::timeout, timer, [=]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != ignored.data() && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+            if (ran)
+                *ran = true;
+        } else if (clock.elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+} // namespace testsupport

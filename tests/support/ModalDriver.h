@@ -1,0 +1,19 @@
+#pragma once
+// Drives modal windows from tests: waits (from a timer) until a new modal window is active,
+// then runs the action on it.
+#include <QWidget>
+#include <functional>
+
+namespace testsupport {
+
+// Polls every 20 ms for up to timeoutMs for a modal widget (other than `ignore`), then runs
+// action(modal). The flag `ran` tells the test whether it happened.
+void whenModal(std::function<void(QWidget*)> action, bool* ran = nullptr, int timeoutMs = 5000,
+               QWidget* ignore = nullptr);
+
+// Convenience: the first child of `modal` with this object name and type.
+template <typename T> T* child(QWidget* modal, const char* name) {
+    return modal ? modal->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+} // namespace testsupport
