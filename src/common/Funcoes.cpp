@@ -57,7 +57,8 @@ QString formataMoeda(double valor) {
         agrupado += inteiros.at(i);
     }
     const bool zero = inteiros == u"0" && decimais == u"00";
-    return (valor < 0 && !zero ? QStringLiteral("-") : QString()) + agrupado + local.decimalPoint() + decimais;
+    return (valor < 0 && !zero ? QStringLiteral("-") : QString()) + agrupado + local.decimalPoint() +
+           decimais;
 }
 
 db::Value valorVazio(db::FieldGroup grupo) {
@@ -158,8 +159,9 @@ QString FormataValorEmString(const db::Value& valor) {
         if (ValorNull(valor)) {
             const QString d = separadorDoFormato(local.dateFormat(QLocale::ShortFormat), QStringLiteral("/"));
             const QString t = separadorDoFormato(local.timeFormat(QLocale::LongFormat), QStringLiteral(":"));
-            return dt.toString(QStringLiteral("dd") + d + QStringLiteral("MM") + d + QStringLiteral("yyyy HH") + t +
-                               QStringLiteral("mm") + t + QStringLiteral("ss"));
+            return dt.toString(QStringLiteral("dd") + d + QStringLiteral("MM") + d +
+                               QStringLiteral("yyyy HH") + t + QStringLiteral("mm") + t +
+                               QStringLiteral("ss"));
         }
         QString texto = local.toString(dt.date(), QLocale::ShortFormat);
         if (dt.time() != QTime(0, 0))
@@ -255,7 +257,8 @@ void OnShowDoFormL(DataGrid* DBGridB) {
     if (DBGridB == nullptr)
         throw InvalidTypeError(QStringLiteral("OnShowDoFormL sem grade"));
     if (!DBGridB->OnTitleClick)
-        throw AppError(QStringLiteral("A grade '%1' não tem tratamento de clique no título").arg(DBGridB->objectName()));
+        throw AppError(
+            QStringLiteral("A grade '%1' não tem tratamento de clique no título").arg(DBGridB->objectName()));
     if (DBGridB->columnCount() <= ColAntDBGridBL || ColAntDBGridBL < 0)
         ColAntDBGridBL = 0;
     DBGridB->OnTitleClick(ColAntDBGridBL);

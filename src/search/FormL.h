@@ -8,7 +8,10 @@ class QFrame;
 class QStatusBar;
 class QLabel;
 class QTimer;
+class QPainter;
+class QRect;
 class DataGrid;
+class QueryModel;
 namespace db {
 class Query;
 }
@@ -25,6 +28,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     db::Query* QueryLoc = nullptr; // on DM's connection, owned by the window
+    QueryModel* DsLoc = nullptr;   // links DBGridB to QueryLoc; owned by the grid
 
     QString campo;
     QString condicaoCampo;
@@ -37,6 +41,34 @@ public:
 
     // The status bar's three panels.
     QLabel* painelStatus(int index) const;
+
+    // Event handlers, wired to the window and the grid.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void DBGridBDblClick(QObject* Sender);
+    void DBGridBTitleClick(int Column);
+    void DBGridBKeyPress(QObject* Sender, QChar& Key);
+    void DBGridBColEnter(QObject* Sender);
+    void DBGridBDrawColumnCell(QPainter& Canvas, const QRect& Rect, int DataCol, int Row, bool Selected);
+    void Timer1Timer();
+
+    // Whether row `linha` of QueryLoc is painted in corDeDestaque.
+    bool destacaLinha(int linha) const;
+
+    // Every way out (Enter, double click, Esc, the close box) passes here.
+    void done(int r) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void AlteraSQL(int Column);
+    void OnTitleClickDoDBGridB(int Column);
+
+    QLabel* fPaineis[3] = {};
+    bool Decrescente = false;  // never set: the typing rewrite keeps the list's direction
+    qint32 ColAntDBGridBL = 0; // this window's search column (shadows the shared index of Funcoes)
 };
 
 // The current search window (one at a time).

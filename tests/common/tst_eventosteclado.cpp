@@ -12,7 +12,10 @@
 
 #include <memory>
 
-// Stands for the search grid: Enter belongs to it, recognised by its class name.
+namespace {
+
+// Stands in for the search grid, which is recognised by its class name alone. Kept in this file's
+// own namespace so it never meets the real grid at link time.
 class DataGrid : public QTableView {
     Q_OBJECT
 
@@ -27,8 +30,6 @@ class MemoProprio : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
 };
-
-namespace {
 
 constexpr char16_t kEnter = 13;
 

@@ -1,0 +1,230 @@
+#include "lookup/BuscaLookup.h"
+
+#include "common/AppError.h"
+#include "common/EventosTeclado.h"
+#include "common/FormMens.h"
+#include "common/Funcoes.h"
+#include "db/Query.h"
+#include "search/FormL.h"
+#include "widgets/DataGrid.h"
+
+#include <QLayout>
+#include <QScopeGuard>
+
+namespace {
+
+const QString kLimiteMarcador = QStringLiteral(" limit ");
+const QString kLimiteSufixo = QStringLiteral(" limit 50;");
+const QString kMarcacao = QStringLiteral("select cast('' as varchar(1)) as check, ");
+const QString kVarios = QStringLiteral("VÁRIOS");
+constexpr int kPixelsPorCaractere = 7;
+constexpr int kTetoTamanho = 30;
+constexpr int kMargemDireita = 22;
+constexpr int kLarguraMarca = 20;
+
+widgets::EventEdit* editDe(QWidget* w) { return qobject_cast<widgets::EventEdit*>(w); }
+
+QString semPontoEVirgulaFinal(QString sql) {
+    if (sql.endsWith(u';'))
+        sql.chop(1);
+    return sql;
+}
+
+QString aplicaLimite(const QString& sql, bool limitar) {
+    return (!limitar || sql.contains(kLimiteMarcador)) ? sql : sql + kLimiteSufixo;
+}
+
+void focaSeVisivel(QWidget* w) {
+    if (w && w->isVisible())
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+// An empty listing clears the field and sends the user back to the code edit.
+void listaVazia(const QList<QWidget*>& Codigo, const TListaEdits& EditDes) {
+    Mensagem(QStringLiteral("Listagem vazia!"), Informacao);
+    if (Codigo.isEmpty() || !editDe(Codigo.front()))
+        return;
+    for (QWidget* c : Codigo)
+        if (auto* e = editDe(c))
+            e->clear();
+    for (auto* d : EditDes)
+        d->clear();
+    focaSeVisivel(Codigo.front());
+}
+
+int larguraDaGrade(QWidget* janela, DataGrid* grade) {
+    // The window is not shown yet: let its layout place the grid first.
+    if (janela->layout())
+        janela->layout()->activate();
+    return grade->width();
+}
+
+void escreveCodigo(QWidget* controle, const QString& texto) {
+    if (auto* e = editDe(controle))
+        e->setText(texto);
+}
+
+// Copies the chosen row into the code controls and description edits.
+void transfereResultado(db::Query& q, const QList<QWidget*>& Codigo, const TListaEdits& EditDes, bool DispEsqDir,
+                        int deslocamento) {
+    const int n = static_cast<int>(Codigo.size());
+    const int m = static_cast<int>(EditDes.size());
+    const int f = q.fieldCount() - deslocamento;
+    if (!Codigo.isEmpty() && Codigo.front())
+        for (int i = 0; i < n; ++i)
+            escreveCodigo(Codigo[i], FormataValorEmString(q.value(deslocamento + (DispEsqDir ? i : f - n - 1 + i))));
+    if (!EditDes.isEmpty() && EditDes.front())
+        for (int j = 0; j < m; ++j)
+            EditDes[j]->setText(FormataValorEmString(q.value(deslocamento + (DispEsqDir ? n + j : f - m + j))));
+}
+
+bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QList<QWidget*>& Codigo,
+                  const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir, bool limitar) {
+    bool result = true;
+    BotaoAtivo = true;
+    const auto fim = qScopeGuard([] {
+        BotaoAtivo = false;
+        if (FormL)
+            FormL->deleteLater();
+        FormL = nullptr;
+    });
+    FormL = new TFormL();
+    TFormL& janela = *FormL;
+
+    if (destaque) {
+        janela.campo = destaque->Campo();
+        janela.condicaoCampo = destaque->CondicaoCampo();
+        janela.corDeDestaque = destaque->CorDeDestaque();
+        janela.usaDestaque = true;
+    }
+
+    db::Query& q = *janela.QueryLoc;
+    const QString sql = semPontoEVirgulaFinal(TextoSqlL);
+    q.close();
+    q.clearSql();
+    q.setSql(aplicaLimite(sql, limitar));
+    q.setParam(0, db::Value::fromText(QStringLiteral("%")));
+    sql_OpenQuery(q);
+
+    if (q.rowCount() == 0) {
+        listaVazia(Codigo, EditDes);
+        return false;
+    }
+
+    const int larguraGrade = larguraDaGrade(&janela, janela.DBGridB);
+    int total = 0;
+    for (int k = 0; k < q.fieldCount(); ++k) {
+        const db::Field& campo = q.field(k);
+        int largura;
+        if (const int l = BuscaDisplayWidth(Ds, campo.name); l > 0)
+            largura = l * kPixelsPorCaractere;
+        else if (campo.size > 0 && campo.size < kTetoTamanho)
+            largura = campo.size * kPixelsPorCaractere;
+        else
+            largura = RetornaWidthDefault(campo.group) * kPixelsPorCaractere;
+        if (k == q.fieldCount() - 1 && largura + total < larguraGrade - kMargemDireita)
+            largura = larguraGrade - kMargemDireita - total;
+        janela.DBGridB->addColumn(campo.name, BuscaDisplayLabel(Ds, campo.name), largura);
+        total += largura;
+    }
+
+    janela.exec();
+
+    if (q.active()) {
+        transfereResultado(q, Codigo, EditDes, DispEsqDir, 0);
+        NaoPassouOnEnter = true;
+        if (Proximo && !Codigo.isEmpty() && Codigo.front())
+            FocaProximoControle(Codigo.front()->window());
+    } else {
+        result = false;
+        if (!Codigo.isEmpty())
+            focaSeVisivel(Codigo.front());
+    }
+    return result;
+}
+
+} // namespace
+
+QString PreparaListagem(QString TextoSqlL, bool limitar) {
+    return aplicaLimite(semPontoEVirgulaFinal(std::move(TextoSqlL)), limitar);
+}
+
+QString retornaPrimeiroCampo(const QString& TextoSqlL) {
+    const qsizetype p = TextoSqlL.indexOf(QStringLiteral("select"));
+    if (p < 0)
+        return {};
+    const QString resto = TextoSqlL.mid(p + 6).trimmed();
+    const qsizetype virgula = resto.indexOf(u',');
+    if (virgula < 0)
+        return {};
+    QString campo = resto.left(virgula).trimmed();
+    if (const qsizetype as = campo.indexOf(QStringLiteral(" as ")); as >= 0)
+        campo = campo.left(as).trimmed();
+    return campo;
+}
+
+QString ListagemComMarcacao(QString TextoSqlL) {
+    // From the character after "select " on; without a lower-case keyword the first six
+    // characters give way to the prefix all the same.
+    const qsizetype p = TextoSqlL.indexOf(QStringLiteral("select")) + 1; // 1-based, 0 when absent
+    return kMarcacao + TextoSqlL.mid(p + 6);
+}
+
+bool OnClickDoBotaoLook(const db::Query* Ds, const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
+                        const QString& TextoSqlL, bool Proximo, bool DispEsqDir, bool limitar) {
+    return buscaSimples(nullptr, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
+}
+
+bool OnClickDoBotaoLook2(const TLookupDestaque* Destaque, const db::Query* Ds, const QList<QWidget*>& Codigo,
+                         const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
+                         bool limitar) {
+    return buscaSimples(Destaque, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
+}
+
+bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
+                                               const QString& TextoSqlL) {
+    const QString valor_parametro = Codigo.isEmpty() ? QString() : (editDe(Codigo.front()) ? editDe(Codigo.front())->text() : QString());
+    if (valor_parametro.isEmpty() || BotaoAtivo)
+        return false;
+    bool result = true;
+    BotaoAtivo = true;
+    const auto fim = qScopeGuard([] {
+        BotaoAtivo = false;
+        if (FormL)
+            FormL->deleteLater();
+        FormL = nullptr;
+    });
+    FormL = new TFormL();
+    TFormL& janela = *FormL;
+    db::Query& q = *janela.QueryLoc;
+
+    const QString sql = semPontoEVirgulaFinal(TextoSqlL);
+    q.close();
+    q.clearSql();
+    q.setSql(aplicaLimite(sql, true));
+    janela.TrocaTextoDaSQL(retornaPrimeiroCampo(sql));
+    q.setParam(0, db::Value::fromText(valor_parametro));
+    sql_OpenQuery(q);
+    if (q.rowCount() == 0) {
+        q.close();
+        q.setParam(0, db::Value::fromText(QStringLiteral("%")));
+        q.open();
+    }
+    if (q.rowCount() == 0) {
+        listaVazia(Codigo, EditDes);
+        return false;
+    }
+    if (q.rowCount() > 1) {
+        janela.buscaNovamenteOnShow = false;
+        janela.exec();
+    }
+    if (q.active()) {
+        transfereResultado(q, Codigo, EditDes, true, 0);
+        NaoPassouOnEnter = true;
+    } else {
+        result = false;
+        focaSeVisivel(Codigo.front());
+    }
+    return result;
+}
+

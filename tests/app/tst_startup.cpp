@@ -1,0 +1,156 @@
+// Start-up: the command line, the connection and the error report.
+#include "ModalDriver.h"
+#include "TestDb.h"
+#include "app/FormPrincipal.h"
+#include "common/AppError.h"
+#include "common/ErrorReport.h"
+#include "common/Globais.h"
+#include "lookup/CriadorLookup.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QStringList argsDoBanco(const QString& empresa, const QString& funcionario) {
+    using testsupport::env;
+    return {"prog",  env("ZV_TEST_PGHOST"), env("ZV_TEST_PGPORT"), env("ZV_TEST_PGUSER"), env("ZV_TEST_PGPASSWORD"),
+            env("ZV_TEST_PGDATABASE"), empresa, funcionario, "maria"};
+}
+
+// Runs the creation step and returns the message of what it raised ("" when nothing).
+QString criar(TFormPrincipal& form) {
+    try {
+        form.FormCreate();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TDM> m_dm;
+
+private slots:
+    void init() {
+        m_dm = std::make_unique<TDM>();
+        DM = m_dm.get();
+        EmpresaLogada = FuncionarioLogado = 0;
+        UsuarioLogado.clear();
+    }
+    void cleanup() {
+        DM = nullptr;
+        m_dm.reset();
+    }
+
+    void badCodesGiveTheConversionError_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("mensagem");
+        QTest::newRow("no arguments") << QStringList{"prog"} << "'' is not a valid integer value";
+        QTest::newRow("empty company") << QStringList{"prog", "h", "1", "u", "s", "b", "", "1"}
+                                       << "'' is not a valid integer value";
+        QTest::newRow("letters") << QStringList{"prog", "h", "1", "u", "s", "b", "abc", "1"}
+                                 << "'abc' is not a valid integer value";
+        QTest::newRow("above 32 bits") << QStringList{"prog", "h", "1", "u", "s", "b", "2147483648", "1"}
+                                       << "'2147483648' is not a valid integer value";
+        QTest::newRow("below 32 bits") << QStringList{"prog", "h", "1", "u", "s", "b", "-2147483649", "1"}
+                                       << "'-2147483649' is not a valid integer value";
+        QTest::newRow("trailing letter") << QStringList{"prog", "h", "1", "u", "s", "b", "12a", "1"}
+                                         << "'12a' is not a valid integer value";
+        QTest::newRow("employee missing") << QStringList{"prog", "h", "1", "u", "s", "b", "1"}
+                                          << "'' is not a valid integer value";
+        QTest::newRow("employee decimal") << QStringList{"prog", "h", "1", "u", "s", "b", "1", "2.5"}
+                                          << "'2.5' is not a valid integer value";
+    }
+    void badCodesGiveTheConversionError() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mensagem);
+        TFormPrincipal form(args);
+        QCOMPARE(criar(form), mensagem);
+        QVERIFY(!DM->FDConnection1.connected());
+        QVERIFY(DM->FDConnection1.params().isEmpty()); // never configured
+        QVERIFY(form.findChildren<TCriadorLookup*>().isEmpty());
+        QCOMPARE(Servidor, args.value(1)); // read before the failure
+        QCOMPARE(UsuarioLogado, QString());
+    }
+
+    void errorBoxShowsTheMessageWithAFullStop() {
+        bool visto = false;
+        QString texto, titulo;
+        QMessageBox::Icon icone = QMessageBox::NoIcon;
+        int botoes = 0;
+        testsupport::whenModal(
+            [&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                texto = box->text();
+                titulo = box->windowTitle();
+                icone = box->icon();
+                botoes = box->buttons().size();
+                box->accept();
+            },
+            &visto);
+        ShowException(ConversionError("'' is not a valid integer value"));
+        QVERIFY(visto);
+        QCOMPARE(texto, QStringLiteral("'' is not a valid integer value."));
+        QCOMPARE(titulo, QCoreApplication::applicationName());
+        QCOMPARE(icone, QMessageBox::Critical);
+        QCOMPARE(botoes, 1);
+    }
+
+    void fullStopRule_data() {
+        QTest::addColumn<QString>("mensagem");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("letter") << "abc" << "abc.";
+        QTest::newRow("ends with full stop") << "abc." << "abc.";
+        QTest::newRow("ends with digit") << "porta 1" << "porta 1.";
+        QTest::newRow("ends with blank") << "abc " << "abc ";
+        QTest::newRow("ends with dash") << "abc -" << "abc -";
+        QTest::newRow("ends with accent") << "conexão" << "conexão.";
+        QTest::newRow("empty") << "" << "";
+    }
+    void fullStopRule() {
+        QFETCH(QString, mensagem);
+        QTEST(TextoDoErro(mensagem), "mostrado");
+    }
+
+    void emptyConnectionArgumentsAreRemoved() {
+        TFormPrincipal form({"prog", "", "", "", "", "", "0", "0"});
+        DM->FDConnection1.setParam("server", "velho"); // a stored value must not survive
+        criar(form); // the open may or may not reach libpq's default server
+        QVERIFY(DM->FDConnection1.params().isEmpty());
+        QCOMPARE(DM->FDConnection1.driverId(), QStringLiteral("PG"));
+        QCOMPARE(form.codigoEmpresaLogada(), 0);
+    }
+
+    void closedPortShowsLibpqText() {
+        TFormPrincipal form({"prog", "127.0.0.1", "1", "u", "s", "b", "1", "2"});
+        const QString mensagem = criar(form);
+        QVERIFY2(mensagem.contains("127.0.0.1") && mensagem.contains("port 1"), qPrintable(mensagem));
+        QVERIFY(form.findChildren<TCriadorLookup*>().isEmpty());
+        QCOMPARE(EmpresaLogada, 1); // the login record was stored before the open
+        QCOMPARE(FuncionarioLogado, 2);
+        QCOMPARE(UsuarioLogado, QString());
+    }
+
+    void validStartOpensAndBuildsTheLookups() {
+        REQUIRE_TEST_DB();
+        QStringList args = argsDoBanco("0", "-7");
+        args << "ignored" << "too";
+        TFormPrincipal form(args);
+        QCOMPARE(criar(form), QString());
+        QVERIFY(DM->FDConnection1.connected());
+        QCOMPARE(EmpresaLogada, 0);
+        QCOMPARE(FuncionarioLogado, -7);
+        QCOMPARE(UsuarioLogado, QStringLiteral("maria"));
+        QCOMPARE(form.findChildren<TCriadorLookup*>().size(), 11);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,363 @@
+// The lookup dispatcher, the code validation and the single-choice search flow against the
+// demo database, with the search window driven from a timer.
+#include "ModalDriver.h"
+#include "TestDb.h"
+#include "common/AppError.h"
+#include "common/FormMens.h"
+#include "common/Funcoes.h"
+#include "db/Query.h"
+#include "lookup/BuscaLookup.h"
+#include "search/FormL.h"
+#include "widgets/DataGrid.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+using widgets::EventButton;
+using widgets::EventEdit;
+
+namespace {
+
+const QString kDeppDes = QStringLiteral("select deppdes from depp where deppcod = :0");
+const QString kDeppLista = QStringLiteral(
+    "select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 order by deppdes");
+
+// One lookup field plus a plain edit after it, with a provider that counts what it is asked.
+struct Campo {
+    QWidget janela;
+    EventEdit* codigo = new EventEdit(&janela);
+    EventButton* botao = new EventButton(&janela);
+    EventEdit* des0 = new EventEdit(&janela);
+    EventEdit* des1 = new EventEdit(&janela);
+    EventEdit* depois = new EventEdit(&janela);
+    QString sql1 = kDeppDes;
+    QString sql2 = kDeppLista;
+    QStringList pedidos;
+    TCriadorLookup* controlador;
+
+    explicit Campo(bool duasDescricoes = false) {
+        auto* l = new QVBoxLayout(&janela);
+        for (QWidget* w : {static_cast<QWidget*>(codigo), static_cast<QWidget*>(botao), static_cast<QWidget*>(des0),
+                           static_cast<QWidget*>(des1), static_cast<QWidget*>(depois)})
+            l->addWidget(w);
+        botao->setFocusPolicy(Qt::ClickFocus);
+        des0->setFocusPolicy(Qt::ClickFocus);
+        des1->setFocusPolicy(Qt::ClickFocus);
+        TListaEdits des{des0};
+        if (duasDescricoes)
+            des << des1;
+        controlador = new TCriadorLookup(codigo, des, botao, [this](QObject*, quint8 e) {
+            pedidos << QString::number(e);
+            return e == 1 ? sql1 : sql2;
+        });
+        janela.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&janela));
+    }
+    // Types a code (as the program would see it after entering the field) and leaves it.
+    void digitaESai(const QString& texto) {
+        codigo->setFocus();
+        codigo->setText(texto);
+        codigo->OnExit(codigo);
+    }
+};
+
+// Answers the next search window with `acao` and reports what the window showed.
+struct Busca {
+    bool abriu = false;
+    int linhas = -1;
+    QString sql;
+    QString titulo0;
+    QList<int> larguras;
+};
+
+void quandoBuscar(Busca& b, const std::function<void(TFormL*)>& acao) {
+    testsupport::whenModal(
+        [&b, acao](QWidget* modal) {
+            auto* janela = qobject_cast<TFormL*>(modal);
+            if (!janela) {
+                modal->close();
+                return;
+            }
+            b.abriu = true;
+            b.linhas = janela->QueryLoc->rowCount();
+            b.sql = janela->QueryLoc->sql();
+            b.titulo0 = janela->DBGridB->columnTitle(0);
+            for (int i = 0; i < janela->DBGridB->columnCount(); ++i)
+                b.larguras << janela->DBGridB->columnWidth(i);
+            acao(janela);
+        },
+        nullptr);
+}
+
+void enter(TFormL* j) { QTest::keyClick(j->DBGridB, Qt::Key_Return); }
+void esc(TFormL* j) { QTest::keyClick(j->DBGridB, Qt::Key_Escape); }
+
+} // namespace
+
+class TestBuscaLookup : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testsupport::TestDataModule> m_dm;
+
+private slots:
+    void initTestCase() {
+        REQUIRE_TEST_DB();
+        m_dm = std::make_unique<testsupport::TestDataModule>();
+    }
+    void init() {
+        NaoPassouOnEnter = false;
+        ConteudoDBEditAntLook.clear();
+        ConteudoEditDes.clear();
+        BotaoAtivo = false;
+        ColAntDBGridBL = 0;
+    }
+
+    void listingPreparation_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("limitar");
+        QTest::addColumn<QString>("preparado");
+        QTest::newRow("cap added") << "select a from t order by a" << true << "select a from t order by a limit 50;";
+        QTest::newRow("one ; stripped") << "select a from t order by a;" << true
+                                        << "select a from t order by a limit 50;";
+        QTest::newRow("two ; keep one") << "select a from t order by a;;" << true
+                                        << "select a from t order by a; limit 50;";
+        QTest::newRow("own limit kept") << "select a from t order by a limit 10" << true
+                                        << "select a from t order by a limit 10";
+        QTest::newRow("capital LIMIT still capped") << "select a from t order by a LIMIT 10" << true
+                                                    << "select a from t order by a LIMIT 10 limit 50;";
+        QTest::newRow("no cap wanted") << "select a from t order by a;" << false << "select a from t order by a";
+    }
+    void listingPreparation() {
+        QFETCH(QString, sql);
+        QFETCH(bool, limitar);
+        QTEST(PreparaListagem(sql, limitar), "preparado");
+    }
+
+    void firstColumn_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("campo");
+        QTest::newRow("alias") << kDeppLista << "deppcod";
+        QTest::newRow("distinct") << "select DISTINCT marcascod as Cód,marcasdes as Descrição from marcas"
+                                  << "DISTINCT marcascod";
+        QTest::newRow("capital Select") << "Select parcod,pardes as Descrição from par" << "";
+        QTest::newRow("one column") << "select appdes from app" << "";
+        QTest::newRow("no alias") << "select appcod, appdes from app" << "appcod";
+    }
+    void firstColumn() {
+        QFETCH(QString, sql);
+        QTEST(retornaPrimeiroCampo(sql), "campo");
+    }
+
+    void markColumnPrefix_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("esperado");
+        const QString p = QStringLiteral("select cast('' as varchar(1)) as check, ");
+        QTest::newRow("lower") << "select appcod, appdes from app where appdes like :0 order by appdes"
+                               << p + "appcod, appdes from app where appdes like :0 order by appdes";
+        // without a lower-case keyword the first six characters go and the seventh (a blank) stays
+        QTest::newRow("capital Select") << "Select parcod,pardes from par" << p + " parcod,pardes from par";
+        QTest::newRow("text before") << "/* x */ select a from t" << p + "a from t";
+    }
+    void markColumnPrefix() {
+        QFETCH(QString, sql);
+        QTEST(ListagemComMarcacao(sql), "esperado");
+    }
+
+    void knownCodeShowsItsDescription() {
+        Campo c;
+        c.digitaESai("5");
+        QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
+        QCOMPARE(c.pedidos, QStringList({"1", "2"}));
+        QVERIFY(NaoPassouOnEnter);
+    }
+
+    void leadingZerosAreValidatedEveryTime() {
+        Campo c;
+        c.digitaESai("0005");
+        QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
+        c.codigo->OnEnter(c.codigo); // untouched 0005 still counts as changed
+        c.pedidos.clear();
+        c.codigo->OnExit(c.codigo);
+        QCOMPARE(c.pedidos, QStringList({"1", "2"}));
+    }
+
+    void unchangedCodeRunsNoQuery() {
+        Campo c;
+        c.digitaESai("2");
+        NaoPassouOnEnter = true;
+        c.codigo->OnEnter(c.codigo);
+        c.pedidos.clear();
+        c.codigo->OnExit(c.codigo);
+        QVERIFY(c.pedidos.isEmpty());
+        QCOMPARE(c.des0->text(), QStringLiteral("BEBIDAS"));
+    }
+
+    void severalColumnDescription() {
+        Campo c(true);
+        c.sql1 = QStringLiteral("select secpdes, deppdes from secp join depp on deppcod = secpdeppcod where secpcod = :0");
+        c.digitaESai("12");
+        QCOMPARE(c.des0->text(), QStringLiteral("FRUTAS"));
+        QCOMPARE(c.des1->text(), QStringLiteral("HORTIFRÚTI"));
+    }
+
+    void unknownCodeOpensTheListAndTakesTheChoice() {
+        Campo c;
+        Busca b;
+        quandoBuscar(b, enter);
+        c.digitaESai("9999");
+        QVERIFY(b.abriu);
+        QCOMPARE(b.linhas, 8);
+        // shown sorted by column 0 descending, so Enter takes department 8
+        QCOMPARE(c.codigo->text(), QStringLiteral("8"));
+        QCOMPARE(c.des0->text(), QStringLiteral("UTILIDADES DOMÉSTICAS"));
+        QCOMPARE(b.titulo0, QStringLiteral("Código"));
+        QVERIFY(NaoPassouOnEnter);
+        QVERIFY(!BotaoAtivo);
+        QCOMPARE(FormL, nullptr);
+    }
+
+    void leavingWithoutChoiceKeepsTheTypedCode() {
+        Campo c;
+        Busca b;
+        quandoBuscar(b, esc);
+        c.digitaESai("9999");
+        QVERIFY(b.abriu);
+        QCOMPARE(c.codigo->text(), QStringLiteral("9999"));
+        QCOMPARE(c.des0->text(), QString());
+        QCOMPARE(c.janela.focusWidget(), c.codigo);
+    }
+
+    void buttonListsWithTheCapAndMovesOn() {
+        Campo c;
+        c.sql2 = QStringLiteral("select procod as Código,prodes as Descrição,proref as Referência from pro where "
+                                "prodes like :0 order by Descrição");
+        c.codigo->setFocus();
+        Busca b;
+        quandoBuscar(b, enter);
+        c.botao->Click();
+        QVERIFY(b.abriu);
+        QCOMPARE(b.linhas, 50);
+        QVERIFY(b.sql.endsWith(QStringLiteral("LIMIT 50;\r\n")));
+        QCOMPARE(b.larguras.size(), 3);
+        QVERIFY(!c.codigo->text().isEmpty());
+        QVERIFY(!c.des0->text().isEmpty());
+        QVERIFY(c.janela.focusWidget() != c.codigo); // moved on to the next control
+    }
+
+    void columnWidths() {
+        Campo c;
+        c.sql2 = QStringLiteral("select procod as Código,proref as Referência,prodes as Descrição from pro where "
+                                "prodes like :0 order by Descrição");
+        Busca b;
+        int larguraGrade = 0;
+        quandoBuscar(b, [&](TFormL* j) {
+            larguraGrade = j->DBGridB->width();
+            esc(j);
+        });
+        c.botao->Click();
+        QVERIFY(b.abriu);
+        QCOMPARE(b.larguras[0], 15 * 7);  // integer: the number default
+        QCOMPARE(b.larguras[1], 29 * 7);  // varchar(29): its size
+        QCOMPARE(b.larguras[2], larguraGrade - 22 - 15 * 7 - 29 * 7); // last one stretched
+    }
+
+    void sameChoiceStillRewritesAndMovesFocus() {
+        Campo c;
+        c.codigo->setFocus();
+        c.codigo->setText("8");
+        c.des0->setText("VELHO");
+        Busca b;
+        quandoBuscar(b, enter);
+        c.botao->Click();
+        QVERIFY(b.abriu);
+        QCOMPARE(c.codigo->text(), QStringLiteral("8"));
+        QCOMPARE(c.des0->text(), QStringLiteral("UTILIDADES DOMÉSTICAS"));
+        QVERIFY(c.janela.focusWidget() != c.codigo); // moved on from the code edit
+    }
+
+    void emptyListingClearsTheField() {
+        Campo c;
+        c.sql2 = QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 "
+                                "and deppcod = 9999 order by deppdes");
+        c.codigo->setText("77");
+        c.des0->setText("X");
+        bool mensagem = false;
+        QString caption;
+        testsupport::whenModal(
+            [&](QWidget* m) {
+                caption = m->windowTitle();
+                if (auto* mens = qobject_cast<TFormMens*>(m))
+                    QCOMPARE(mens->Memo1->toPlainText(), QStringLiteral("Listagem vazia!"));
+                m->close();
+            },
+            &mensagem);
+        QVERIFY(!c.controlador->selecionar(c.botao));
+        QVERIFY(mensagem);
+        QCOMPARE(caption, QStringLiteral("Mensagem de Informação"));
+        QCOMPARE(c.codigo->text(), QString());
+        QCOMPARE(c.des0->text(), QString());
+        QVERIFY(!BotaoAtivo);
+    }
+
+    void badCodesEmptyTheEditAndRaise_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("mensagem");
+        QTest::newRow("beyond 32 bits") << "99999999999" << "'99999999999' is not a valid integer value";
+        QTest::newRow("commas only") << ",," << "',,' is not a valid integer value";
+        QTest::newRow("several codes") << "3,4" << "'3,4' is not a valid integer value";
+        QTest::newRow("several word") << "VÁRIOS" << "'VÁRIOS' is not a valid integer value";
+    }
+    void badCodesEmptyTheEditAndRaise() {
+        QFETCH(QString, texto);
+        Campo c;
+        try {
+            c.digitaESai(texto);
+            QFAIL("no error");
+        } catch (const ConversionError& e) {
+            QTEST(e.message(), "mensagem");
+        }
+        QCOMPARE(c.codigo->text(), QString());
+    }
+
+    void failingQueryReportsTheOpenError() {
+        Campo c;
+        c.sql1 = QStringLiteral("select nada from depp where deppcod = :0");
+        try {
+            c.digitaESai("5");
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QVERIFY(e.message().startsWith(QStringLiteral("Erro na abertura da tabela\r\r")));
+            QVERIFY(e.message().endsWith(QStringLiteral("\r\r") + c.sql1 + QStringLiteral("\r\n")));
+        }
+        QCOMPARE(c.codigo->text(), QString());
+        QVERIFY(!BotaoAtivo);
+    }
+
+    void validationDoesNothingWhileASearchIsUnderWay() {
+        Campo c;
+        BotaoAtivo = true;
+        c.digitaESai("5");
+        QCOMPARE(c.des0->text(), QString());
+        BotaoAtivo = false;
+    }
+
+    void highlightRuleReachesTheWindow() {
+        Campo c;
+        c.controlador->setDestaque("descrição", "BEBIDAS", 0x0000FF);
+        Busca b;
+        bool usa = false;
+        QString campo;
+        quandoBuscar(b, [&](TFormL* j) {
+            usa = j->usaDestaque;
+            campo = j->campo;
+            esc(j);
+        });
+        c.digitaESai("9999");
+        QVERIFY(usa);
+        QCOMPARE(campo, QStringLiteral("descrição"));
+    }
+};
+
+QTEST_MAIN(TestBuscaLookup)
+#include "tst_buscalookup.moc"
