@@ -7,7 +7,7 @@
 
 namespace testsupport {
 
-void whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs, QWidget* ignore) {
+QTimer* whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs, QWidget* ignore) {
     if (ran)
         *ran = false;
     auto* timer = new QTimer(qApp); // deletes itself when done
@@ -29,6 +29,7 @@ void whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs, Q
         }
     });
     timer->start();
+    return timer;
 }
 
 } // namespace testsupport
