@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
+    clang libclang-rt-14-dev
     qt6-base-dev libgl-dev libpq-dev
     postgresql postgresql-client
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core

@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts a private PostgreSQL with the demo database and
 # runs the whole test suite against it. Extra arguments go to ctest (e.g. -R tst_query).
+#
+#   test.sh --sanitize [ctest args]   the same in a second tree, build-asan/ (clang with
+#                                     AddressSanitizer and UndefinedBehaviorSanitizer); any
+#                                     sanitizer report fails the run, then one end-to-end lookup
+#                                     flow runs again with leak detection on.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+sanitize=
+if [[ ${1:-} == --sanitize ]]; then
+    sanitize=1
+    shift
+fi
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+if [[ -n $sanitize ]]; then
+    build=${SANITIZE_BUILD_DIR:-$root/build-asan}
+    CC=clang CXX=clang++ BUILD_DIR=$build CMAKE_EXTRA_ARGS="-DZV_SANITIZE=ON ${CMAKE_EXTRA_ARGS:-}" \
+        "$root/scripts/build.sh"
+else
+    build=${BUILD_DIR:-$root/build}
+    "$root/scripts/build.sh"
+fi
 
 cluster=$(mktemp -d /tmp/zvtest.XXXXXX)
 rmdir "$cluster"
@@ -21,4 +37,40 @@ export ZV_TEST_PGUSER=$PGUSER ZV_TEST_PGPASSWORD=$PGPASSWORD ZV_TEST_CLUSTER=$cl
 export ZV_SOURCE_DIR=$root
 unset PGHOST PGPORT PGDATABASE PGUSER PGPASSWORD
 cd "$build"
-ctest --output-on-failure -j"$(nproc)" "$@"
+if [[ -z $sanitize ]]; then
+    ctest --output-on-failure -j"$(nproc)" "$@"
+    exit
+fi
+
+# Reports go to files as well as failing the process that hit them: programs the tests start
+# (the e2e run of the window) may end with an exit status nobody looks at.
+logs=$build/sanitizer-logs
+rm -rf -- "$logs"
+mkdir -p -- "$logs"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$logs/ubsan"
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=0:log_path=$logs/asan"
+status=0
+ctest --output-on-failure -j"$(nproc)" "$@" || status=$?
+
+# Leaks: one whole lookup flow (typed codes, search windows, descriptions written back) with
+# LeakSanitizer on. Only leaks inside third-party libraries are suppressed (scripts/lsan.supp).
+if [[ $# -eq 0 ]]; then
+    ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:log_path=$logs/lsan" \
+        LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0" \
+        QT_QPA_PLATFORM=offscreen ./tests/tst_buscalookup >"$logs/tst_buscalookup.out" 2>&1 || {
+        status=$?
+        cat -- "$logs/tst_buscalookup.out"
+    }
+fi
+
+shopt -s nullglob
+reports=("$logs"/asan* "$logs"/ubsan* "$logs"/lsan*)
+if [[ ${#reports[@]} -gt 0 ]]; then
+    echo "Sanitizer reports:" >&2
+    for f in "${reports[@]}"; do
+        echo "--- $f" >&2
+        cat -- "$f" >&2
+    done
+    [[ $status -ne 0 ]] || status=1
+fi
+exit "$status"

@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
-enum TFormatoSaida { tsVisualizacao, tsPDF, tsXLS, tsHTML };
+// Fixed underlying type: a format read from elsewhere may hold any int, and must still convert.
+enum TFormatoSaida : int { tsVisualizacao, tsPDF, tsXLS, tsHTML };
 
 class TRelatorioJasper {
 public:

@@ -141,6 +141,8 @@ TFormL::TFormL(QWidget* parent) : QDialog(parent) {
     StatusBar1->setFixedHeight(21);
     StatusBar1->setContentsMargins(0, 0, 0, 0);
     StatusBar1->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    // A panel sized from a long field is cut at the window's edge; it must not widen the window.
+    StatusBar1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     barra->addWidget(StatusBar1);
     fPaineis[0] =
         criaPainel(StatusBar1, 0, QStringLiteral("Busca por CÓDIGO:"), 125, QFrame::Panel | QFrame::Sunken);

@@ -107,7 +107,6 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), m_modelo(new QueryMode
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
@@ -121,7 +120,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), m_modelo(new QueryMode
     paleta.setColor(QPalette::Text, QApplication::palette().color(QPalette::WindowText));
     setPalette(paleta);
     aplicaEstiloTitulo();
-    m_modelo->setCharWidth(fontMetrics().averageCharWidth());
+    ajustaAoTipo();
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int secao) {
         if (m_cliqueNoTitulo && OnTitleClick)
@@ -190,6 +189,7 @@ void DataGrid::setSelectedIndex(int column) {
 
 void DataGrid::setTitleClicksEnabled(bool on) {
     m_cliqueNoTitulo = on;
+    horizontalHeader()->setSectionsClickable(on);
 }
 
 void DataGrid::setTitleColor(const QColor& color) {
@@ -308,6 +308,17 @@ void DataGrid::entraNaColuna(bool guardado) {
         RunGuarded([this] { OnColEnter(this); });
     else
         OnColEnter(this);
+}
+
+void DataGrid::ajustaAoTipo() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_modelo->setCharWidth(fontMetrics().averageCharWidth());
+}
+
+void DataGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        ajustaAoTipo(); // row height and default column widths follow the font
 }
 
 void DataGrid::keyPressEvent(QKeyEvent* event) {

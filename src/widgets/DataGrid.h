@@ -73,6 +73,7 @@ public:
     void reportDrawError(const QString& message);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -82,6 +83,7 @@ private:
     void sincronizaCursor();
     void aplicaLarguras();
     void aplicaEstiloTitulo();
+    void ajustaAoTipo();
     void entraNaColuna(bool guardado);
 
     QueryModel* m_modelo;

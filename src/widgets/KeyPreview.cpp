@@ -43,6 +43,9 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
             button->click();
         return true;
     }
+    // Tab and Shift+Tab are focus moves of the window, not typed characters.
+    if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)
+        return false;
     QChar key = CharOfKeyEvent(ke);
     if (key.isNull())
         return false;

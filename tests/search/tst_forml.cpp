@@ -358,6 +358,8 @@ private slots:
             << "Busca por CÓDIGO:";
         QTest::newRow("index 1: ascending") << kDepp << 1 << 1 << "ORDER BY DEPPDES LIMIT 50;"
                                             << "Busca por DESCRIÇÃO:";
+        QTest::newRow("wide listing, long text column") << kPro << 1 << 1 << "ORDER BY PRODES LIMIT 50;"
+                                                        << "Busca por DESCRIÇÃO:";
         QTest::newRow("wide listing, index 3: ascending") << kPro << 3 << 3 << "ORDER BY PRODTCAD LIMIT 50;"
                                                           << "Busca por CADASTRO:";
     }
@@ -375,6 +377,10 @@ private slots:
         QCOMPARE(b.grade()->selectedIndex(), coluna);
         QCOMPARE(b.painel(0), painel);
         QCOMPARE(b.parametro(), QStringLiteral("%"));
+        // The search-text panel takes the field's width, cut at the window's edge.
+        const int largura = b.query()->field(b.grade()->columnFieldIndex(coluna)).displayWidth * 14;
+        QCOMPARE(b.janela->painelStatus(1)->width(), largura);
+        QCOMPARE(b.janela->width(), 674);
 
         // The rows really come in that order.
         const int campo = b.grade()->columnFieldIndex(coluna);
@@ -388,7 +394,7 @@ private slots:
             QVERIFY(descendente ? anterior.toDouble() >= atual.toDouble()
                                 : anterior.toDouble() <= atual.toDouble());
         }
-        if (listagem == kPro)
+        if (listagem == kPro && coluna == 3)
             QCOMPARE(b.query()->value(0, campo), EncontraValor("select min(prodtcad) from pro", Value()));
     }
 

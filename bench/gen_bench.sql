@@ -1,0 +1,111 @@
+-- Grows the demo database (demo/schema.sql + demo/data.sql) to the size of a large customer for the
+-- benchmarks: 205,002 products, about 1,008,000 stock rows, 5,120 suppliers and 8 companies.
+-- Deterministic like the demo data (modular arithmetic only), so every load gives the same rows.
+-- Load it once, as the superuser, into a fresh demo database:
+--   demo/pgcluster.sh psql DIR -q -f - < bench/gen_bench.sql
+
+\set ON_ERROR_STOP on
+BEGIN;
+
+-- The demo's check-digit helpers live in its own session only.
+CREATE FUNCTION pg_temp.dv11(digitos text, ciclo boolean) RETURNS integer
+LANGUAGE sql IMMUTABLE AS $$
+    SELECT CASE WHEN s % 11 < 2 THEN 0 ELSE 11 - s % 11 END
+    FROM (SELECT sum(substr(digitos, length(digitos) - j, 1)::integer
+                     * CASE WHEN ciclo THEN 2 + j % 8 ELSE 2 + j END) AS s
+          FROM generate_series(0, length(digitos) - 1) AS j) AS t
+$$;
+
+CREATE FUNCTION pg_temp.cnpj(raiz integer, filial integer) RETURNS text
+LANGUAGE sql IMMUTABLE AS $$
+    WITH a AS (SELECT lpad(raiz::text, 8, '0') || lpad(filial::text, 4, '0') AS d),
+         b AS (SELECT d || pg_temp.dv11(d, true) AS d FROM a),
+         c AS (SELECT d || pg_temp.dv11(d, true) AS d FROM b)
+    SELECT substr(d, 1, 2) || '.' || substr(d, 3, 3) || '.' || substr(d, 6, 3) || '/'
+           || substr(d, 9, 4) || '-' || substr(d, 13, 2)
+    FROM c
+$$;
+
+-- Six more stores of the group (parties 6..11), so stock spreads over eight companies.
+INSERT INTO par (parcod, pardes, parfan, parcnpjcpf, partipo, parcidade, paruf, pardtcad)
+SELECT 5 + n,
+       'SUPERMERCADO BOA VISTA LTDA - LOJA ' || lpad((n + 2)::text, 2, '0'),
+       'BOA VISTA ' || (ARRAY['CENTRO', 'TAQUARAL', 'CAMBUÍ', 'VALINHOS', 'SUMARÉ', 'HORTOLÂNDIA'])[n],
+       pg_temp.cnpj(4821735, n + 1), 'J',
+       (ARRAY['CAMPINAS', 'CAMPINAS', 'CAMPINAS', 'VALINHOS', 'SUMARÉ', 'HORTOLÂNDIA'])[n], 'SP',
+       DATE '2014-01-06' + n * 211
+FROM generate_series(1, 6) AS n;
+
+INSERT INTO emp (empparcod, empsigla)
+SELECT 5 + n, 'BV' || n FROM generate_series(1, 6) AS n;
+
+-- 5,000 more suppliers (parties 20000..24999).
+INSERT INTO par (parcod, pardes, parfan, parcnpjcpf, partipo, parcidade, paruf, pardtcad)
+SELECT 20000 + n,
+       left(concat_ws(' ',
+                      (ARRAY['DISTRIBUIDORA', 'COMERCIAL', 'ATACADO', 'INDÚSTRIA E COMÉRCIO', 'LATICÍNIOS',
+                             'FRIGORÍFICO', 'REPRESENTAÇÕES', 'IMPORTADORA', 'TRANSPORTES', 'AGROPECUÁRIA'])[n % 10 + 1],
+                      (ARRAY['SANTOS', 'OLIVEIRA', 'SOUZA', 'PEREIRA', 'ALMEIDA', 'CONCEIÇÃO', 'ARAÚJO',
+                             'GONÇALVES', 'RIBEIRO', 'CARVALHO', 'MONTEIRO', 'BRAGANÇA', 'FALCÃO', 'MAGALHÃES',
+                             'ASSUNÇÃO', 'BARBOSA', 'CASTRO'])[n / 10 % 17 + 1],
+                      (ARRAY['DO NORDESTE', 'PAULISTA', 'MINEIRA', 'CAPIXABA', 'DO SUL', 'GOIANA', 'DO VALE',
+                             'CENTRAL', 'DO LITORAL', 'DO OESTE', 'SERRANA'])[n / 170 % 11 + 1],
+                      'FILIAL ' || (n / 1870 + 1),
+                      (ARRAY['LTDA', 'S/A', 'EIRELI', 'LTDA ME'])[n % 4 + 1]), 60),
+       CASE WHEN n % 13 = 5 THEN NULL
+            ELSE (ARRAY['SANTOS', 'OLIVEIRA', 'SOUZA', 'PEREIRA', 'ALMEIDA', 'CONCEIÇÃO', 'ARAÚJO',
+                        'GONÇALVES', 'RIBEIRO', 'CARVALHO', 'MONTEIRO', 'BRAGANÇA', 'FALCÃO', 'MAGALHÃES',
+                        'ASSUNÇÃO', 'BARBOSA', 'CASTRO'])[n / 10 % 17 + 1]
+                 || ' ' || (ARRAY['DISTRIBUIDORA', 'ALIMENTOS', 'COMERCIAL', 'ATACADO', 'BEBIDAS', 'CARNES',
+                                  'REPRESENTAÇÕES', 'IMPORTS', 'LOGÍSTICA', 'AGRO'])[n % 10 + 1]
+       END,
+       pg_temp.cnpj(((n::bigint * 7919393 + 31234567) % 100000000)::integer, CASE WHEN n % 11 = 3 THEN 2 ELSE 1 END),
+       'J',
+       (ARRAY['SÃO PAULO', 'CAMPINAS', 'BELO HORIZONTE', 'CURITIBA', 'GOIÂNIA', 'RECIFE', 'PORTO ALEGRE',
+              'RIBEIRÃO PRETO', 'UBERLÂNDIA', 'JUNDIAÍ', 'VITÓRIA'])[n % 11 + 1],
+       (ARRAY['SP', 'SP', 'MG', 'PR', 'GO', 'PE', 'RS', 'SP', 'MG', 'SP', 'ES'])[n % 11 + 1],
+       DATE '2000-01-03' + (n * 37) % 9000
+FROM generate_series(0, 4999) AS n;
+
+INSERT INTO forn (forparcod, forprazo)
+SELECT parcod, (ARRAY[7, 14, 21, 28, 30, 45, 60])[parcod % 7 + 1]
+FROM par WHERE parcod BETWEEN 20000 AND 24999 ORDER BY parcod;
+
+-- 200,000 more products (codes 10001..210000), each a variant of one of the generated demo
+-- products 4..4990: same brand, family, subcategory, use and unit, its description plus a line.
+INSERT INTO pro (procod, prodes, proref, promarcascod, profamcod, proscatcod, proappcod, proun, proean, propreco, prodtcad)
+SELECT 10000 + g.i,
+       left(t.prodes || ' ' || (ARRAY['LOTE', 'SÉRIE', 'LINHA', 'MODELO', 'VERSÃO', 'EMBALAGEM'])[g.i % 6 + 1]
+            || ' ' || ((g.i - 1) / 4987 + 1), 80),
+       CASE WHEN g.i % 250 = 0 THEN NULL ELSE 'REF-' || lpad((10000 + g.i)::text, 7, '0') END,
+       t.promarcascod, t.profamcod, t.proscatcod,
+       CASE WHEN g.i % 89 = 0 THEN NULL ELSE t.proappcod END,
+       t.proun,
+       CASE WHEN t.proean IS NULL THEN NULL
+            ELSE lpad(((7890000000000 + (10000 + g.i)::bigint * 10 + g.i % 10) % 10000000000000)::text, 13, '0')
+       END,
+       round(((g.i * 7919) % 20000 + 99) / 100.0, 2),
+       DATE '2005-01-03' + (g.i * 13) % 7000
+FROM generate_series(1, 200000) AS g (i)
+JOIN pro AS t ON t.procod = 4 + (g.i - 1) % 4987
+ORDER BY 1;
+
+-- Five of the eight companies stock each new product: 1,000,000 rows. The flag cycles 'N', NULL,
+-- 'S' as in the demo; brand 60 left the market, so its stock is all discontinued.
+INSERT INTO est (estprocod, estempparcod, estdepproendcod, estqtd, estqtdmin, estforalinha)
+SELECT p.procod, e.emp,
+       CASE WHEN p.procod % 101 = 0 THEN 40 ELSE 1 + (p.procod % 1000 * 7 + e.emp * 3) % 39 END,
+       CASE WHEN p.procod % 97 = 0 THEN -(p.procod % 7 + 1)
+            WHEN p.proun = 'KG' THEN ((p.procod % 100000 * 7919 + e.emp * 104729) % 200000) / 1000.0
+            ELSE (p.procod % 100000 * 31 + e.emp * 17) % 240 END,
+       (p.procod % 5) * 5,
+       CASE WHEN p.promarcascod = 60 THEN 'S'
+            ELSE (ARRAY['N', NULL, 'S'])[(p.procod % 3 + e.emp) % 3 + 1] END
+FROM pro AS p
+CROSS JOIN (VALUES (1, 0), (2, 1), (6, 2), (7, 3), (8, 4), (9, 5), (10, 6), (11, 7)) AS e (emp, k)
+WHERE p.procod BETWEEN 10001 AND 210000 AND (p.procod + e.k) % 8 < 5
+ORDER BY 1, 2;
+
+COMMIT;
+
+ANALYZE;
