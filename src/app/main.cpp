@@ -3,6 +3,8 @@
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
 
+#include <QTimer>
+
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -15,6 +17,12 @@ int main(int argc, char** argv) {
     // still opens, with plain code edits.
     RunGuarded([&] { form.FormCreate(); });
     form.show();
+    // For timing the start-up (bench/): paint the window once and quit.
+    if (qEnvironmentVariableIsSet("ZV_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &form, [&form] {
+            form.repaint();
+            QCoreApplication::quit();
+        });
     const int rc = app.exec();
     DM = nullptr;
     return rc;

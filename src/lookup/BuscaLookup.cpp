@@ -6,6 +6,7 @@
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "search/FormL.h"
+#include "search/FormLAvanc.h"
 #include "widgets/DataGrid.h"
 
 #include <QLayout>
@@ -22,7 +23,9 @@ constexpr int kTetoTamanho = 30;
 constexpr int kMargemDireita = 22;
 constexpr int kLarguraMarca = 20;
 
-widgets::EventEdit* editDe(QWidget* w) { return qobject_cast<widgets::EventEdit*>(w); }
+widgets::EventEdit* editDe(QWidget* w) {
+    return qobject_cast<widgets::EventEdit*>(w);
+}
 
 QString semPontoEVirgulaFinal(QString sql) {
     if (sql.endsWith(u';'))
@@ -65,21 +68,24 @@ void escreveCodigo(QWidget* controle, const QString& texto) {
 }
 
 // Copies the chosen row into the code controls and description edits.
-void transfereResultado(db::Query& q, const QList<QWidget*>& Codigo, const TListaEdits& EditDes, bool DispEsqDir,
-                        int deslocamento) {
+void transfereResultado(db::Query& q, const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
+                        bool DispEsqDir, int deslocamento) {
     const int n = static_cast<int>(Codigo.size());
     const int m = static_cast<int>(EditDes.size());
     const int f = q.fieldCount() - deslocamento;
     if (!Codigo.isEmpty() && Codigo.front())
         for (int i = 0; i < n; ++i)
-            escreveCodigo(Codigo[i], FormataValorEmString(q.value(deslocamento + (DispEsqDir ? i : f - n - 1 + i))));
+            escreveCodigo(Codigo[i],
+                          FormataValorEmString(q.value(deslocamento + (DispEsqDir ? i : f - n - 1 + i))));
     if (!EditDes.isEmpty() && EditDes.front())
         for (int j = 0; j < m; ++j)
-            EditDes[j]->setText(FormataValorEmString(q.value(deslocamento + (DispEsqDir ? n + j : f - m + j))));
+            EditDes[j]->setText(
+                FormataValorEmString(q.value(deslocamento + (DispEsqDir ? n + j : f - m + j))));
 }
 
 bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QList<QWidget*>& Codigo,
-                  const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir, bool limitar) {
+                  const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
+                  bool limitar) {
     bool result = true;
     BotaoAtivo = true;
     const auto fim = qScopeGuard([] {
@@ -182,8 +188,9 @@ bool OnClickDoBotaoLook2(const TLookupDestaque* Destaque, const db::Query* Ds, c
 }
 
 bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
-                                               const QString& TextoSqlL) {
-    const QString valor_parametro = Codigo.isEmpty() ? QString() : (editDe(Codigo.front()) ? editDe(Codigo.front())->text() : QString());
+                                                const QString& TextoSqlL) {
+    const QString valor_parametro =
+        Codigo.isEmpty() ? QString() : (editDe(Codigo.front()) ? editDe(Codigo.front())->text() : QString());
     if (valor_parametro.isEmpty() || BotaoAtivo)
         return false;
     bool result = true;
@@ -228,3 +235,79 @@ bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, c
     return result;
 }
 
+bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codigo,
+                                const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo,
+                                bool DispEsqDir, bool limitar) {
+    Q_UNUSED(DispEsqDir); // the mark column always comes first, codes right after it
+    bool result = true;
+    BotaoAtivo = true;
+    const auto fim = qScopeGuard([] {
+        BotaoAtivo = false;
+        if (FormLAvanc)
+            FormLAvanc->deleteLater();
+        FormLAvanc = nullptr;
+    });
+    FormLAvanc = new TFormLAvanc();
+    TFormLAvanc& janela = *FormLAvanc;
+    db::Query& q = *janela.QueryLoc;
+
+    const QString sql = ListagemComMarcacao(semPontoEVirgulaFinal(TextoSqlL));
+    q.close();
+    q.clearSql();
+    q.setSql(aplicaLimite(sql, limitar));
+    q.setParam(0, db::Value::fromText(QStringLiteral("%")));
+    q.open();
+    if (q.rowCount() == 0) {
+        listaVazia(Codigo, EditDes);
+        return false;
+    }
+
+    const int larguraGrade = larguraDaGrade(&janela, janela.DBGridB);
+    janela.DBGridB->addColumn(q.field(0).name, QString(), kLarguraMarca);
+    int total = kLarguraMarca;
+    for (int k = 1; k < q.fieldCount(); ++k) {
+        const db::Field& campo = q.field(k);
+        const int l = BuscaDisplayWidth(Ds, campo.name);
+        int largura = (l > 0 ? l : RetornaWidthDefault(campo.group)) * kPixelsPorCaractere;
+        if (k == q.fieldCount() - 1 && largura + total < larguraGrade - kMargemDireita)
+            largura = larguraGrade - kMargemDireita - total;
+        janela.DBGridB->addColumn(campo.name, BuscaDisplayLabel(Ds, campo.name), largura);
+        total += largura;
+    }
+
+    janela.exec();
+
+    if (q.active()) {
+        q.disableControls();
+        const auto retoma = qScopeGuard([&q] {
+            q.setFiltered(false);
+            q.enableControls();
+        });
+        q.setFiltered(false);
+        q.setFilterText(QStringLiteral(" check = 'X' "));
+        q.setFiltered(true);
+        QString escolhidos;
+        for (qsizetype i = 0; i < Codigo.size(); ++i)
+            for (q.first(); !q.eof(); q.next()) {
+                escolhidos += FormataValorEmString(q.value(1 + static_cast<int>(i))) + u',';
+                if (q.recNo() == q.rowCount() - 1)
+                    break;
+            }
+        escolhidos.chop(escolhidos.endsWith(u',') ? 1 : 0);
+        if (escolhidos.contains(u',')) {
+            if (!Codigo.isEmpty() && Codigo.front())
+                escreveCodigo(Codigo.front(), kVarios);
+            if (!EditDes.isEmpty() && EditDes.front())
+                EditDes.front()->setText(escolhidos);
+        } else {
+            transfereResultado(q, Codigo.mid(0, 1), EditDes, true, 1);
+        }
+        if (Proximo && !Codigo.isEmpty() && Codigo.front())
+            FocaProximoControle(Codigo.front()->window());
+    } else {
+        result = false;
+        if (!Codigo.isEmpty())
+            focaSeVisivel(Codigo.front());
+    }
+    return result;
+}

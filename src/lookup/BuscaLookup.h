@@ -13,8 +13,9 @@ bool OnClickDoBotaoLook2(const TLookupDestaque* Destaque, const db::Query* Ds, c
                          bool limitar);
 
 // Multi-choice: the listing with a mark column in the multi-select window.
-bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
-                                const QString& TextoSqlL, bool Proximo, bool DispEsqDir, bool limitar);
+bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codigo,
+                                const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo,
+                                bool DispEsqDir, bool limitar);
 
 // Listing text helpers of the flows (pure functions of the SQL).
 QString PreparaListagem(QString TextoSqlL, bool limitar); // one ";" off, " limit 50;" unless " limit "

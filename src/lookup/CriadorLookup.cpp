@@ -19,7 +19,9 @@ namespace {
 
 const QString kVarios = QStringLiteral("VÁRIOS");
 
-widgets::EventEdit* planEdit(QObject* o) { return qobject_cast<widgets::EventEdit*>(o); }
+widgets::EventEdit* planEdit(QObject* o) {
+    return qobject_cast<widgets::EventEdit*>(o);
+}
 
 QString textOf(QObject* o) {
     const auto* e = planEdit(o);
@@ -62,7 +64,9 @@ void OnKeyPressDoDBEditLook(QObject* Sender, QChar& Key, db::Query* /*DataSet*/,
     Key = QChar();
 }
 
-void OnChangeLookUp(QObject* /*Sender*/, const TListaEdits& EditDes) { ApagaDes(EditDes); }
+void OnChangeLookUp(QObject* /*Sender*/, const TListaEdits& EditDes) {
+    ApagaDes(EditDes);
+}
 
 void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes) {
     if (!NaoPassouOnEnter)
@@ -102,8 +106,9 @@ void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
 // ---------------------------------------------------------------------------------------------
 // Controller
 
-TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
-                               db::Query* /*p_dataSet*/, TELookUpSQL p_SQL)
+TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+                               widgets::EventButton* p_botaoBusca, db::Query* /*p_dataSet*/,
+                               TELookUpSQL p_SQL)
     : QObject(p_EditCodigo ? p_EditCodigo->window() : nullptr) {
     fEditCodigo = p_EditCodigo;
     setEditDes(p_EditDes);
@@ -118,8 +123,8 @@ TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditD
     carregaEventosBotao();
 }
 
-TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
-                               TELookUpSQL p_SQL)
+TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+                               widgets::EventButton* p_botaoBusca, TELookUpSQL p_SQL)
     : TCriadorLookup(p_EditCodigo, p_EditDes, p_botaoBusca, nullptr, std::move(p_SQL)) {}
 
 void TCriadorLookup::setEditDes(const TListaEdits& p_editdes) {
@@ -132,9 +137,13 @@ void TCriadorLookup::setEditDes(const TListaEdits& p_editdes) {
     EditDes = p_editdes;
 }
 
-void TCriadorLookup::setEditDesAux(const TListaEdits& p_editdesaux) { EditDesAux = p_editdesaux; }
+void TCriadorLookup::setEditDesAux(const TListaEdits& p_editdesaux) {
+    EditDesAux = p_editdesaux;
+}
 
-QString TCriadorLookup::getEditCodigoTexto() const { return textOf(fEditCodigo); }
+QString TCriadorLookup::getEditCodigoTexto() const {
+    return textOf(fEditCodigo);
+}
 
 void TCriadorLookup::carregaEventosEditCodigo() {
     auto* edit = planEdit(fEditCodigo);
@@ -212,7 +221,8 @@ bool TCriadorLookup::houveAlteracao() const {
     return ConteudoDBEditAntLook != ValorSemZerosAEsq(getEditCodigoTexto());
 }
 
-void TCriadorLookup::setDestaque(const QString& p_Campo, const QString& p_CondicaoCampo, qint32 p_corDeDestaque) {
+void TCriadorLookup::setDestaque(const QString& p_Campo, const QString& p_CondicaoCampo,
+                                 qint32 p_corDeDestaque) {
     fDestaque = std::make_unique<TLookupDestaque>(p_Campo, p_CondicaoCampo, p_corDeDestaque);
 }
 
@@ -248,25 +258,28 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
         }
         bool ok = true;
         const qint32 codigo = StrToInt(texto);
-        const db::Value resposta = ConverterValoresString(EncontraValor(TextoSql, db::Value::fromInt(codigo, 32)));
+        const db::Value resposta =
+            ConverterValoresString(EncontraValor(TextoSql, db::Value::fromInt(codigo, 32)));
         const bool proximo = focoNoBotao(Codigo, bbLook);
         if (resposta.isArray()) {
             const auto& textos = resposta.array();
             if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
-                ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+                ok =
+                    OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
             } else {
                 for (qsizetype i = 0; i < Descricao.size(); ++i) {
                     if (static_cast<size_t>(i) >= textos.size())
-                        throw RangeError(QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
-                                             .arg(textos.size())
-                                             .arg(Descricao.size()));
+                        throw RangeError(
+                            QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
+                                .arg(textos.size())
+                                .arg(Descricao.size()));
                     Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
                 }
                 NaoPassouOnEnter = true;
             }
         } else if (naoEncontradoUmaColuna(resposta.text())) {
-            ok = OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
-                                     limitar);
+            ok = OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
+                                     DispEsqDir, limitar);
         } else {
             Descricao.front()->setText(resposta.text());
             NaoPassouOnEnter = true;
@@ -293,11 +306,13 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
         if (!digitos.isEmpty()) {
             if (edit->text() != digitos)
                 edit->setText(digitos);
-            const db::Value resposta = ConverterValoresString(EncontraValor(TextoSql, db::Value::fromText(digitos)));
+            const db::Value resposta =
+                ConverterValoresString(EncontraValor(TextoSql, db::Value::fromText(digitos)));
             if (resposta.isArray()) {
                 const auto& textos = resposta.array();
                 if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
-                    ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+                    ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
+                                            limitar);
                 } else {
                     for (qsizetype i = 0; i < Descricao.size(); ++i) {
                         if (static_cast<size_t>(i) >= textos.size())
@@ -310,7 +325,8 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
                     NaoPassouOnEnter = true;
                 }
             } else if (naoEncontradoUmaColuna(resposta.text())) {
-                ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+                ok =
+                    OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
             } else {
                 Descricao.front()->setText(resposta.text());
                 NaoPassouOnEnter = true;

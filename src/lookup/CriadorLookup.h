@@ -25,7 +25,8 @@ using TListaEdits = QList<widgets::EventEdit*>;
 class TLookupDestaque {
 public:
     TLookupDestaque(QString p_Campo, QString p_CondicaoCampo, qint32 p_corDeDestaque)
-        : fCampo(std::move(p_Campo)), fCondicaoCampo(std::move(p_CondicaoCampo)), fCorDeDestaque(p_corDeDestaque) {}
+        : fCampo(std::move(p_Campo)), fCondicaoCampo(std::move(p_CondicaoCampo)),
+          fCorDeDestaque(p_corDeDestaque) {}
     const QString& Campo() const { return fCampo; }
     const QString& CondicaoCampo() const { return fCondicaoCampo; }
     qint32 CorDeDestaque() const { return fCorDeDestaque; }

@@ -36,11 +36,11 @@ constexpr char16_t kEsc = 27;
 constexpr int kPixelsPorCaractere = 14;
 
 // Text columns take 1, numeric ones 0; other kinds leave the key kind as it was.
-void defineTipoCampo(const db::Field& campo) {
+void defineTipoCampo(qint32& tipoCampo, const db::Field& campo) {
     if (campo.group == db::FieldGroup::Text)
-        UFormL::TipoCampo = 1;
+        tipoCampo = 1;
     else if (campo.group == db::FieldGroup::Number)
-        UFormL::TipoCampo = 0;
+        tipoCampo = 0;
 }
 
 bool letraOuDigito(char16_t c) {
@@ -213,7 +213,7 @@ void TFormL::done(int r) {
 }
 
 void TFormL::FormClose() {
-    if (!Escolheu)
+    if (!escolheu())
         QueryLoc->close();
     Decrescente = false;
 }
@@ -241,20 +241,28 @@ void TFormL::AlteraSQL(int Column) {
         campoDaColuna ? std::optional<db::Field>(*campoDaColuna) : std::nullopt;
     QueryLoc->close();
     const QString novo = TrocaTextoSQL(QueryLoc->sql(), nome.toUpper(), FormaTroca::Digitacao, Column,
-                                       ColAntDBGridBL, Decrescente);
+                                       colunaDeBusca(), Decrescente);
     QueryLoc->clearSql();
     QueryLoc->setSql(novo);
     if (ligado)
-        defineTipoCampo(*ligado);
-    ColAntDBGridBL = Column;
+        defineTipoCampo(tipoCampo(), *ligado);
+    colunaDeBusca() = Column;
+}
+
+void TFormL::filtraTecla(QChar& Key) const {
+    if (tipoCampo() == 0)
+        filtroNumerico(Key);
+    else if (tipoCampo() == 1)
+        filtroTexto(Key);
+}
+
+bool TFormL::trataTeclaPropria(QChar& /*Key*/) {
+    return false;
 }
 
 void TFormL::DBGridBKeyPress(QObject* /*Sender*/, QChar& Key) {
-    if (UFormL::TipoCampo == 0)
-        filtroNumerico(Key);
-    else if (UFormL::TipoCampo == 1)
-        filtroTexto(Key);
-    if (Key.isNull())
+    filtraTecla(Key);
+    if (Key.isNull() || trataTeclaPropria(Key))
         return;
 
     const char16_t c = Key.unicode();
@@ -282,7 +290,7 @@ void TFormL::DBGridBKeyPress(QObject* /*Sender*/, QChar& Key) {
         if (const db::Field* f = DsLoc->field(coluna);
             f != nullptr && f->group == db::FieldGroup::Text && f->name != u"mundes")
             valor.prepend(u'%');
-        if (coluna != ColAntDBGridBL)
+        if (coluna != colunaDeBusca())
             AlteraSQL(coluna);
         QueryLoc->close();
         QueryLoc->setParam(0, db::Value::fromText(valor));
@@ -323,7 +331,7 @@ void TFormL::OnTitleClickDoDBGridB(int Column) {
         const auto retoma = qScopeGuard([this] { QueryLoc->enableControls(); });
         QueryLoc->close();
         const QString novo = TrocaTextoSQL(QueryLoc->sql(), nome.toUpper(), FormaTroca::Titulo, Column,
-                                           ColAntDBGridBL, Decrescente);
+                                           colunaDeBusca(), Decrescente);
         QueryLoc->clearSql();
         QueryLoc->setSql(novo);
         QueryLoc->setParam(0, db::Value::fromText(QStringLiteral("%")));
@@ -333,8 +341,8 @@ void TFormL::OnTitleClickDoDBGridB(int Column) {
     fPaineis[1]->clear();
     if (const db::Field* f = DsLoc->field(Column)) {
         fPaineis[1]->setFixedWidth(f->displayWidth * kPixelsPorCaractere);
-        ColAntDBGridBL = Column;
-        defineTipoCampo(*f);
+        colunaDeBusca() = Column;
+        defineTipoCampo(tipoCampo(), *f);
     }
 }
 
@@ -344,7 +352,7 @@ void TFormL::DBGridBColEnter(QObject* /*Sender*/) {
     fPaineis[1]->clear();
     if (const db::Field* f = DsLoc->field(coluna)) {
         fPaineis[1]->setFixedWidth(f->displayWidth * kPixelsPorCaractere);
-        defineTipoCampo(*f);
+        defineTipoCampo(tipoCampo(), *f);
     }
 }
 

@@ -16,6 +16,11 @@ namespace db {
 class Query;
 }
 
+namespace UFormL {
+// Key kind of the current search column: 0 numeric, 1 text. Kept between windows.
+extern qint32 TipoCampo;
+} // namespace UFormL
+
 class TFormL : public QDialog {
     Q_OBJECT
 public:
@@ -44,11 +49,11 @@ public:
 
     // Event handlers, wired to the window and the grid.
     void FormCreate();
-    void FormShow();
+    virtual void FormShow();
     void FormClose();
-    void DBGridBDblClick(QObject* Sender);
+    virtual void DBGridBDblClick(QObject* Sender);
     void DBGridBTitleClick(int Column);
-    void DBGridBKeyPress(QObject* Sender, QChar& Key);
+    virtual void DBGridBKeyPress(QObject* Sender, QChar& Key);
     void DBGridBColEnter(QObject* Sender);
     void DBGridBDrawColumnCell(QPainter& Canvas, const QRect& Rect, int DataCol, int Row, bool Selected);
     void Timer1Timer();
@@ -62,9 +67,18 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
+    // What the multi-select window does differently: its search column is the shared index,
+    // its key kind and "accepted" flag live in its own unit, it filters numeric keys without
+    // letters and handles the blank on the mark column and Enter itself.
+    virtual qint32& colunaDeBusca() { return ColAntDBGridBL; }
+    virtual qint32& tipoCampo() const { return UFormL::TipoCampo; }
+    virtual bool escolheu() const { return Escolheu; }
+    virtual void filtraTecla(QChar& Key) const;
+    virtual bool trataTeclaPropria(QChar& Key); // true: the key was handled
+    void OnTitleClickDoDBGridB(int Column);
+
 private:
     void AlteraSQL(int Column);
-    void OnTitleClickDoDBGridB(int Column);
 
     QLabel* fPaineis[3] = {};
     bool Decrescente = false;  // never set: the typing rewrite keeps the list's direction
@@ -73,8 +87,3 @@ private:
 
 // The current search window (one at a time).
 extern TFormL* FormL;
-
-namespace UFormL {
-// Key kind of the current search column: 0 numeric, 1 text. Kept between windows.
-extern qint32 TipoCampo;
-} // namespace UFormL

@@ -1,0 +1,606 @@
+// Benchmarks: the program's own paths (lookup field, search window, start-up, memory) against the
+// least the same job needs written straight on libpq and plain Qt widgets, measured in one run.
+// Run through scripts/bench.sh, which builds, starts a scaled database and sets PG* for it.
+//
+//   zvbench [--reps-scale X]   all figures (X scales the repetition counts, default 1)
+//   zvbench --child bare SPEC  a bare window with the widgets SPEC lists plus a libpq connection
+//   zvbench --child search     the filter window as main.cpp builds it plus one search window
+// The children paint, print "VmHWM <kB>" and quit; the parent times and reads them.
+#include "app/Application.h"
+#include "app/DM.h"
+#include "app/FormPrincipal.h"
+#include "common/ErrorReport.h"
+#include "db/Placeholders.h"
+#include "db/Query.h"
+#include "lookup/BuscaLookup.h"
+#include "lookup/CriadorLookup.h"
+#include "search/FormL.h"
+#include "widgets/DataGrid.h"
+#include "widgets/EventButton.h"
+#include "widgets/EventEdit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <libpq-fe.h>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#ifndef ZV_PROGRAM_PATH
+#error "ZV_PROGRAM_PATH must name the built program"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msDesde(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+double mediana(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+[[noreturn]] void falha(const QString& o_que) {
+    std::fprintf(stderr, "zvbench: %s\n", qPrintable(o_que));
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The database, as scripts/bench.sh describes it in PG*.
+
+struct DadosDoBanco {
+    QString host = qEnvironmentVariable("PGHOST");
+    QString port = qEnvironmentVariable("PGPORT");
+    QString user = qEnvironmentVariable("PGUSER");
+    QString password = qEnvironmentVariable("PGPASSWORD");
+    QString dbname = qEnvironmentVariable("PGDATABASE");
+
+    // The program's command line: server port user password database company employee login.
+    QStringList argumentos() const {
+        return {QStringLiteral(ZV_PROGRAM_PATH), host, port, user, password, dbname, QStringLiteral("1"),
+                QStringLiteral("1"), QStringLiteral("bench")};
+    }
+};
+
+struct FechaConexao {
+    void operator()(PGconn* c) const { PQfinish(c); }
+};
+struct LimpaResultado {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Conexao = std::unique_ptr<PGconn, FechaConexao>;
+using Resultado = std::unique_ptr<PGresult, LimpaResultado>;
+
+// The same session settings as the program's connection, so the server does the same work.
+Conexao conectaDireto(const DadosDoBanco& b) {
+    const QByteArray h = b.host.toUtf8(), p = b.port.toUtf8(), u = b.user.toUtf8(), s = b.password.toUtf8(),
+                     d = b.dbname.toUtf8();
+    const char* chaves[] = {"host", "port", "user", "password", "dbname", "client_encoding", "options",
+                            "application_name", "connect_timeout", nullptr};
+    const char* valores[] = {h.constData(),
+                             p.constData(),
+                             u.constData(),
+                             s.constData(),
+                             d.constData(),
+                             "UTF8",
+                             "-c default_transaction_read_only=on -c DateStyle=ISO -c lc_monetary=C",
+                             "zvbench",
+                             "15",
+                             nullptr};
+    Conexao c(PQconnectdbParams(chaves, valores, 0));
+    if (!c || PQstatus(c.get()) != CONNECTION_OK)
+        falha(QStringLiteral("libpq connection failed: %1").arg(c ? QString::fromUtf8(PQerrorMessage(c.get())) : QString()));
+    return c;
+}
+
+Resultado executa(PGconn* c, const QByteArray& sql, const QByteArray& parametro) {
+    const char* valores[] = {parametro.constData()};
+    Resultado r(PQexecParams(c, sql.constData(), 1, nullptr, valores, nullptr, nullptr, 0));
+    if (!r || PQresultStatus(r.get()) != PGRES_TUPLES_OK)
+        falha(QStringLiteral("libpq query failed: %1\n%2").arg(QString::fromUtf8(PQerrorMessage(c)), QString::fromUtf8(sql)));
+    return r;
+}
+
+// A plain model holding the rows of a result, titled with the field names.
+std::unique_ptr<QStandardItemModel> modeloCom(const PGresult* r) {
+    const int linhas = PQntuples(r);
+    const int colunas = PQnfields(r);
+    auto m = std::make_unique<QStandardItemModel>(linhas, colunas);
+    QStringList titulos;
+    for (int c = 0; c < colunas; ++c)
+        titulos << QString::fromUtf8(PQfname(r, c));
+    m->setHorizontalHeaderLabels(titulos);
+    for (int l = 0; l < linhas; ++l)
+        for (int c = 0; c < colunas; ++c)
+            m->setItem(l, c, new QStandardItem(QString::fromUtf8(PQgetvalue(r, l, c), PQgetlength(r, l, c))));
+    return m;
+}
+
+// The SQL text a query sends: its lines with :n turned into $n+1.
+QByteArray textoEnviado(const db::Query& q) {
+    return db::translatePlaceholders(q.sqlLines().join(u'\n')).text.toUtf8();
+}
+
+// Peak resident memory of this process in kB.
+long picoDeMemoria() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& linha : f.readAll().split('\n'))
+        if (linha.startsWith("VmHWM:"))
+            return linha.mid(6).trimmed().split(' ').front().toLong();
+    return -1;
+}
+
+void imprimePico() {
+    std::printf("VmHWM %ld\n", picoDeMemoria());
+    std::fflush(stdout);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Figures
+
+struct Figura {
+    QString nome;
+    double nosso = 0;
+    double base = 0;
+    QString unidade;
+    double limite = 0;
+    int repeticoes = 0;
+    double razao() const { return base > 0 ? nosso / base : 0; }
+};
+
+std::vector<Figura> g_figuras;
+double g_escala = 1;
+
+int repeticoes(int n) { return std::max(3, static_cast<int>(n * g_escala)); }
+
+// Runs warm-ups, then `n` rounds of both sides, alternating which goes first to cancel drift.
+void mede(const QString& nome, int aquecimento, int n, const std::function<double(int)>& nosso,
+          const std::function<double(int)>& base, const QString& unidade, double limite) {
+    for (int i = 0; i < aquecimento; ++i) {
+        nosso(i);
+        base(i);
+    }
+    std::vector<double> a, b;
+    for (int i = 0; i < n; ++i) {
+        if (i % 2 == 0) {
+            a.push_back(nosso(aquecimento + i));
+            b.push_back(base(aquecimento + i));
+        } else {
+            b.push_back(base(aquecimento + i));
+            a.push_back(nosso(aquecimento + i));
+        }
+    }
+    Figura f{nome, mediana(a), mediana(b), unidade, limite, n};
+    std::printf("  %-62s ours %10.3f  base %10.3f %s  ratio %.2f\n", qPrintable(nome), f.nosso, f.base,
+                qPrintable(unidade), f.razao());
+    std::fflush(stdout);
+    g_figuras.push_back(f);
+}
+
+// Flushes what the last step left queued (updates, deferred deletes, delayed layouts) outside the
+// timed region, so that neither side pays for the other's leftovers.
+void assenta() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// Runs `acao` inside the product search window that the button opens, then closes the window.
+void dentroDaBusca(TFormPrincipal& form, const std::function<void(TFormL&)>& acao) {
+    bool rodou = false;
+    auto* espera = new QTimer(qApp);
+    espera->setInterval(0);
+    QObject::connect(espera, &QTimer::timeout, espera, [&] {
+        auto* janela = qobject_cast<TFormL*>(QApplication::activeModalWidget());
+        if (!janela || !janela->isVisible())
+            return;
+        espera->stop();
+        espera->deleteLater();
+        rodou = true;
+        acao(*janela);
+        janela->close();
+    });
+    espera->start();
+    form.bbPro->click();
+    assenta();
+    if (!rodou)
+        falha(QStringLiteral("the product search window did not open"));
+}
+
+// Typed-code validation of the product field.
+void figuraValidacao(TFormPrincipal& form, PGconn* direto) {
+    const QStringList codigos = {QStringLiteral("2"),      QStringLiteral("4994"),   QStringLiteral("10001"),
+                                 QStringLiteral("23456"),  QStringLiteral("57123"),  QStringLiteral("99999"),
+                                 QStringLiteral("131313"), QStringLiteral("150000"), QStringLiteral("177777"),
+                                 QStringLiteral("209999"), QStringLiteral("1234567890")};
+    widgets::EventEdit* codigo = form.EditPro;
+    widgets::EventEdit* descricao = form.EditProDes;
+    const QString sql = form.ELookUP(codigo, 1);
+    const QByteArray enviado = db::translatePlaceholders(sql).text.toUtf8();
+
+    QWidget janela;
+    auto* simples = new QLineEdit(&janela);
+    simples->setGeometry(124, 112, 626, 24);
+    janela.resize(800, 200);
+    janela.show();
+    QStringList esperado;
+    for (const QString& c : codigos) {
+        const Resultado r = executa(direto, enviado, c.toUtf8());
+        esperado << (PQntuples(r.get()) ? QString::fromUtf8(PQgetvalue(r.get(), 0, 0)) : QString());
+        if (esperado.back().isEmpty())
+            falha(QStringLiteral("product %1 missing: load bench/gen_bench.sql").arg(c));
+    }
+
+    const auto nosso = [&](int i) {
+        const int k = i % codigos.size();
+        codigo->setText(codigos[k]); // the typing; it empties the description
+        assenta();
+        const auto t0 = Clock::now();
+        codigo->OnExit(codigo);
+        const double t = msDesde(t0);
+        if (descricao->text() != esperado[k])
+            falha(QStringLiteral("validation of %1 wrote '%2'").arg(codigos[k], descricao->text()));
+        return t;
+    };
+    const auto base = [&](int i) {
+        const int k = i % codigos.size();
+        const QByteArray valor = codigos[k].toUtf8();
+        simples->clear();
+        assenta();
+        const auto t0 = Clock::now();
+        const Resultado r = executa(direto, enviado, valor);
+        simples->setText(QString::fromUtf8(PQgetvalue(r.get(), 0, 0)));
+        return msDesde(t0);
+    };
+    mede(QStringLiteral("1. typed-code validation (product)"), 200, repeticoes(3000), nosso, base,
+         QStringLiteral("ms"), 1.10);
+    codigo->clear();
+}
+
+// Keystrokes in the search window: each types or erases one character of `teclas`.
+void figuraDigitacao(TFormPrincipal& form, PGconn* direto, const QString& nome, int coluna,
+                     const QString& teclas, int n) {
+    dentroDaBusca(form, [&](TFormL& janela) {
+        DataGrid* grade = janela.DBGridB;
+        db::Query& q = *janela.QueryLoc;
+        grade->setSelectedIndex(coluna);
+
+        // Each step: a character of `teclas`, then as many Backspaces; the cycle ends where it began.
+        std::vector<QChar> passos;
+        for (const QChar c : teclas)
+            passos.push_back(c);
+        for (qsizetype i = 0; i < teclas.size(); ++i)
+            passos.push_back(QChar(8));
+
+        QWidget plano;
+        auto* disposicao = new QVBoxLayout(&plano);
+        disposicao->setContentsMargins(0, 0, 0, 0);
+        auto* vista = new QTableView(&plano);
+        disposicao->addWidget(vista);
+        vista->verticalHeader()->hide();
+        plano.resize(grade->size());
+        plano.show();
+        std::unique_ptr<QStandardItemModel> modelo;
+
+        const auto tecla = [&](QChar c) {
+            const int codigoTecla = c.unicode() == 8 ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
+            QKeyEvent e(QEvent::KeyPress, codigoTecla, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(grade, &e);
+        };
+
+        // One cycle to learn what each step sends (the first one also rewrites the SQL for the column).
+        std::vector<std::pair<QByteArray, QByteArray>> enviados;
+        for (const QChar c : passos) {
+            tecla(c);
+            enviados.emplace_back(textoEnviado(q), q.param(0).toString().toUtf8());
+        }
+        assenta();
+
+        const auto nosso = [&](int i) {
+            const size_t k = static_cast<size_t>(i) % passos.size();
+            const auto t0 = Clock::now();
+            tecla(passos[k]);
+            grade->repaint();
+            const double t = msDesde(t0);
+            if (textoEnviado(q) != enviados[k].first || q.param(0).toString().toUtf8() != enviados[k].second)
+                falha(QStringLiteral("keystroke %1 sent another query").arg(k));
+            assenta();
+            return t;
+        };
+        const auto base = [&](int i) {
+            const size_t k = static_cast<size_t>(i) % passos.size();
+            const auto t0 = Clock::now();
+            const Resultado r = executa(direto, enviados[k].first, enviados[k].second);
+            auto novo = modeloCom(r.get());
+            vista->setModel(novo.get());
+            modelo = std::move(novo);
+            for (int c = 0; c < grade->columnCount(); ++c)
+                vista->setColumnWidth(c, grade->columnWidth(c));
+            vista->repaint();
+            const double t = msDesde(t0);
+            assenta();
+            return t;
+        };
+        mede(nome, static_cast<int>(passos.size()), n, nosso, base, QStringLiteral("ms"), 1.10);
+        vista->setModel(nullptr);
+    });
+}
+
+// Opening the product search window from its button, closed again by a zero timer.
+void figuraAbertura(TFormPrincipal& form, PGconn* direto) {
+    const QString listagem = PreparaListagem(form.ELookUP(form.EditPro, 2), true);
+    const QByteArray enviado = db::translatePlaceholders(listagem).text.toUtf8();
+
+    const auto fechaAoMostrar = [] {
+        QTimer::singleShot(0, qApp, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                falha(QStringLiteral("no modal window to close"));
+            modal->repaint();
+            modal->close();
+        });
+    };
+    const auto nosso = [&](int) {
+        assenta();
+        const auto t0 = Clock::now();
+        fechaAoMostrar();
+        form.bbPro->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const double t = msDesde(t0);
+        if (FormL != nullptr)
+            falha(QStringLiteral("the search window is still there"));
+        return t;
+    };
+    const auto base = [&](int) {
+        assenta();
+        const auto t0 = Clock::now();
+        {
+            const Resultado r = executa(direto, enviado, "%");
+            const auto modelo = modeloCom(r.get());
+            QDialog dialogo;
+            auto* disposicao = new QVBoxLayout(&dialogo);
+            auto* vista = new QTableView(&dialogo);
+            disposicao->addWidget(vista);
+            vista->setModel(modelo.get());
+            dialogo.resize(674, 449);
+            fechaAoMostrar();
+            dialogo.exec();
+            vista->setModel(nullptr);
+        }
+        return msDesde(t0);
+    };
+    mede(QStringLiteral("3. opening the search window (product)"), 5, repeticoes(60), nosso, base,
+         QStringLiteral("ms"), 1.10);
+}
+
+// The plain widget class of each control of the filter window, as "QLabel=14,QLineEdit=22,...".
+QString widgetsDe(const QWidget& janela) {
+    QMap<QString, int> contagem;
+    for (const QWidget* w : janela.findChildren<QWidget*>()) {
+        const QMetaObject* m = w->metaObject();
+        while (m && !QByteArray(m->className()).startsWith('Q'))
+            m = m->superClass();
+        ++contagem[QString::fromLatin1(m ? m->className() : "QWidget")];
+    }
+    QStringList partes;
+    for (auto it = contagem.cbegin(); it != contagem.cend(); ++it)
+        partes << QStringLiteral("%1=%2").arg(it.key()).arg(it.value());
+    return partes.join(u',');
+}
+
+struct Processo {
+    double ms = 0;
+    long picoKb = -1;
+};
+
+Processo roda(const QString& programa, const QStringList& argumentos, bool saiAoMostrar) {
+    QProcess p;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    if (saiAoMostrar)
+        ambiente.insert(QStringLiteral("ZV_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    p.setProcessEnvironment(ambiente);
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer relogio;
+    relogio.start();
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        falha(QStringLiteral("%1 %2 failed: %3").arg(programa, argumentos.join(u' '), QString::fromUtf8(p.readAllStandardError())));
+    Processo r;
+    r.ms = relogio.nsecsElapsed() / 1e6;
+    for (const QByteArray& linha : p.readAllStandardOutput().split('\n'))
+        if (linha.startsWith("VmHWM "))
+            r.picoKb = linha.mid(6).toLong();
+    return r;
+}
+
+void figurasDeProcesso(const DadosDoBanco& banco, const QString& especificacao) {
+    const QString eu = QCoreApplication::applicationFilePath();
+    const QStringList argsNosso = banco.argumentos().mid(1);
+    const QStringList argsBase = {QStringLiteral("--child"), QStringLiteral("bare"), especificacao};
+
+    mede(
+        QStringLiteral("4. start-up to the shown filter window"), 2, repeticoes(20),
+        [&](int) { return roda(QStringLiteral(ZV_PROGRAM_PATH), argsNosso, true).ms; },
+        [&](int) { return roda(eu, argsBase, false).ms; }, QStringLiteral("ms"), 1.30);
+
+    mede(
+        QStringLiteral("5. peak memory, filter + search window open"), 1, repeticoes(6),
+        [&](int) {
+            const Processo p = roda(eu, {QStringLiteral("--child"), QStringLiteral("search")}, false);
+            if (p.picoKb <= 0)
+                falha(QStringLiteral("the search child reported no peak memory"));
+            return p.picoKb / 1024.0;
+        },
+        [&](int) {
+            const Processo p = roda(eu, argsBase, false);
+            if (p.picoKb <= 0)
+                falha(QStringLiteral("the bare child reported no peak memory"));
+            return p.picoKb / 1024.0;
+        },
+        QStringLiteral("MB"), 1.30);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Children
+
+// A window with the given number of plain widgets of each class, and a connection.
+int filhoSimples(int argc, char** argv, const QString& especificacao) {
+    QApplication app(argc, argv);
+    const DadosDoBanco banco;
+    const Conexao conexao = conectaDireto(banco);
+    QWidget janela;
+    janela.setWindowTitle(QStringLiteral("bare"));
+    janela.setFixedSize(960, 596);
+    int i = 0;
+    for (const QString& parte : especificacao.split(u',', Qt::SkipEmptyParts)) {
+        const QString classe = parte.section(u'=', 0, 0);
+        const int quantos = parte.section(u'=', 1, 1).toInt();
+        for (int k = 0; k < quantos; ++k, ++i) {
+            QWidget* w;
+            if (classe == u"QLabel")
+                w = new QLabel(QStringLiteral("Label %1").arg(i), &janela);
+            else if (classe == u"QLineEdit")
+                w = new QLineEdit(&janela);
+            else if (classe == u"QPushButton")
+                w = new QPushButton(QStringLiteral("Button"), &janela);
+            else if (classe == u"QGroupBox")
+                w = new QGroupBox(QStringLiteral("Group"), &janela);
+            else if (classe == u"QRadioButton")
+                w = new QRadioButton(QStringLiteral("Radio"), &janela);
+            else if (classe == u"QComboBox") {
+                auto* combo = new QComboBox(&janela);
+                combo->addItems({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
+                w = combo;
+            } else if (classe == u"QFrame")
+                w = new QFrame(&janela);
+            else
+                w = new QWidget(&janela);
+            w->setGeometry(8 + (i % 4) * 236, 8 + (i / 4) * 26, 228, 24);
+        }
+    }
+    janela.show();
+    QTimer::singleShot(0, &janela, [&] {
+        janela.repaint();
+        imprimePico();
+        QCoreApplication::quit();
+    });
+    return app.exec();
+}
+
+// main.cpp's start-up, then the product search window opened from its button.
+int filhoBusca(int argc, char** argv) {
+    Application app(argc, argv);
+    const auto dataModule = std::make_unique<TDM>();
+    DM = dataModule.get();
+    TFormPrincipal form(DadosDoBanco().argumentos());
+    RunGuarded([&] { form.FormCreate(); });
+    form.show();
+    bool mediu = false;
+    QTimer::singleShot(0, &form, [&] {
+        form.repaint();
+        QTimer::singleShot(0, qApp, [&] {
+            if (auto* janela = qobject_cast<TFormL*>(QApplication::activeModalWidget())) {
+                janela->repaint();
+                imprimePico();
+                mediu = true;
+                janela->close();
+            }
+        });
+        form.bbPro->click();
+        QCoreApplication::quit();
+    });
+    const int rc = app.exec();
+    DM = nullptr;
+    return mediu ? rc : 1;
+}
+
+// The offscreen platform warns about every fixed-size window; that says nothing about the figures.
+void semAvisosDaPlataforma(QtMsgType tipo, const QMessageLogContext& contexto, const QString& mensagem) {
+    if (!mensagem.contains(QStringLiteral("propagateSizeHints")))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contexto, mensagem)));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler(semAvisosDaPlataforma);
+    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0) {
+        if (qstrcmp(argv[2], "bare") == 0 && argc >= 4)
+            return filhoSimples(argc, argv, QString::fromLatin1(argv[3]));
+        if (qstrcmp(argv[2], "search") == 0)
+            return filhoBusca(argc, argv);
+        return 2;
+    }
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "--reps-scale") == 0)
+            g_escala = QByteArray(argv[i + 1]).toDouble();
+    if (g_escala <= 0)
+        g_escala = 1;
+
+    Application app(argc, argv);
+    const DadosDoBanco banco;
+    if (banco.port.isEmpty())
+        falha(QStringLiteral("PGHOST, PGPORT, PGUSER, PGPASSWORD and PGDATABASE must describe the database"));
+    const auto dataModule = std::make_unique<TDM>();
+    DM = dataModule.get();
+    TFormPrincipal form(banco.argumentos());
+    try {
+        form.FormCreate();
+    } catch (const std::exception& e) {
+        falha(QStringLiteral("start-up failed: %1").arg(QString::fromUtf8(e.what())));
+    }
+    form.show();
+    assenta();
+    const Conexao direto = conectaDireto(banco);
+    const QString especificacao = widgetsDe(form);
+
+    std::printf("zvbench: medians; ours = the program's code, base = libpq and plain Qt doing the same job\n");
+    figuraValidacao(form, direto.get());
+    figuraDigitacao(form, direto.get(), QStringLiteral("2. keystroke in the search window (description)"), 1,
+                    QStringLiteral("ARROZ"), repeticoes(60));
+    figuraDigitacao(form, direto.get(), QStringLiteral("2b. keystroke in the search window (code)"), 0,
+                    QStringLiteral("1500"), repeticoes(200));
+    figuraAbertura(form, direto.get());
+    figurasDeProcesso(banco, especificacao);
+
+    std::printf("\n| Figure | Ours | Baseline | Ratio | Limit | Repetitions |\n|---|---:|---:|---:|---:|---:|\n");
+    bool dentro = true;
+    for (const Figura& f : g_figuras) {
+        std::printf("| %s | %.3f %s | %.3f %s | %.2f | %.2f | %d |\n", qPrintable(f.nome), f.nosso,
+                    qPrintable(f.unidade), f.base, qPrintable(f.unidade), f.razao(), f.limite, f.repeticoes);
+        dentro = dentro && f.razao() <= f.limite;
+    }
+    std::printf("\nwidgets of the bare window: %s\n", qPrintable(especificacao));
+    std::printf("%s\n", dentro ? "all ratios within their limits" : "some ratio is over its limit");
+    DM = nullptr;
+    return 0;
+}
