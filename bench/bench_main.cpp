@@ -3,9 +3,10 @@
 // Run through scripts/bench.sh, which builds, starts a scaled database and sets PG* for it.
 //
 //   zvbench [--reps-scale X]   all figures (X scales the repetition counts, default 1)
-//   zvbench --child bare SPEC  a bare window with the widgets SPEC lists plus a libpq connection
-//   zvbench --child search     the filter window as main.cpp builds it plus one search window
-// The children paint, print "VmHWM <kB>" and quit; the parent times and reads them.
+//   zvbench --only 1,2,2b,3,4,5  some of them
+//   zvbench --child search     (used by figure 5) the filter window as main.cpp builds it plus one
+//                              search window; it paints, prints "VmHWM <kB>" and quits
+// The baseline of figures 4 and 5 is zvbench_bare (bare_window.cpp).
 #include "app/Application.h"
 #include "app/DM.h"
 #include "app/FormPrincipal.h"
@@ -47,8 +48,8 @@
 #include <stdexcept>
 #include <vector>
 
-#ifndef ZV_PROGRAM_PATH
-#error "ZV_PROGRAM_PATH must name the built program"
+#if !defined(ZV_PROGRAM_PATH) || !defined(ZV_BARE_PATH)
+#error "ZV_PROGRAM_PATH and ZV_BARE_PATH must name the built program and the bare window"
 #endif
 
 namespace {
@@ -180,6 +181,9 @@ struct Figura {
 
 std::vector<Figura> g_figuras;
 double g_escala = 1;
+QStringList g_so; // --only: the figures to run (all when empty)
+
+bool pedida(const char* figura) { return g_so.isEmpty() || g_so.contains(QString::fromLatin1(figura)); }
 
 int repeticoes(int n) { return std::max(3, static_cast<int>(n * g_escala)); }
 
@@ -442,79 +446,34 @@ Processo roda(const QString& programa, const QStringList& argumentos, bool saiAo
     return r;
 }
 
-void figurasDeProcesso(const DadosDoBanco& banco, const QString& especificacao) {
-    const QString eu = QCoreApplication::applicationFilePath();
+// Start-up: the program itself, launched with ZV_QUIT_WHEN_SHOWN, against the bare window.
+void figuraPartida(const DadosDoBanco& banco, const QString& especificacao) {
     const QStringList argsNosso = banco.argumentos().mid(1);
-    const QStringList argsBase = {QStringLiteral("--child"), QStringLiteral("bare"), especificacao};
-
     mede(
         QStringLiteral("4. start-up to the shown filter window"), 2, repeticoes(20),
         [&](int) { return roda(QStringLiteral(ZV_PROGRAM_PATH), argsNosso, true).ms; },
-        [&](int) { return roda(eu, argsBase, false).ms; }, QStringLiteral("ms"), 1.30);
+        [&](int) { return roda(QStringLiteral(ZV_BARE_PATH), {especificacao}, false).ms; }, QStringLiteral("ms"),
+        1.30);
+}
 
+// Peak memory: main.cpp's start-up plus a search window (a child of this program) against the bare window.
+void figuraMemoria(const QString& especificacao) {
+    const auto pico = [](const QString& programa, const QStringList& argumentos) {
+        const Processo p = roda(programa, argumentos, false);
+        if (p.picoKb <= 0)
+            falha(QStringLiteral("%1 reported no peak memory").arg(programa));
+        return p.picoKb / 1024.0;
+    };
     mede(
         QStringLiteral("5. peak memory, filter + search window open"), 1, repeticoes(6),
         [&](int) {
-            const Processo p = roda(eu, {QStringLiteral("--child"), QStringLiteral("search")}, false);
-            if (p.picoKb <= 0)
-                falha(QStringLiteral("the search child reported no peak memory"));
-            return p.picoKb / 1024.0;
+            return pico(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), QStringLiteral("search")});
         },
-        [&](int) {
-            const Processo p = roda(eu, argsBase, false);
-            if (p.picoKb <= 0)
-                falha(QStringLiteral("the bare child reported no peak memory"));
-            return p.picoKb / 1024.0;
-        },
-        QStringLiteral("MB"), 1.30);
+        [&](int) { return pico(QStringLiteral(ZV_BARE_PATH), {especificacao}); }, QStringLiteral("MB"), 1.30);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Children
-
-// A window with the given number of plain widgets of each class, and a connection.
-int filhoSimples(int argc, char** argv, const QString& especificacao) {
-    QApplication app(argc, argv);
-    const DadosDoBanco banco;
-    const Conexao conexao = conectaDireto(banco);
-    QWidget janela;
-    janela.setWindowTitle(QStringLiteral("bare"));
-    janela.setFixedSize(960, 596);
-    int i = 0;
-    for (const QString& parte : especificacao.split(u',', Qt::SkipEmptyParts)) {
-        const QString classe = parte.section(u'=', 0, 0);
-        const int quantos = parte.section(u'=', 1, 1).toInt();
-        for (int k = 0; k < quantos; ++k, ++i) {
-            QWidget* w;
-            if (classe == u"QLabel")
-                w = new QLabel(QStringLiteral("Label %1").arg(i), &janela);
-            else if (classe == u"QLineEdit")
-                w = new QLineEdit(&janela);
-            else if (classe == u"QPushButton")
-                w = new QPushButton(QStringLiteral("Button"), &janela);
-            else if (classe == u"QGroupBox")
-                w = new QGroupBox(QStringLiteral("Group"), &janela);
-            else if (classe == u"QRadioButton")
-                w = new QRadioButton(QStringLiteral("Radio"), &janela);
-            else if (classe == u"QComboBox") {
-                auto* combo = new QComboBox(&janela);
-                combo->addItems({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
-                w = combo;
-            } else if (classe == u"QFrame")
-                w = new QFrame(&janela);
-            else
-                w = new QWidget(&janela);
-            w->setGeometry(8 + (i % 4) * 236, 8 + (i / 4) * 26, 228, 24);
-        }
-    }
-    janela.show();
-    QTimer::singleShot(0, &janela, [&] {
-        janela.repaint();
-        imprimePico();
-        QCoreApplication::quit();
-    });
-    return app.exec();
-}
 
 // main.cpp's start-up, then the product search window opened from its button.
 int filhoBusca(int argc, char** argv) {
@@ -554,8 +513,6 @@ void semAvisosDaPlataforma(QtMsgType tipo, const QMessageLogContext& contexto, c
 int main(int argc, char** argv) {
     qInstallMessageHandler(semAvisosDaPlataforma);
     if (argc >= 3 && qstrcmp(argv[1], "--child") == 0) {
-        if (qstrcmp(argv[2], "bare") == 0 && argc >= 4)
-            return filhoSimples(argc, argv, QString::fromLatin1(argv[3]));
         if (qstrcmp(argv[2], "search") == 0)
             return filhoBusca(argc, argv);
         return 2;
@@ -563,6 +520,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (qstrcmp(argv[i], "--reps-scale") == 0)
             g_escala = QByteArray(argv[i + 1]).toDouble();
+        else if (qstrcmp(argv[i], "--only") == 0)
+            g_so = QString::fromLatin1(argv[i + 1]).split(u',');
     if (g_escala <= 0)
         g_escala = 1;
 
@@ -584,13 +543,20 @@ int main(int argc, char** argv) {
     const QString especificacao = widgetsDe(form);
 
     std::printf("zvbench: medians; ours = the program's code, base = libpq and plain Qt doing the same job\n");
-    figuraValidacao(form, direto.get());
-    figuraDigitacao(form, direto.get(), QStringLiteral("2. keystroke in the search window (description)"), 1,
-                    QStringLiteral("ARROZ"), repeticoes(60));
-    figuraDigitacao(form, direto.get(), QStringLiteral("2b. keystroke in the search window (code)"), 0,
-                    QStringLiteral("1500"), repeticoes(200));
-    figuraAbertura(form, direto.get());
-    figurasDeProcesso(banco, especificacao);
+    if (pedida("1"))
+        figuraValidacao(form, direto.get());
+    if (pedida("2"))
+        figuraDigitacao(form, direto.get(), QStringLiteral("2. keystroke in the search window (description)"), 1,
+                        QStringLiteral("ARROZ"), repeticoes(60));
+    if (pedida("2b"))
+        figuraDigitacao(form, direto.get(), QStringLiteral("2b. keystroke in the search window (code)"), 0,
+                        QStringLiteral("1500"), repeticoes(200));
+    if (pedida("3"))
+        figuraAbertura(form, direto.get());
+    if (pedida("4"))
+        figuraPartida(banco, especificacao);
+    if (pedida("5"))
+        figuraMemoria(especificacao);
 
     std::printf("\n| Figure | Ours | Baseline | Ratio | Limit | Repetitions |\n|---|---:|---:|---:|---:|---:|\n");
     bool dentro = true;

@@ -50,7 +50,8 @@ int confereSubstituicoes(const QString& entrada, const db::TranslatedSql& t) {
     return maior;
 }
 
-// Text without quotes, comments or dollar signs: every ":N" not part of a "::" is a parameter.
+// Text without quotes, comments or dollar signs: every ":N" neither part of a "::" nor glued to a
+// word is a parameter.
 bool textoSimples(const QString& s) {
     for (const QChar c : s)
         if (c == u'\'' || c == u'"' || c == u'$' || c == u'-' || c == u'/')
@@ -70,7 +71,8 @@ int parametrosDoTextoSimples(const QString& s) {
         qsizetype j = i + 1;
         while (j < s.size() && digitoAscii(s.at(j)))
             ++j;
-        if (j == i + 1)
+        // Glued to a word it is not a parameter.
+        if (j == i + 1 || (i > 0 && (s.at(i - 1).isLetterOrNumber() || s.at(i - 1) == u'_')))
             continue;
         const long long n = s.mid(i + 1, j - i - 1).toLongLong();
         if (n <= 65534)

@@ -2,4 +2,6 @@
 
 TDM* DM = nullptr;
 
-TDM::TDM() { FDConnection1.setDriverId(QStringLiteral("PG")); }
+TDM::TDM() {
+    FDConnection1.setDriverId(QStringLiteral("PG"));
+}

@@ -13,8 +13,8 @@ QString TextoDoErro(const QString& message) {
 
 void ShowErrorText(const QString& message) {
     try {
-        QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), TextoDoErro(message),
-                        QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
+                        TextoDoErro(message), QMessageBox::Ok);
         box.setObjectName(QStringLiteral("ErrorReport"));
         box.exec();
     } catch (...) {

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace {
 
 QWidget* controleDeEdicao(QObject* Sender) {
@@ -22,8 +24,23 @@ QWidget* controleDeEdicao(QObject* Sender) {
     return nullptr;
 }
 
+// Whether the control already has these colours set in every colour group.
+bool jaPintado(const QWidget* controle, const QColor& fundo, const QColor& letra) {
+    const QPalette& atual = controle->palette();
+    for (const QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (const auto& [papel, cor] : {std::pair{QPalette::Base, fundo}, std::pair{QPalette::Text, letra}})
+            if (!atual.isBrushSet(grupo, papel) || atual.brush(grupo, papel).style() != Qt::SolidPattern ||
+                atual.color(grupo, papel) != cor)
+                return false;
+    return controle->autoFillBackground();
+}
+
 // Through the palette and the font rather than a stylesheet, so the control keeps its native look.
 void pinta(QWidget* controle, const QColor& fundo, const QColor& letra) {
+    // Every exit paints again (a lookup field's twice), and QWidget::setPalette resolves the whole
+    // palette against the parent's even when nothing changes.
+    if (jaPintado(controle, fundo, letra))
+        return;
     QPalette paleta = controle->palette();
     paleta.setColor(QPalette::Base, fundo);
     paleta.setColor(QPalette::Text, letra);

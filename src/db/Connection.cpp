@@ -23,7 +23,9 @@ QByteArray libpqKeyword(const QString& name) {
 
 } // namespace
 
-void Connection::Finish::operator()(PGconn* c) const { PQfinish(c); }
+void Connection::Finish::operator()(PGconn* c) const {
+    PQfinish(c);
+}
 
 Connection::Connection() = default;
 Connection::~Connection() = default;
@@ -95,8 +97,12 @@ void Connection::open() {
     m_conn = std::move(conn);
 }
 
-void Connection::close() { m_conn.reset(); }
+void Connection::close() {
+    m_conn.reset();
+}
 
-bool Connection::connected() const { return m_conn && PQstatus(m_conn.get()) == CONNECTION_OK; }
+bool Connection::connected() const {
+    return m_conn && PQstatus(m_conn.get()) == CONNECTION_OK;
+}
 
 } // namespace db

@@ -7,7 +7,7 @@ namespace db {
 enum class FieldGroup { Text, Number, Boolean, Date, Time, DateTime, Other };
 
 struct Field {
-    QString name;        // as the server returns it
+    QString name; // as the server returns it
     unsigned typeOid = 0;
     FieldGroup group = FieldGroup::Other;
     int size = 0;         // declared length of character columns (varchar(29) -> 29), 0 otherwise

@@ -4,7 +4,9 @@ namespace db {
 
 namespace {
 
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool isIdentChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 
 // Length of a dollar-quote tag ($tag$ or $$) starting at i, or 0 when there is none.
 qsizetype dollarTagLength(const QString& s, qsizetype i) {
@@ -32,8 +34,8 @@ TranslatedSql translatePlaceholders(const QString& s) {
         const QChar c = s[i];
         if (c == u'\'') {
             // E'...' strings take backslash escapes; standard strings only doubled quotes.
-            const bool escapes = i > 0 && (s[i - 1] == u'E' || s[i - 1] == u'e') &&
-                                 (i < 2 || !isIdentChar(s[i - 2]));
+            const bool escapes =
+                i > 0 && (s[i - 1] == u'E' || s[i - 1] == u'e') && (i < 2 || !isIdentChar(s[i - 2]));
             qsizetype j = i + 1;
             while (j < n) {
                 if (escapes && s[j] == u'\\' && j + 1 < n) {
@@ -99,7 +101,10 @@ TranslatedSql translatePlaceholders(const QString& s) {
         } else if (c == u':' && i + 1 < n && s[i + 1] == u':') {
             out.text += QStringLiteral("::");
             i += 2;
-        } else if (c == u':' && i + 1 < n && s[i + 1].isDigit() && s[i + 1].unicode() < 128) {
+        } else if (c == u':' && i + 1 < n && s[i + 1].isDigit() && s[i + 1].unicode() < 128 &&
+                   (i == 0 || !isIdentChar(s[i - 1]))) {
+            // Glued to a word (a$:0, $tag:0, a[1:2]) the $N would become part of that word or open a
+            // dollar quote: such a colon is not a parameter.
             qsizetype j = i + 1;
             while (j < n && s[j].isDigit() && s[j].unicode() < 128)
                 ++j;

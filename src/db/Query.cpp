@@ -29,11 +29,14 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
-QDate parseDate(const QString& s) { return QDate::fromString(s.left(10), Qt::ISODate); }
+QDate parseDate(const QString& s) {
+    return QDate::fromString(s.left(10), Qt::ISODate);
+}
 
 QTime parseTime(QString s) {
     // hh:mm:ss[.ffffff][+tz]: keep milliseconds, drop the zone
-    const qsizetype zone = s.indexOf(QRegularExpression(QStringLiteral("[+-]"), QRegularExpression::NoPatternOption), 8);
+    const qsizetype zone =
+        s.indexOf(QRegularExpression(QStringLiteral("[+-]"), QRegularExpression::NoPatternOption), 8);
     if (zone > 0)
         s.truncate(zone);
     if (s.size() > 12)
@@ -104,7 +107,9 @@ std::pair<QByteArray, Oid> bindable(const Value& v) {
 
 } // namespace
 
-void Query::Clear::operator()(PGresult* r) const { PQclear(r); }
+void Query::Clear::operator()(PGresult* r) const {
+    PQclear(r);
+}
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
@@ -119,9 +124,13 @@ void Query::setSql(const QString& text) {
     m_params.resize(static_cast<size_t>(m_paramCount)); // values of surviving positions are kept
 }
 
-void Query::clearSql() { setSql(QString()); }
+void Query::clearSql() {
+    setSql(QString());
+}
 
-void Query::addSqlLine(const QString& line) { setSql(sql() + line); }
+void Query::addSqlLine(const QString& line) {
+    setSql(sql() + line);
+}
 
 QString Query::sql() const {
     QString s;
@@ -134,13 +143,15 @@ QString Query::sql() const {
 
 void Query::setParam(int index, const Value& value) {
     if (index < 0 || index >= m_paramCount)
-        throw RangeError(QStringLiteral("Parâmetro %1 fora da lista de parâmetros (%2)").arg(index).arg(m_paramCount));
+        throw RangeError(
+            QStringLiteral("Parâmetro %1 fora da lista de parâmetros (%2)").arg(index).arg(m_paramCount));
     m_params[static_cast<size_t>(index)] = value;
 }
 
 Value Query::param(int index) const {
     if (index < 0 || index >= m_paramCount)
-        throw RangeError(QStringLiteral("Parâmetro %1 fora da lista de parâmetros (%2)").arg(index).arg(m_paramCount));
+        throw RangeError(
+            QStringLiteral("Parâmetro %1 fora da lista de parâmetros (%2)").arg(index).arg(m_paramCount));
     return m_params[static_cast<size_t>(index)];
 }
 
@@ -163,8 +174,9 @@ void Query::open() {
         values.push_back(m_params[i].isNull() || m_params[i].isEmpty() ? nullptr : texts[i].constData());
 
     const QByteArray command = m_translated.toUtf8();
-    std::unique_ptr<PGresult, Clear> res(PQexecParams(m_connection->handle(), command.constData(), m_paramCount,
-                                                      types.data(), values.data(), nullptr, nullptr, 0));
+    std::unique_ptr<PGresult, Clear> res(PQexecParams(m_connection->handle(), command.constData(),
+                                                      m_paramCount, types.data(), values.data(), nullptr,
+                                                      nullptr, 0));
     if (!res)
         throw Error(QString::fromUtf8(PQerrorMessage(m_connection->handle())).trimmed(), {}, sql());
     const ExecStatusType status = PQresultStatus(res.get());
@@ -215,7 +227,8 @@ int Query::fieldIndex(const QString& name) const {
 
 const Field& Query::field(int index) const {
     if (index < 0 || index >= fieldCount())
-        throw RangeError(QStringLiteral("Campo %1 fora da lista de campos (%2)").arg(index).arg(fieldCount()));
+        throw RangeError(
+            QStringLiteral("Campo %1 fora da lista de campos (%2)").arg(index).arg(fieldCount()));
     return m_fields[static_cast<size_t>(index)];
 }
 
@@ -274,7 +287,8 @@ int Query::rawRow(int row) const {
 
 Value Query::rawValue(int raw, int column) const {
     if (column < 0 || column >= fieldCount())
-        throw RangeError(QStringLiteral("Campo %1 fora da lista de campos (%2)").arg(column).arg(fieldCount()));
+        throw RangeError(
+            QStringLiteral("Campo %1 fora da lista de campos (%2)").arg(column).arg(fieldCount()));
     if (auto r = m_cache.find(raw); r != m_cache.end())
         if (auto c = r->second.find(column); c != r->second.end())
             return c->second;
@@ -286,7 +300,7 @@ Value Query::rawValue(int raw, int column) const {
 
 Value Query::value(int column) const {
     if (m_current < 0) {
-        field(column); // a missing column is still an error
+        field(column);        // a missing column is still an error
         return Value::null(); // no row: every column counts as null
     }
     if (m_editing)
@@ -411,7 +425,9 @@ void Query::rebuildVisibleRows() {
     }
 }
 
-void Query::disableControls() { ++m_disableCount; }
+void Query::disableControls() {
+    ++m_disableCount;
+}
 
 void Query::enableControls() {
     if (m_disableCount > 0 && --m_disableCount == 0 && m_pendingChange) {

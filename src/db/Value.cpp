@@ -67,7 +67,9 @@ Value Value::fromDateTime(double days) {
     return v;
 }
 
-Value Value::fromDateTime(const QDateTime& dt) { return fromDateTime(daysFromDateTime(dt)); }
+Value Value::fromDateTime(const QDateTime& dt) {
+    return fromDateTime(daysFromDateTime(dt));
+}
 
 Value Value::fromText(const QString& x) {
     Value v;
@@ -127,7 +129,9 @@ QString Value::text() const {
     return {};
 }
 
-QDateTime Value::toDateTime() const { return dateTimeFromDays(toDouble()); }
+QDateTime Value::toDateTime() const {
+    return dateTimeFromDays(toDouble());
+}
 
 const std::vector<Value>& Value::array() const {
     static const std::vector<Value> empty;
@@ -167,6 +171,8 @@ QString Value::toString() const {
     return {};
 }
 
-bool operator==(const Value& a, const Value& b) { return a.m_kind == b.m_kind && a.m_data == b.m_data; }
+bool operator==(const Value& a, const Value& b) {
+    return a.m_kind == b.m_kind && a.m_data == b.m_data;
+}
 
 } // namespace db

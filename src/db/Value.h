@@ -33,10 +33,10 @@ public:
     bool isArray() const { return m_kind == ValueKind::Array; }
     int intBits() const { return m_bits; }
 
-    qint64 toInt() const;   // Int, UInt, Bool; otherwise 0
+    qint64 toInt() const;    // Int, UInt, Bool; otherwise 0
     double toDouble() const; // numbers and date-times
     bool toBool() const;
-    QString text() const;    // Text and Other: the text; otherwise empty
+    QString text() const; // Text and Other: the text; otherwise empty
     QDateTime toDateTime() const;
     const std::vector<Value>& array() const;
     std::vector<Value>& array();

@@ -10,8 +10,12 @@ namespace widgets {
 using NotifyEvent = std::function<void(QObject* Sender)>;
 using KeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
 
-inline bool Assigned(const NotifyEvent& e) { return static_cast<bool>(e); }
-inline bool Assigned(const KeyPressEvent& e) { return static_cast<bool>(e); }
+inline bool Assigned(const NotifyEvent& e) {
+    return static_cast<bool>(e);
+}
+inline bool Assigned(const KeyPressEvent& e) {
+    return static_cast<bool>(e);
+}
 
 // Our controls that run their own key slots (the window's key preview leaves them alone).
 class KeySlotTarget {

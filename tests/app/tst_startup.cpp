@@ -16,8 +16,15 @@ namespace {
 
 QStringList argsDoBanco(const QString& empresa, const QString& funcionario) {
     using testsupport::env;
-    return {"prog",  env("ZV_TEST_PGHOST"), env("ZV_TEST_PGPORT"), env("ZV_TEST_PGUSER"), env("ZV_TEST_PGPASSWORD"),
-            env("ZV_TEST_PGDATABASE"), empresa, funcionario, "maria"};
+    return {"prog",
+            env("ZV_TEST_PGHOST"),
+            env("ZV_TEST_PGPORT"),
+            env("ZV_TEST_PGUSER"),
+            env("ZV_TEST_PGPASSWORD"),
+            env("ZV_TEST_PGDATABASE"),
+            empresa,
+            funcionario,
+            "maria"};
 }
 
 // Runs the creation step and returns the message of what it raised ("" when nothing).
@@ -52,8 +59,8 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("mensagem");
         QTest::newRow("no arguments") << QStringList{"prog"} << "'' is not a valid integer value";
-        QTest::newRow("empty company") << QStringList{"prog", "h", "1", "u", "s", "b", "", "1"}
-                                       << "'' is not a valid integer value";
+        QTest::newRow("empty company")
+            << QStringList{"prog", "h", "1", "u", "s", "b", "", "1"} << "'' is not a valid integer value";
         QTest::newRow("letters") << QStringList{"prog", "h", "1", "u", "s", "b", "abc", "1"}
                                  << "'abc' is not a valid integer value";
         QTest::newRow("above 32 bits") << QStringList{"prog", "h", "1", "u", "s", "b", "2147483648", "1"}
@@ -62,8 +69,8 @@ private slots:
                                        << "'-2147483649' is not a valid integer value";
         QTest::newRow("trailing letter") << QStringList{"prog", "h", "1", "u", "s", "b", "12a", "1"}
                                          << "'12a' is not a valid integer value";
-        QTest::newRow("employee missing") << QStringList{"prog", "h", "1", "u", "s", "b", "1"}
-                                          << "'' is not a valid integer value";
+        QTest::newRow("employee missing")
+            << QStringList{"prog", "h", "1", "u", "s", "b", "1"} << "'' is not a valid integer value";
         QTest::newRow("employee decimal") << QStringList{"prog", "h", "1", "u", "s", "b", "1", "2.5"}
                                           << "'2.5' is not a valid integer value";
     }
@@ -106,13 +113,20 @@ private slots:
     void fullStopRule_data() {
         QTest::addColumn<QString>("mensagem");
         QTest::addColumn<QString>("mostrado");
-        QTest::newRow("letter") << "abc" << "abc.";
-        QTest::newRow("ends with full stop") << "abc." << "abc.";
-        QTest::newRow("ends with digit") << "porta 1" << "porta 1.";
-        QTest::newRow("ends with blank") << "abc " << "abc ";
-        QTest::newRow("ends with dash") << "abc -" << "abc -";
-        QTest::newRow("ends with accent") << "conexão" << "conexão.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "abc"
+                                << "abc.";
+        QTest::newRow("ends with full stop") << "abc."
+                                             << "abc.";
+        QTest::newRow("ends with digit") << "porta 1"
+                                         << "porta 1.";
+        QTest::newRow("ends with blank") << "abc "
+                                         << "abc ";
+        QTest::newRow("ends with dash") << "abc -"
+                                        << "abc -";
+        QTest::newRow("ends with accent") << "conexão"
+                                          << "conexão.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void fullStopRule() {
         QFETCH(QString, mensagem);
@@ -122,7 +136,7 @@ private slots:
     void emptyConnectionArgumentsAreRemoved() {
         TFormPrincipal form({"prog", "", "", "", "", "", "0", "0"});
         DM->FDConnection1.setParam("server", "velho"); // a stored value must not survive
-        criar(form); // the open may or may not reach libpq's default server
+        criar(form);                                   // the open may or may not reach libpq's default server
         QVERIFY(DM->FDConnection1.params().isEmpty());
         QCOMPARE(DM->FDConnection1.driverId(), QStringLiteral("PG"));
         QCOMPARE(form.codigoEmpresaLogada(), 0);
@@ -141,7 +155,8 @@ private slots:
     void validStartOpensAndBuildsTheLookups() {
         REQUIRE_TEST_DB();
         QStringList args = argsDoBanco("0", "-7");
-        args << "ignored" << "too";
+        args << "ignored"
+             << "too";
         TFormPrincipal form(args);
         QCOMPARE(criar(form), QString());
         QVERIFY(DM->FDConnection1.connected());

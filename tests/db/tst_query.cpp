@@ -24,11 +24,20 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("lines");
-        QTest::newRow("one line") << "select 1" << "select 1\r\n" << 1;
-        QTest::newRow("final break adds no line") << "select 1\r\n" << "select 1\r\n" << 1;
-        QTest::newRow("LF and CR") << "a\nb\rc" << "a\r\nb\r\nc\r\n" << 3;
-        QTest::newRow("blank line kept") << "a\r\n\r\nb" << "a\r\n\r\nb\r\n" << 3;
-        QTest::newRow("empty") << "" << "" << 0;
+        QTest::newRow("one line") << "select 1"
+                                  << "select 1\r\n"
+                                  << 1;
+        QTest::newRow("final break adds no line") << "select 1\r\n"
+                                                  << "select 1\r\n"
+                                                  << 1;
+        QTest::newRow("LF and CR") << "a\nb\rc"
+                                   << "a\r\nb\r\nc\r\n"
+                                   << 3;
+        QTest::newRow("blank line kept") << "a\r\n\r\nb"
+                                         << "a\r\n\r\nb\r\n"
+                                         << 3;
+        QTest::newRow("empty") << ""
+                               << "" << 0;
     }
     void sqlLinesAreHandedBackWithCrLf() {
         QFETCH(QString, text);
@@ -46,16 +55,18 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<Value>("param");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("integer") << "select deppdes from depp where deppcod = :0" << Value::fromInt(5) << "HORTIFRÚTI";
-        QTest::newRow("text inferred as integer") << "select deppdes from depp where deppcod = :0"
-                                                  << Value::fromText("5") << "HORTIFRÚTI";
+        QTest::newRow("integer") << "select deppdes from depp where deppcod = :0" << Value::fromInt(5)
+                                 << "HORTIFRÚTI";
+        QTest::newRow("text inferred as integer")
+            << "select deppdes from depp where deppcod = :0" << Value::fromText("5") << "HORTIFRÚTI";
         QTest::newRow("like pattern") << "select deppdes from depp where deppdes like :0 order by deppdes"
                                       << Value::fromText("HORT%") << "HORTIFRÚTI";
-        QTest::newRow("no blank before param") << "select famdes from fam where famcod=:0;" << Value::fromInt(1)
-                                               << "ALIMENTOS";
-        QTest::newRow("upper cast like") << "SELECT DEPPDES FROM DEPP WHERE UPPER(cast(DEPPCOD as varchar(254))) "
-                                            "LIKE :0 ORDER BY DEPPCOD"
-                                         << Value::fromText("5%") << "HORTIFRÚTI";
+        QTest::newRow("no blank before param")
+            << "select famdes from fam where famcod=:0;" << Value::fromInt(1) << "ALIMENTOS";
+        QTest::newRow("upper cast like")
+            << "SELECT DEPPDES FROM DEPP WHERE UPPER(cast(DEPPCOD as varchar(254))) "
+               "LIKE :0 ORDER BY DEPPCOD"
+            << Value::fromText("5%") << "HORTIFRÚTI";
     }
     void bindingKeepsTheValueKind() {
         QFETCH(QString, sql);
@@ -86,7 +97,8 @@ private slots:
         QTest::newRow("varchar(29)") << "proref" << int(FieldGroup::Text) << 29 << int(ValueKind::Text);
         QTest::newRow("varchar(80)") << "prodes" << int(FieldGroup::Text) << 80 << int(ValueKind::Text);
         QTest::newRow("text") << "prodes::text" << int(FieldGroup::Text) << 0 << int(ValueKind::Text);
-        QTest::newRow("char(1)") << "cast('X' as varchar(1))" << int(FieldGroup::Text) << 1 << int(ValueKind::Text);
+        QTest::newRow("char(1)") << "cast('X' as varchar(1))" << int(FieldGroup::Text) << 1
+                                 << int(ValueKind::Text);
         QTest::newRow("integer") << "procod" << int(FieldGroup::Number) << 0 << int(ValueKind::Int);
         QTest::newRow("bigint") << "procod::bigint" << int(FieldGroup::Number) << 0 << int(ValueKind::Int);
         QTest::newRow("smallint") << "1::smallint" << int(FieldGroup::Number) << 0 << int(ValueKind::Int);
@@ -94,7 +106,8 @@ private slots:
         QTest::newRow("money") << "12.5::money" << int(FieldGroup::Number) << 0 << int(ValueKind::Currency);
         QTest::newRow("numeric") << "1.5::numeric" << int(FieldGroup::Other) << 0 << int(ValueKind::Other);
         QTest::newRow("boolean") << "true" << int(FieldGroup::Boolean) << 0 << int(ValueKind::Bool);
-        QTest::newRow("date") << "date '2024-03-05'" << int(FieldGroup::Date) << 0 << int(ValueKind::DateTime);
+        QTest::newRow("date") << "date '2024-03-05'" << int(FieldGroup::Date) << 0
+                              << int(ValueKind::DateTime);
         QTest::newRow("time") << "time '14:30:00'" << int(FieldGroup::Time) << 0 << int(ValueKind::DateTime);
         QTest::newRow("timestamp") << "timestamp '2024-03-05 14:30:00'" << int(FieldGroup::DateTime) << 0
                                    << int(ValueKind::DateTime);
@@ -170,7 +183,8 @@ private slots:
         db::Query q(&conn());
         q.setSql("select cast('' as varchar(1)) as check, deppcod from depp order by deppcod");
         q.open();
-        QVERIFY_THROWS_EXCEPTION(AppError, q.setValue(0, Value::fromText("X"))); // read-only until made writable
+        QVERIFY_THROWS_EXCEPTION(AppError,
+                                 q.setValue(0, Value::fromText("X"))); // read-only until made writable
         q.setFieldReadOnly(0, false);
         q.moveTo(2);
         q.edit();

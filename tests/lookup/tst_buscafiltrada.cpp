@@ -48,6 +48,7 @@ private slots:
         REQUIRE_TEST_DB();
         m_dm = std::make_unique<testsupport::TestDataModule>();
     }
+    void cleanup() { testsupport::cancelPendingModalDrivers(); }
     void init() {
         NaoPassouOnEnter = false;
         BotaoAtivo = false;
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(janelas, 1);
         QCOMPARE(titulos, QStringList({"Buscar"}));
         QCOMPARE(j.secp.codigo->text(), QStringLiteral("5")); // the first column of the chosen row
-        QVERIFY(!j.secp.descricao->text().isEmpty()); // one of department 5's sections
+        QVERIFY(!j.secp.descricao->text().isEmpty());         // one of department 5's sections
     }
 
     void noMatchFallsBackToTheWholeListing() {
@@ -94,8 +95,9 @@ private slots:
 
     void emptyListingIsReportedOnce() {
         JanelaLookups j;
-        j.depp.sqlListagem = QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes "
-                                            "like :0 and deppcod < 0 order by deppdes");
+        j.depp.sqlListagem =
+            QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes "
+                           "like :0 and deppcod < 0 order by deppdes");
         j.show();
         QStringList titulos;
         const int janelas = janelasDurante([&] { j.digitaESai(j.depp, "5"); }, &titulos);

@@ -39,8 +39,9 @@ struct Campo {
 
     explicit Campo(bool duasDescricoes = false) {
         auto* l = new QVBoxLayout(&janela);
-        for (QWidget* w : {static_cast<QWidget*>(codigo), static_cast<QWidget*>(botao), static_cast<QWidget*>(des0),
-                           static_cast<QWidget*>(des1), static_cast<QWidget*>(depois)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(codigo), static_cast<QWidget*>(botao), static_cast<QWidget*>(des0),
+              static_cast<QWidget*>(des1), static_cast<QWidget*>(depois)})
             l->addWidget(w);
         botao->setFocusPolicy(Qt::ClickFocus);
         des0->setFocusPolicy(Qt::ClickFocus);
@@ -91,8 +92,12 @@ void quandoBuscar(Busca& b, const std::function<void(TFormL*)>& acao) {
         nullptr);
 }
 
-void enter(TFormL* j) { QTest::keyClick(j->DBGridB, Qt::Key_Return); }
-void esc(TFormL* j) { QTest::keyClick(j->DBGridB, Qt::Key_Escape); }
+void enter(TFormL* j) {
+    QTest::keyClick(j->DBGridB, Qt::Key_Return);
+}
+void esc(TFormL* j) {
+    QTest::keyClick(j->DBGridB, Qt::Key_Escape);
+}
 
 } // namespace
 
@@ -105,6 +110,7 @@ private slots:
         REQUIRE_TEST_DB();
         m_dm = std::make_unique<testsupport::TestDataModule>();
     }
+    void cleanup() { testsupport::cancelPendingModalDrivers(); }
     void init() {
         NaoPassouOnEnter = false;
         ConteudoDBEditAntLook.clear();
@@ -117,16 +123,18 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("limitar");
         QTest::addColumn<QString>("preparado");
-        QTest::newRow("cap added") << "select a from t order by a" << true << "select a from t order by a limit 50;";
-        QTest::newRow("one ; stripped") << "select a from t order by a;" << true
-                                        << "select a from t order by a limit 50;";
-        QTest::newRow("two ; keep one") << "select a from t order by a;;" << true
-                                        << "select a from t order by a; limit 50;";
-        QTest::newRow("own limit kept") << "select a from t order by a limit 10" << true
-                                        << "select a from t order by a limit 10";
+        QTest::newRow("cap added") << "select a from t order by a" << true
+                                   << "select a from t order by a limit 50;";
+        QTest::newRow("one ; stripped")
+            << "select a from t order by a;" << true << "select a from t order by a limit 50;";
+        QTest::newRow("two ; keep one")
+            << "select a from t order by a;;" << true << "select a from t order by a; limit 50;";
+        QTest::newRow("own limit kept")
+            << "select a from t order by a limit 10" << true << "select a from t order by a limit 10";
         QTest::newRow("capital LIMIT still capped") << "select a from t order by a LIMIT 10" << true
                                                     << "select a from t order by a LIMIT 10 limit 50;";
-        QTest::newRow("no cap wanted") << "select a from t order by a;" << false << "select a from t order by a";
+        QTest::newRow("no cap wanted")
+            << "select a from t order by a;" << false << "select a from t order by a";
     }
     void listingPreparation() {
         QFETCH(QString, sql);
@@ -140,9 +148,12 @@ private slots:
         QTest::newRow("alias") << kDeppLista << "deppcod";
         QTest::newRow("distinct") << "select DISTINCT marcascod as Cód,marcasdes as Descrição from marcas"
                                   << "DISTINCT marcascod";
-        QTest::newRow("capital Select") << "Select parcod,pardes as Descrição from par" << "";
-        QTest::newRow("one column") << "select appdes from app" << "";
-        QTest::newRow("no alias") << "select appcod, appdes from app" << "appcod";
+        QTest::newRow("capital Select") << "Select parcod,pardes as Descrição from par"
+                                        << "";
+        QTest::newRow("one column") << "select appdes from app"
+                                    << "";
+        QTest::newRow("no alias") << "select appcod, appdes from app"
+                                  << "appcod";
     }
     void firstColumn() {
         QFETCH(QString, sql);
@@ -195,7 +206,8 @@ private slots:
 
     void severalColumnDescription() {
         Campo c(true);
-        c.sql1 = QStringLiteral("select secpdes, deppdes from secp join depp on deppcod = secpdeppcod where secpcod = :0");
+        c.sql1 = QStringLiteral(
+            "select secpdes, deppdes from secp join depp on deppcod = secpdeppcod where secpcod = :0");
         c.digitaESai("12");
         QCOMPARE(c.des0->text(), QStringLiteral("FRUTAS"));
         QCOMPARE(c.des1->text(), QStringLiteral("HORTIFRÚTI"));
@@ -230,8 +242,9 @@ private slots:
 
     void buttonListsWithTheCapAndMovesOn() {
         Campo c;
-        c.sql2 = QStringLiteral("select procod as Código,prodes as Descrição,proref as Referência from pro where "
-                                "prodes like :0 order by Descrição");
+        c.sql2 =
+            QStringLiteral("select procod as Código,prodes as Descrição,proref as Referência from pro where "
+                           "prodes like :0 order by Descrição");
         c.codigo->setFocus();
         Busca b;
         quandoBuscar(b, enter);
@@ -247,8 +260,9 @@ private slots:
 
     void columnWidths() {
         Campo c;
-        c.sql2 = QStringLiteral("select procod as Código,proref as Referência,prodes as Descrição from pro where "
-                                "prodes like :0 order by Descrição");
+        c.sql2 =
+            QStringLiteral("select procod as Código,proref as Referência,prodes as Descrição from pro where "
+                           "prodes like :0 order by Descrição");
         Busca b;
         int larguraGrade = 0;
         quandoBuscar(b, [&](TFormL* j) {
@@ -257,8 +271,8 @@ private slots:
         });
         c.botao->Click();
         QVERIFY(b.abriu);
-        QCOMPARE(b.larguras[0], 15 * 7);  // integer: the number default
-        QCOMPARE(b.larguras[1], 29 * 7);  // varchar(29): its size
+        QCOMPARE(b.larguras[0], 15 * 7);                              // integer: the number default
+        QCOMPARE(b.larguras[1], 29 * 7);                              // varchar(29): its size
         QCOMPARE(b.larguras[2], larguraGrade - 22 - 15 * 7 - 29 * 7); // last one stretched
     }
 
@@ -278,8 +292,9 @@ private slots:
 
     void emptyListingClearsTheField() {
         Campo c;
-        c.sql2 = QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 "
-                                "and deppcod = 9999 order by deppdes");
+        c.sql2 =
+            QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 "
+                           "and deppcod = 9999 order by deppdes");
         c.codigo->setText("77");
         c.des0->setText("X");
         bool mensagem = false;
@@ -303,10 +318,14 @@ private slots:
     void badCodesEmptyTheEditAndRaise_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("mensagem");
-        QTest::newRow("beyond 32 bits") << "99999999999" << "'99999999999' is not a valid integer value";
-        QTest::newRow("commas only") << ",," << "',,' is not a valid integer value";
-        QTest::newRow("several codes") << "3,4" << "'3,4' is not a valid integer value";
-        QTest::newRow("several word") << "VÁRIOS" << "'VÁRIOS' is not a valid integer value";
+        QTest::newRow("beyond 32 bits") << "99999999999"
+                                        << "'99999999999' is not a valid integer value";
+        QTest::newRow("commas only") << ",,"
+                                     << "',,' is not a valid integer value";
+        QTest::newRow("several codes") << "3,4"
+                                       << "'3,4' is not a valid integer value";
+        QTest::newRow("several word") << "VÁRIOS"
+                                      << "'VÁRIOS' is not a valid integer value";
     }
     void badCodesEmptyTheEditAndRaise() {
         QFETCH(QString, texto);

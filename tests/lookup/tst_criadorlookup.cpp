@@ -22,8 +22,9 @@ struct Janela {
     QStringList pedidos; // what the provider was asked
     Janela() {
         auto* l = new QVBoxLayout(&w);
-        for (QWidget* c : {static_cast<QWidget*>(codigo), static_cast<QWidget*>(des0), static_cast<QWidget*>(des1),
-                           static_cast<QWidget*>(botao), static_cast<QWidget*>(outro)})
+        for (QWidget* c :
+             {static_cast<QWidget*>(codigo), static_cast<QWidget*>(des0), static_cast<QWidget*>(des1),
+              static_cast<QWidget*>(botao), static_cast<QWidget*>(outro)})
             l->addWidget(c);
         des0->setReadOnly(true);
         des1->setReadOnly(true);
@@ -85,8 +86,14 @@ private slots:
         QTest::addColumn<QString>("des1");
         QTest::addColumn<QString>("des0Depois");
         QTest::addColumn<QString>("des1Depois");
-        QTest::newRow("both filled") << "BEBIDAS" << "X" << "" << "";
-        QTest::newRow("first empty keeps others") << "" << "X" << "" << "X";
+        QTest::newRow("both filled") << "BEBIDAS"
+                                     << "X"
+                                     << ""
+                                     << "";
+        QTest::newRow("first empty keeps others") << ""
+                                                  << "X"
+                                                  << ""
+                                                  << "X";
     }
     void changeClearsDescriptionsOnlyWhenTheFirstHasText() {
         QFETCH(QString, des0);
@@ -114,9 +121,12 @@ private slots:
         QTest::addColumn<QString>("naEntrada");
         QTest::addColumn<QString>("digitado"); // empty: untouched
         QTest::addColumn<bool>("alterado");
-        QTest::newRow("7 untouched") << "7" << "" << false;
-        QTest::newRow("007 untouched") << "007" << "" << true;
-        QTest::newRow("7 typed again") << "7" << "7" << true;
+        QTest::newRow("7 untouched") << "7"
+                                     << "" << false;
+        QTest::newRow("007 untouched") << "007"
+                                       << "" << true;
+        QTest::newRow("7 typed again") << "7"
+                                       << "7" << true;
     }
     void houveAlteracao() {
         QFETCH(QString, naEntrada);
@@ -136,9 +146,15 @@ private slots:
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("des0");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("several") << "VÁRIOS" << "3,17,20" << "'3','17','20'";
-        QTest::newRow("one") << "15" << "" << "'15'";
-        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("several") << "VÁRIOS"
+                                 << "3,17,20"
+                                 << "'3','17','20'";
+        QTest::newRow("one") << "15"
+                             << ""
+                             << "'15'";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
     }
     void obtemValorVarios() {
         QFETCH(QString, codigo);

@@ -46,10 +46,11 @@ void JanelaLookups::montaCampo(CampoLookup& campo, const QString& rotulo, int li
     grade->addWidget(campo.botao, linha, 2);
     grade->addWidget(campo.descricao, linha, 3);
     CampoLookup* c = &campo;
-    campo.controlador = new TCriadorLookup(campo.codigo, {campo.descricao}, campo.botao, [c](QObject*, quint8 e) {
-        c->pedidos << QString::number(e);
-        return e == 1 ? c->sqlDescricao : e == 2 ? c->sqlListagem : QString();
-    });
+    campo.controlador =
+        new TCriadorLookup(campo.codigo, {campo.descricao}, campo.botao, [c](QObject*, quint8 e) {
+            c->pedidos << QString::number(e);
+            return e == 1 ? c->sqlDescricao : e == 2 ? c->sqlListagem : QString();
+        });
 }
 
 void JanelaLookups::digitaESai(CampoLookup& campo, const QString& texto) {

@@ -11,6 +11,7 @@ QTimer* whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs
     if (ran)
         *ran = false;
     auto* timer = new QTimer(qApp); // deletes itself when done
+    timer->setObjectName(QStringLiteral("ModalDriver"));
     timer->setInterval(20);
     QElapsedTimer clock;
     clock.start();
@@ -30,6 +31,13 @@ QTimer* whenModal(std::function<void(QWidget*)> action, bool* ran, int timeoutMs
     });
     timer->start();
     return timer;
+}
+
+void cancelPendingModalDrivers() {
+    const auto timers =
+        qApp->findChildren<QTimer*>(QStringLiteral("ModalDriver"), Qt::FindDirectChildrenOnly);
+    for (QTimer* t : timers)
+        delete t;
 }
 
 } // namespace testsupport

@@ -11,7 +11,11 @@ namespace testsupport {
 // action(modal). The flag `ran` tells the test whether it happened. The returned timer may be
 // deleted to stop waiting (it deletes itself once done).
 QTimer* whenModal(std::function<void(QWidget*)> action, bool* ran = nullptr, int timeoutMs = 5000,
-               QWidget* ignore = nullptr);
+                  QWidget* ignore = nullptr);
+
+// Stops every driver still waiting (call from a test's cleanup(), so that a window that never
+// came cannot fire an action into the next test).
+void cancelPendingModalDrivers();
 
 // Convenience: the first child of `modal` with this object name and type.
 template <typename T> T* child(QWidget* modal, const char* name) {

@@ -4,9 +4,13 @@
 
 namespace testsupport {
 
-QString env(const char* name) { return qEnvironmentVariable(name); }
+QString env(const char* name) {
+    return qEnvironmentVariable(name);
+}
 
-bool testDatabaseConfigured() { return !env("ZV_TEST_PGPORT").isEmpty(); }
+bool testDatabaseConfigured() {
+    return !env("ZV_TEST_PGPORT").isEmpty();
+}
 
 void applyTestParams(db::Connection& connection) {
     connection.setDriverId(QStringLiteral("PG"));
@@ -31,8 +35,9 @@ TestDataModule::~TestDataModule() {
 QString superuserQuery(const QString& sql) {
     QProcess p;
     const QString script = env("ZV_SOURCE_DIR") + QStringLiteral("/demo/pgcluster.sh");
-    p.start(QStringLiteral("bash"), {script, QStringLiteral("psql"), env("ZV_TEST_CLUSTER"), QStringLiteral("-At"),
-                                     QStringLiteral("-d"), env("ZV_TEST_PGDATABASE"), QStringLiteral("-c"), sql});
+    p.start(QStringLiteral("bash"),
+            {script, QStringLiteral("psql"), env("ZV_TEST_CLUSTER"), QStringLiteral("-At"),
+             QStringLiteral("-d"), env("ZV_TEST_PGDATABASE"), QStringLiteral("-c"), sql});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }

@@ -31,8 +31,8 @@ QString superuserQuery(const QString& sql);
 
 // Fails the test (instead of skipping it) when the database is missing: CI must never pass
 // silently without one.
-#define REQUIRE_TEST_DB()                                                                          \
-    do {                                                                                           \
-        if (!testsupport::testDatabaseConfigured())                                                \
-            QFAIL("ZV_TEST_PG* not set: run the tests through scripts/test.sh");                   \
+#define REQUIRE_TEST_DB()                                                                                    \
+    do {                                                                                                     \
+        if (!testsupport::testDatabaseConfigured())                                                          \
+            QFAIL("ZV_TEST_PG* not set: run the tests through scripts/test.sh");                             \
     } while (0)
