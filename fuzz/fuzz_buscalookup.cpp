@@ -1,6 +1,6 @@
-// The search flows' listing helpers and the multi-choice prefix, and the filtered search's chain:
-// listing prepared, first field taken, mark column put in front, the query's round trip, and the
-// explicit-field rewrite on top.
+// The search flows' listing helpers and the chains they start: the filtered search (listing prepared,
+// first field taken, explicit-field rewrite) and the multi-choice window (mark column put in front,
+// cap, rewrites for typing and titles), each through the query's round trip.
 #include "Entrada.h"
 #include "lookup/BuscaLookup.h"
 #include "search/TrocaTextoSQL.h"
@@ -25,13 +25,18 @@ void confere(const QString& sql) {
         FUZZ_CHECK(marcada.startsWith(kMarcacao), listagem);
         FUZZ_CHECK(listagem.endsWith(QStringView(marcada).sliced(kMarcacao.size())), listagem);
 
-        // The rewrite may refuse the text, with our exception only.
-        fuzz::tenta([&] {
-            (void)TrocaTextoSQL(fuzz::comoQuery(marcada), campo, FormaTroca::TextoDaSQL, 0, 0, false);
-        });
+        // The filtered search's explicit field; the rewrite may refuse the text, with our exception only.
         fuzz::tenta([&] {
             (void)TrocaTextoSQL(fuzz::comoQuery(listagem), campo, FormaTroca::TextoDaSQL, 0, 0, false);
         });
+
+        // The multi-choice window: the mark column in front first, then the cap; typing and titles
+        // on the mark column and on the first field.
+        const QString multipla =
+            fuzz::comoQuery(PreparaListagem(ListagemComMarcacao(semPontoEVirgula), limitar));
+        for (const QString& nome : {QStringLiteral("CHECK"), campo.toUpper()})
+            for (const FormaTroca forma : {FormaTroca::Digitacao, FormaTroca::Titulo})
+                fuzz::tenta([&] { (void)TrocaTextoSQL(multipla, nome, forma, 1, 1, limitar); });
     }
 }
 

@@ -1,5 +1,6 @@
 #include "common/AppError.h"
 #include "common/EventosTeclado.h"
+#include "widgets/DataGrid.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -13,15 +14,6 @@
 #include <memory>
 
 namespace {
-
-// Stands in for the search grid, which is recognised by its class name alone. Kept in this file's
-// own namespace so it never meets the real grid at link time.
-class DataGrid : public QTableView {
-    Q_OBJECT
-
-public:
-    using QTableView::QTableView;
-};
 
 // A multi-line box under another class name is not an exception.
 class MemoProprio : public QPlainTextEdit {

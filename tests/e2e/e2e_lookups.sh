@@ -281,6 +281,8 @@ espera texto "Seção" "13"
 passo="beyond 32 bits"
 tecla Tab
 espera foco "Categoria"
+# Seção was left untouched: it keeps its own description, not the one recorded for another field.
+espera texto "Descrição de Seção" "VERDURAS E LEGUMES"
 digita 99999999999
 tecla Tab
 espera caixa "'99999999999' is not a valid integer value."
