@@ -23,6 +23,28 @@ qsizetype dollarTagLength(const QString& s, qsizetype i) {
     return (j < s.size() && s[j] == u'$') ? j - i + 1 : 0;
 }
 
+// One past the closing quote of the quoted text opening at i (a doubled quote stays inside);
+// the end of the text when it is never closed.
+qsizetype endOfQuoted(const QString& s, qsizetype i, QChar quote, bool backslashEscapes) {
+    const qsizetype n = s.size();
+    qsizetype j = i + 1;
+    while (j < n) {
+        if (backslashEscapes && s[j] == u'\\' && j + 1 < n) {
+            j += 2;
+            continue;
+        }
+        if (s[j] == quote) {
+            if (j + 1 < n && s[j + 1] == quote) {
+                j += 2;
+                continue;
+            }
+            break;
+        }
+        ++j;
+    }
+    return qMin(j + 1, n);
+}
+
 } // namespace
 
 TranslatedSql translatePlaceholders(const QString& s) {
@@ -36,37 +58,11 @@ TranslatedSql translatePlaceholders(const QString& s) {
             // E'...' strings take backslash escapes; standard strings only doubled quotes.
             const bool escapes =
                 i > 0 && (s[i - 1] == u'E' || s[i - 1] == u'e') && (i < 2 || !isIdentChar(s[i - 2]));
-            qsizetype j = i + 1;
-            while (j < n) {
-                if (escapes && s[j] == u'\\' && j + 1 < n) {
-                    j += 2;
-                    continue;
-                }
-                if (s[j] == u'\'') {
-                    if (j + 1 < n && s[j + 1] == u'\'') {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            j = qMin(j + 1, n);
+            const qsizetype j = endOfQuoted(s, i, u'\'', escapes);
             out.text += s.mid(i, j - i);
             i = j;
         } else if (c == u'"') {
-            qsizetype j = i + 1;
-            while (j < n) {
-                if (s[j] == u'"') {
-                    if (j + 1 < n && s[j + 1] == u'"') {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            j = qMin(j + 1, n);
+            const qsizetype j = endOfQuoted(s, i, u'"', false);
             out.text += s.mid(i, j - i);
             i = j;
         } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {

@@ -37,6 +37,33 @@ QString aplicaLimite(const QString& sql, bool limitar) {
     return (!limitar || sql.contains(kLimiteMarcador)) ? sql : sql + kLimiteSufixo;
 }
 
+// A search under way: BotaoAtivo is set and the window lives in its unit's variable until the
+// flow ends, on every path (it is released once its pending events are processed).
+template <typename Janela> class JanelaDaBusca {
+public:
+    explicit JanelaDaBusca(Janela*& variavel) : m_variavel(variavel) {
+        BotaoAtivo = true;
+        m_variavel = new Janela();
+    }
+    ~JanelaDaBusca() {
+        BotaoAtivo = false;
+        if (m_variavel)
+            m_variavel->deleteLater();
+        m_variavel = nullptr;
+    }
+    JanelaDaBusca(const JanelaDaBusca&) = delete;
+    JanelaDaBusca& operator=(const JanelaDaBusca&) = delete;
+
+private:
+    Janela*& m_variavel;
+};
+
+void carregaListagem(db::Query& q, const QString& sql) {
+    q.close();
+    q.clearSql();
+    q.setSql(sql);
+}
+
 void focaSeVisivel(QWidget* w) {
     if (w && w->isVisible())
         w->setFocus(Qt::OtherFocusReason);
@@ -87,14 +114,7 @@ bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QL
                   const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
                   bool limitar) {
     bool result = true;
-    BotaoAtivo = true;
-    const auto fim = qScopeGuard([] {
-        BotaoAtivo = false;
-        if (FormL)
-            FormL->deleteLater();
-        FormL = nullptr;
-    });
-    FormL = new TFormL();
+    const JanelaDaBusca<TFormL> fim(FormL);
     TFormL& janela = *FormL;
 
     if (destaque) {
@@ -106,9 +126,7 @@ bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QL
 
     db::Query& q = *janela.QueryLoc;
     const QString sql = semPontoEVirgulaFinal(TextoSqlL);
-    q.close();
-    q.clearSql();
-    q.setSql(aplicaLimite(sql, limitar));
+    carregaListagem(q, aplicaLimite(sql, limitar));
     q.setParam(0, db::Value::fromText(QStringLiteral("%")));
     sql_OpenQuery(q);
 
@@ -194,21 +212,12 @@ bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, c
     if (valor_parametro.isEmpty() || BotaoAtivo)
         return false;
     bool result = true;
-    BotaoAtivo = true;
-    const auto fim = qScopeGuard([] {
-        BotaoAtivo = false;
-        if (FormL)
-            FormL->deleteLater();
-        FormL = nullptr;
-    });
-    FormL = new TFormL();
+    const JanelaDaBusca<TFormL> fim(FormL);
     TFormL& janela = *FormL;
     db::Query& q = *janela.QueryLoc;
 
     const QString sql = semPontoEVirgulaFinal(TextoSqlL);
-    q.close();
-    q.clearSql();
-    q.setSql(aplicaLimite(sql, true));
+    carregaListagem(q, aplicaLimite(sql, true));
     janela.TrocaTextoDaSQL(retornaPrimeiroCampo(sql));
     q.setParam(0, db::Value::fromText(valor_parametro));
     sql_OpenQuery(q);
@@ -240,21 +249,12 @@ bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codi
                                 bool DispEsqDir, bool limitar) {
     Q_UNUSED(DispEsqDir); // the mark column always comes first, codes right after it
     bool result = true;
-    BotaoAtivo = true;
-    const auto fim = qScopeGuard([] {
-        BotaoAtivo = false;
-        if (FormLAvanc)
-            FormLAvanc->deleteLater();
-        FormLAvanc = nullptr;
-    });
-    FormLAvanc = new TFormLAvanc();
+    const JanelaDaBusca<TFormLAvanc> fim(FormLAvanc);
     TFormLAvanc& janela = *FormLAvanc;
     db::Query& q = *janela.QueryLoc;
 
     const QString sql = ListagemComMarcacao(semPontoEVirgulaFinal(TextoSqlL));
-    q.close();
-    q.clearSql();
-    q.setSql(aplicaLimite(sql, limitar));
+    carregaListagem(q, aplicaLimite(sql, limitar));
     q.setParam(0, db::Value::fromText(QStringLiteral("%")));
     q.open();
     if (q.rowCount() == 0) {

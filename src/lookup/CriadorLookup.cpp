@@ -9,6 +9,7 @@
 #include "lookup/BuscaLookup.h"
 
 #include <QApplication>
+#include <QPointer>
 
 bool NaoPassouOnEnter = false;
 QString ConteudoDBEditAntLook;
@@ -18,6 +19,11 @@ bool BotaoAtivo = false;
 namespace {
 
 const QString kVarios = QStringLiteral("VÁRIOS");
+
+// The field whose descriptions ConteudoEditDes holds. An entry that follows a modal window (a
+// search or an error box shown while the previous field was left) comes with the window's
+// activation and is not recorded, so the record may belong to another field.
+QPointer<widgets::EventEdit> donoDoRegistro;
 
 widgets::EventEdit* planEdit(QObject* o) {
     return qobject_cast<widgets::EventEdit*>(o);
@@ -42,6 +48,30 @@ bool naoEncontradoUmaColuna(const QString& s) {
 }
 bool naoEncontradoVariasColunas(const QString& s) {
     return s.isEmpty() || s == u"0" || s == u"0,00" || s == u"00:00" || s == u"01/01/1500 00:00:00";
+}
+
+enum class Resposta { Encontrada, NaoEncontradaUmaColuna, NaoEncontradaVariasColunas };
+
+// Writes a description query's answer (one text, or one text per column) into the description
+// edits, or tells how it was not found.
+Resposta aplicaResposta(const db::Value& resposta, const TListaEdits& Descricao) {
+    if (resposta.isArray()) {
+        const auto& textos = resposta.array();
+        if (textos.empty() || naoEncontradoVariasColunas(textos.front().text()))
+            return Resposta::NaoEncontradaVariasColunas;
+        if (textos.size() < static_cast<size_t>(Descricao.size()))
+            throw RangeError(QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
+                                 .arg(textos.size())
+                                 .arg(Descricao.size()));
+        for (qsizetype i = 0; i < Descricao.size(); ++i)
+            Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
+    } else if (naoEncontradoUmaColuna(resposta.text())) {
+        return Resposta::NaoEncontradaUmaColuna;
+    } else {
+        Descricao.front()->setText(resposta.text());
+    }
+    NaoPassouOnEnter = true;
+    return Resposta::Encontrada;
 }
 
 // True when the window owning the code edit has its search button as the focused control.
@@ -88,15 +118,20 @@ void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
     case u'l':
         for (QString& s : ConteudoEditDes)
             s.clear();
+        donoDoRegistro = nullptr;
         break;
     case u'r':
         for (qsizetype i = 0; i < EditDes.size(); ++i)
             ConteudoEditDes[i] = EditDes[i]->text();
+        donoDoRegistro = EditDes.isEmpty() ? nullptr : EditDes.front();
         break;
     case u'p':
-        for (qsizetype i = 0; i < EditDes.size(); ++i)
-            EditDes[i]->setText(ConteudoEditDes[i]);
+        // Another field's descriptions are never handed back: the ones shown go with the code.
+        if (!EditDes.isEmpty() && donoDoRegistro == EditDes.front())
+            for (qsizetype i = 0; i < EditDes.size(); ++i)
+                EditDes[i]->setText(ConteudoEditDes[i]);
         ConteudoEditDes.clear();
+        donoDoRegistro = nullptr;
         break;
     default:
         break;
@@ -261,28 +296,16 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
         const db::Value resposta =
             ConverterValoresString(EncontraValor(TextoSql, db::Value::fromInt(codigo, 32)));
         const bool proximo = focoNoBotao(Codigo, bbLook);
-        if (resposta.isArray()) {
-            const auto& textos = resposta.array();
-            if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
-                ok =
-                    OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
-            } else {
-                for (qsizetype i = 0; i < Descricao.size(); ++i) {
-                    if (static_cast<size_t>(i) >= textos.size())
-                        throw RangeError(
-                            QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
-                                .arg(textos.size())
-                                .arg(Descricao.size()));
-                    Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
-                }
-                NaoPassouOnEnter = true;
-            }
-        } else if (naoEncontradoUmaColuna(resposta.text())) {
+        switch (aplicaResposta(resposta, Descricao)) {
+        case Resposta::Encontrada:
+            break;
+        case Resposta::NaoEncontradaVariasColunas:
+            ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+            break;
+        case Resposta::NaoEncontradaUmaColuna:
             ok = OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
                                      DispEsqDir, limitar);
-        } else {
-            Descricao.front()->setText(resposta.text());
-            NaoPassouOnEnter = true;
+            break;
         }
         return ok;
     };
@@ -308,29 +331,10 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
                 edit->setText(digitos);
             const db::Value resposta =
                 ConverterValoresString(EncontraValor(TextoSql, db::Value::fromText(digitos)));
-            if (resposta.isArray()) {
-                const auto& textos = resposta.array();
-                if (textos.empty() || naoEncontradoVariasColunas(textos.front().text())) {
-                    ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
-                                            limitar);
-                } else {
-                    for (qsizetype i = 0; i < Descricao.size(); ++i) {
-                        if (static_cast<size_t>(i) >= textos.size())
-                            throw RangeError(
-                                QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
-                                    .arg(textos.size())
-                                    .arg(Descricao.size()));
-                        Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
-                    }
-                    NaoPassouOnEnter = true;
-                }
-            } else if (naoEncontradoUmaColuna(resposta.text())) {
+            // Not found, with one column or several: the plain single-choice search.
+            if (aplicaResposta(resposta, Descricao) != Resposta::Encontrada)
                 ok =
                     OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
-            } else {
-                Descricao.front()->setText(resposta.text());
-                NaoPassouOnEnter = true;
-            }
         } else if (edit->text() != kVarios) {
             OnClickDoBotaoLookAvancado(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
         }
