@@ -46,7 +46,7 @@ trap cleanup EXIT
 passo="start"
 falha() {
     echo "e2e_lookups: [$passo] $*" >&2
-    "$python" "$tmp/at.py" mostra >&2 2>/dev/null || true
+    "$python" "$tmp/at.py" mostra >&2 || true
     if [[ -s $tmp/programa.log ]]; then
         echo "--- program output:" >&2
         cat -- "$tmp/programa.log" >&2
@@ -154,8 +154,8 @@ def mostra(e, saida):
 
 comando, args = sys.argv[1], sys.argv[2:]
 if comando == "mostra":
-    print("what the accessibility bus shows:", file=sys.stderr)
-    mostra(estado(), sys.stderr)
+    print("what the accessibility bus shows:")
+    mostra(estado(), sys.stdout)
 elif comando == "linhas":
     for linha in estado()["busca"]["linhas"]:
         print("|".join(linha))
@@ -199,7 +199,7 @@ tecla() {
     sleep 0.3
 }
 abre_busca() {
-    busca=$(timeout 30 xdotool search --sync --onlyvisible --name '^Buscar$' | head -n 1) ||
+    timeout 30 xdotool search --sync --onlyvisible --name '^Buscar$' >/dev/null ||
         falha "the search window did not open"
 }
 busca_fechada() {

@@ -1,0 +1,525 @@
+// Faults and bad input on the whole filter window: a server that cannot be reached at start-up,
+// writes refused by the read-only session, pasted text in the code edits, an error box in the
+// middle of a Tab, and the server dying under an open window. The test runs a PostgreSQL cluster
+// of its own (demo/pgcluster.sh), which it kills at the end.
+#include "app/DM.h"
+#include "app/FormPrincipal.h"
+#include "common/ErrorReport.h"
+#include "db/Connection.h"
+#include "db/Error.h"
+#include "db/Query.h"
+#include "lookup/CriadorLookup.h"
+#include "search/FormL.h"
+#include "widgets/EventButton.h"
+#include "widgets/EventEdit.h"
+
+#include "ModalDriver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const char* const kVarSaida = "ZV_JAVA_ARGS";
+
+QString scriptDoCluster() {
+    QString raiz = qEnvironmentVariable("ZV_SOURCE_DIR");
+    if (raiz.isEmpty())
+        raiz = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
+    return QDir(raiz).absoluteFilePath(QStringLiteral("demo/pgcluster.sh"));
+}
+
+// Runs pgcluster.sh with a bounded wait; false when it fails, with its output in `saida`.
+bool cluster(const QStringList& args, QString* saida = nullptr) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("bash"), QStringList{scriptDoCluster()} + args);
+    const bool terminou = p.waitForFinished(180000);
+    if (!terminou) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    if (saida)
+        *saida = QString::fromUtf8(p.readAll());
+    return terminou && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// One key event per character, as a keyboard sends them, into the focused control.
+void digita(const QString& texto) {
+    for (const QChar c : texto) {
+        QWidget* alvo = QApplication::focusWidget();
+        if (!alvo)
+            return;
+        const auto tecla = static_cast<Qt::Key>(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Press, alvo, tecla, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, alvo, tecla, QString(c), Qt::NoModifier);
+    }
+}
+
+void tecla(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    if (QWidget* alvo = QApplication::focusWidget())
+        QTest::keyClick(alvo, k, m);
+}
+
+// Runs `acao` and answers the error box it raises; returns the box's text, "" when none came.
+// Any other modal window is closed and reported, so a wrong turn fails instead of hanging.
+// Afterwards the window that was active is activated again, as a window manager would.
+QString caixaDe(const std::function<void()>& acao) {
+    QWidget* const ativa = QApplication::activeWindow();
+    QString texto;
+    QPointer<QTimer> espera = testsupport::whenModal(
+        [&](QWidget* modal) {
+            if (auto* caixa = qobject_cast<QMessageBox*>(modal)) {
+                texto = caixa->text();
+                caixa->done(QMessageBox::Ok);
+            } else {
+                texto = QStringLiteral("<unexpected %1>").arg(modal->objectName());
+                modal->close();
+            }
+        },
+        nullptr, 30000);
+    acao();
+    if (espera) {
+        espera->stop();
+        espera->deleteLater();
+    }
+    if (ativa && QApplication::activeWindow() != ativa) {
+        QApplication::setActiveWindow(ativa);
+        if (!QTest::qWaitForWindowActive(ativa))
+            qWarning("the window did not become active again");
+    }
+    return texto;
+}
+
+// A TCP port on 127.0.0.1 that either listens and never answers (the kernel completes the
+// handshake, nobody reads) or, closed again, refuses connections.
+class PortaLocal {
+public:
+    explicit PortaLocal(bool escutando) : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in endereco{};
+        endereco.sin_family = AF_INET;
+        endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t tamanho = sizeof endereco;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&endereco), tamanho) != 0 ||
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&endereco), &tamanho) != 0)
+            return;
+        m_porta = ntohs(endereco.sin_port);
+        if (escutando) {
+            if (::listen(m_fd, 4) != 0)
+                m_porta = 0;
+        } else {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~PortaLocal() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PortaLocal(const PortaLocal&) = delete;
+    PortaLocal& operator=(const PortaLocal&) = delete;
+    int porta() const { return m_porta; }
+
+private:
+    int m_fd;
+    int m_porta = 0;
+};
+
+QString erroDeConversao(const QString& texto) {
+    return QStringLiteral("'%1' is not a valid integer value.").arg(texto);
+}
+
+} // namespace
+
+class TstFalhas : public QObject {
+    Q_OBJECT
+public:
+    ~TstFalhas() override { paraCluster(); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void escritaRecusadaPelaSessao_data();
+    void escritaRecusadaPelaSessao();
+    void partidaSemServidor_data();
+    void partidaSemServidor();
+    void textoColadoNoCodigo_data();
+    void textoColadoNoCodigo();
+    void caixaDeErroNoMeioDoTab();
+    void servidorCaiComAJanelaAberta(); // kills the cluster: keep it last
+
+private:
+    QStringList argumentos() const;
+    // The window after the start-up step (as main runs it: an error is reported, the window opens
+    // all the same), shown and active. `erro` gets the start-up error box's text.
+    TFormPrincipal& abreJanela(const QStringList& args, QString* erro = nullptr);
+    QList<QStringList> execucoes(int n);
+    void paraCluster();
+
+    QTemporaryDir fTmp{QStringLiteral("/tmp/zvfalhas-XXXXXX")}; // the socket path must stay short
+    QString fCluster;
+    bool fClusterNoAr = false;
+    QHash<QString, QString> fEnv;
+    QByteArray fPathOriginal;
+    std::unique_ptr<TDM> fDM;
+    std::unique_ptr<TFormPrincipal> fJanela;
+};
+
+void TstFalhas::initTestCase() {
+    QVERIFY(fTmp.isValid());
+    QVERIFY(QDir().mkpath(fTmp.filePath("bin")));
+    QVERIFY(QDir().mkpath(fTmp.filePath("saida")));
+    QFile stub(fTmp.filePath("bin/java"));
+    QVERIFY(stub.open(QIODevice::WriteOnly));
+    stub.write("#!/bin/sh\n"
+               "saida=\"$ZV_JAVA_ARGS.$$\"\n"
+               "printf '%s\\n' \"$@\" > \"$saida.tmp\" && mv \"$saida.tmp\" \"$saida\"\n");
+    stub.close();
+    QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+    qputenv(kVarSaida, fTmp.filePath("saida/run").toUtf8());
+    fPathOriginal = qgetenv("PATH");
+    qputenv("PATH", fTmp.filePath("bin").toUtf8() + ':' + fPathOriginal);
+
+    fCluster = fTmp.filePath("db");
+    // As root the server runs as the postgres user, which must be able to reach its folder.
+    QVERIFY(QFile::setPermissions(fTmp.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::ExeGroup | QFile::ExeOther));
+    QElapsedTimer relogio;
+    relogio.start();
+    QString saida;
+    fClusterNoAr = true; // stopping a cluster that never started is harmless
+    QVERIFY2(cluster({"start", fCluster}, &saida), qPrintable(saida));
+    qInfo("private cluster up in %lld ms", relogio.elapsed());
+    QFile env(fCluster + "/env");
+    QVERIFY(env.open(QIODevice::ReadOnly));
+    for (const QByteArray& linha : env.readAll().split('\n'))
+        if (const qsizetype igual = linha.indexOf('='); igual > 0)
+            fEnv.insert(QString::fromUtf8(linha.left(igual)), QString::fromUtf8(linha.mid(igual + 1)));
+    QVERIFY(!fEnv.value("PGPORT").isEmpty());
+
+    // The reader may write here: whatever is refused later is refused by the session itself.
+    QVERIFY2(cluster({"psql", fCluster, "-q", "-c",
+                      "GRANT INSERT, UPDATE, DELETE ON depp TO zvleitura; "
+                      "GRANT CREATE ON SCHEMA public TO zvleitura; "
+                      "GRANT TEMPORARY ON DATABASE zvdemo TO zvleitura;"},
+                     &saida),
+             qPrintable(saida));
+}
+
+void TstFalhas::init() {
+    QDir saida(fTmp.filePath("saida"));
+    for (const QString& f : saida.entryList(QDir::Files))
+        saida.remove(f);
+    NaoPassouOnEnter = false;
+    BotaoAtivo = false;
+    ::ConteudoDBEditAntLook.clear();
+    ConteudoEditDes.clear();
+}
+
+void TstFalhas::cleanup() {
+    fJanela.reset();
+    DM = nullptr;
+    fDM.reset();
+}
+
+void TstFalhas::cleanupTestCase() {
+    paraCluster();
+    qputenv("PATH", fPathOriginal);
+}
+
+void TstFalhas::paraCluster() {
+    if (!fClusterNoAr)
+        return;
+    fClusterNoAr = false;
+    QString saida;
+    if (!cluster({"stop", fCluster}, &saida))
+        qWarning("could not stop the private cluster: %s", qPrintable(saida));
+}
+
+QStringList TstFalhas::argumentos() const {
+    return {"prog",
+            fEnv.value("PGHOST"),
+            fEnv.value("PGPORT"),
+            fEnv.value("PGUSER"),
+            fEnv.value("PGPASSWORD"),
+            fEnv.value("PGDATABASE"),
+            "1",
+            "1",
+            "teste"};
+}
+
+TFormPrincipal& TstFalhas::abreJanela(const QStringList& args, QString* erro) {
+    fDM = std::make_unique<TDM>();
+    DM = fDM.get();
+    fJanela = std::make_unique<TFormPrincipal>(args);
+    const QString texto = caixaDe([this] { RunGuarded([this] { fJanela->FormCreate(); }); });
+    if (erro)
+        *erro = texto;
+    else if (!texto.isEmpty())
+        qWarning("start-up error: %s", qPrintable(texto));
+    fJanela->show();
+    QApplication::setActiveWindow(fJanela.get());
+    if (!QTest::qWaitForWindowActive(fJanela.get()))
+        qWarning("window did not become active");
+    return *fJanela;
+}
+
+QList<QStringList> TstFalhas::execucoes(int n) {
+    const QDir saida(fTmp.filePath("saida"));
+    auto prontos = [&] {
+        QStringList l = saida.entryList({"run.*"}, QDir::Files, QDir::Time | QDir::Reversed);
+        l.removeIf([](const QString& f) { return f.endsWith(".tmp"); });
+        return l;
+    };
+    (void)QTest::qWaitFor([&] { return prontos().size() >= n; }, 20000);
+    QList<QStringList> runs;
+    for (const QString& nome : prontos()) {
+        QFile f(saida.filePath(nome));
+        if (f.open(QIODevice::ReadOnly))
+            runs << QString::fromUtf8(f.readAll()).trimmed().split('\n');
+    }
+    return runs;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TstFalhas::escritaRecusadaPelaSessao_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("insert") << "insert into depp (deppcod, deppdes) values (99, 'X')";
+    QTest::newRow("update") << "update depp set deppdes = 'X' where deppcod = 1";
+    QTest::newRow("delete") << "delete from depp where deppcod = 8";
+    QTest::newRow("create table") << "create table falha (a int)";
+    QTest::newRow("create temp table") << "create temp table falha (a int)";
+}
+
+void TstFalhas::escritaRecusadaPelaSessao() {
+    QFETCH(QString, sql);
+    // Opened the way the program opens its connection (the same parameters and defaults).
+    db::Connection conexao;
+    conexao.setDriverId(QStringLiteral("PG"));
+    conexao.setParam(QStringLiteral("server"), fEnv.value("PGHOST"));
+    conexao.setParam(QStringLiteral("port"), fEnv.value("PGPORT"));
+    conexao.setParam(QStringLiteral("user_name"), fEnv.value("PGUSER"));
+    conexao.setParam(QStringLiteral("password"), fEnv.value("PGPASSWORD"));
+    conexao.setParam(QStringLiteral("database"), fEnv.value("PGDATABASE"));
+    conexao.open();
+
+    db::Query direitos(&conexao);
+    direitos.setSql(
+        "select has_table_privilege('depp', 'INSERT') and has_schema_privilege('public', 'CREATE')");
+    direitos.open();
+    QVERIFY2(direitos.value(0).toString() == u"true" || direitos.value(0).toString() == u"1",
+             "the reader should hold write rights in this cluster");
+
+    db::Query escrita(&conexao);
+    escrita.setSql(sql);
+    try {
+        escrita.open();
+        QFAIL("the write was accepted");
+    } catch (const db::Error& e) {
+        QCOMPARE(e.sqlState(), QStringLiteral("25006")); // read_only_sql_transaction
+    }
+    QVERIFY(conexao.connected());
+
+    db::Query contagem(&conexao);
+    contagem.setSql("select count(*) from depp where deppdes = 'X' or deppcod = 99");
+    contagem.open();
+    QCOMPARE(contagem.value(0).toString(), QStringLiteral("0"));
+}
+
+void TstFalhas::partidaSemServidor_data() {
+    QTest::addColumn<bool>("mudo");
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("closed port") << false << "Connection refused";
+    // Accepts the connection and never answers: the wait is bounded by the connect timeout.
+    QTest::newRow("silent server") << true << "timeout expired";
+}
+
+void TstFalhas::partidaSemServidor() {
+    QFETCH(bool, mudo);
+    QFETCH(QString, motivo);
+    const PortaLocal local(mudo);
+    QVERIFY(local.porta() > 0);
+    const QString porta = QString::number(local.porta());
+
+    QElapsedTimer relogio;
+    relogio.start();
+    QString erro;
+    TFormPrincipal& janela = abreJanela(
+        {"prog", "127.0.0.1", porta, "zvleitura", "zvleitura", "zvdemo", "1", "1", "teste"}, &erro);
+    QVERIFY2(relogio.elapsed() < 60000, "the start-up wait is not bounded");
+    QVERIFY2(erro.contains(motivo) && erro.contains(porta), qPrintable(erro));
+    QVERIFY(janela.isVisible());
+    QVERIFY(janela.findChildren<TCriadorLookup*>().isEmpty());
+
+    // Usable: the codes can be typed and left without anything asked of the database.
+    QVERIFY(janela.EditEmp->hasFocus());
+    digita("12");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QVERIFY(janela.EditDep->hasFocus());
+    digita("3");
+    QCOMPARE(janela.EditEmp->text(), QStringLiteral("12"));
+
+    janela.BitBtn1->click();
+    const QList<QStringList> runs = execucoes(1);
+    QCOMPARE(runs.size(), 1);
+    QVERIFY2(runs.first().contains("P_EMP=12") && runs.first().contains("P_DEP=3"),
+             qPrintable(runs.first().join(' ')));
+}
+
+void TstFalhas::textoColadoNoCodigo_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("descricao"); // empty: the conversion error is expected
+    QTest::newRow("letters") << "ABC"
+                             << "";
+    QTest::newRow("blanks") << "   "
+                            << "";
+    QTest::newRow("quotes") << "5' or '1'='1"
+                            << "";
+    QTest::newRow("statement") << "5; drop table depp; --"
+                               << "";
+    QTest::newRow("wildcards") << "%_"
+                               << "";
+    QTest::newRow("two lines") << "5\n6"
+                               << "";
+    QTest::newRow("several codes word") << "VÁRIOS"
+                                        << "";
+    QTest::newRow("10000 digits") << QString(10000, u'9') << "";
+    QTest::newRow("10000 letters") << QString(10000, u'x') << "";
+    // A leading blank is read as the number, like the conversion always did.
+    QTest::newRow("leading blank") << " 5"
+                                   << "HORTIFRÚTI";
+}
+
+void TstFalhas::textoColadoNoCodigo() {
+    QFETCH(QString, texto);
+    QFETCH(QString, descricao);
+    TFormPrincipal& janela = abreJanela(argumentos());
+    const QList<widgets::EventEdit*> filhos{janela.EditSecp, janela.EditCat, janela.EditScat};
+    QStringList semFiltro;
+    for (auto* f : filhos)
+        semFiltro << janela.ELookUP(f, 1) << janela.ELookUP(f, 2);
+
+    janela.EditDepp->setFocus(Qt::TabFocusReason);
+    QVERIFY(janela.EditDepp->hasFocus());
+    QGuiApplication::clipboard()->setText(texto);
+    janela.EditDepp->paste();
+    const QString colado = janela.EditDepp->text();
+    QVERIFY(!colado.isEmpty());
+
+    // Nothing of it reaches the SQL of the fields below.
+    QStringList comColado;
+    for (auto* f : filhos)
+        comColado << janela.ELookUP(f, 1) << janela.ELookUP(f, 2);
+    QCOMPARE(comColado, semFiltro);
+
+    const QString caixa = caixaDe([] { tecla(Qt::Key_Tab); });
+    QVERIFY(janela.EditSecp->hasFocus());
+    if (descricao.isEmpty()) {
+        QCOMPARE(caixa, erroDeConversao(colado));
+        QCOMPARE(janela.EditDepp->text(), QString());
+    } else {
+        QCOMPARE(caixa, QString());
+        QCOMPARE(janela.EditDepp->text(), colado);
+    }
+    QCOMPARE(janela.EditDeppDes->text(), descricao);
+    QVERIFY(!BotaoAtivo);
+    QVERIFY(FormL == nullptr);
+
+    // The next field works as usual.
+    digita("12");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditSecpDes->text(), QStringLiteral("FRUTAS"));
+}
+
+void TstFalhas::caixaDeErroNoMeioDoTab() {
+    // The error box of one field must not leave the next field with another field's description.
+    TFormPrincipal& janela = abreJanela(argumentos());
+    janela.EditDepp->setFocus(Qt::TabFocusReason);
+    digita("5");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditDeppDes->text(), QStringLiteral("HORTIFRÚTI"));
+    digita("12");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditSecpDes->text(), QStringLiteral("FRUTAS"));
+    QVERIFY(janela.EditCat->hasFocus());
+
+    // Back to the department, through the section, and a code beyond 32 bits typed over it.
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Backtab, Qt::ShiftModifier); }), QString());
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Backtab, Qt::ShiftModifier); }), QString());
+    QVERIFY(janela.EditDepp->hasFocus());
+    janela.EditDepp->selectAll();
+    digita("99999999999");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), erroDeConversao("99999999999"));
+    QCOMPARE(janela.EditDepp->text(), QString());
+    QVERIFY(janela.EditSecp->hasFocus());
+
+    // The section, left untouched, keeps its own description.
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditSecp->text(), QStringLiteral("12"));
+    QCOMPARE(janela.EditSecpDes->text(), QStringLiteral("FRUTAS"));
+}
+
+void TstFalhas::servidorCaiComAJanelaAberta() {
+    TFormPrincipal& janela = abreJanela(argumentos());
+    janela.EditDepp->setFocus(Qt::TabFocusReason);
+    digita("5");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditDeppDes->text(), QStringLiteral("HORTIFRÚTI"));
+
+    QString saida;
+    QVERIFY2(cluster({"kill", fCluster}, &saida), qPrintable(saida));
+
+    // Leaving a changed code: the error box, the code emptied.
+    QVERIFY(janela.EditSecp->hasFocus());
+    digita("12");
+    const QString caixa = caixaDe([] { tecla(Qt::Key_Tab); });
+    QVERIFY2(caixa.startsWith(QStringLiteral("Erro na abertura da tabela")), qPrintable(caixa));
+    QVERIFY2(caixa.contains(QStringLiteral("select secpdes from secp")), qPrintable(caixa));
+    QCOMPARE(janela.EditSecp->text(), QString());
+    QCOMPARE(janela.EditSecpDes->text(), QString());
+    QCOMPARE(janela.EditDeppDes->text(), QStringLiteral("HORTIFRÚTI"));
+
+    // Still usable: the next field takes a code, and printing launches the viewer with it.
+    QVERIFY(janela.EditCat->hasFocus());
+    digita("40");
+    QCOMPARE(janela.EditCat->text(), QStringLiteral("40"));
+    janela.BitBtn1->click();
+    const QList<QStringList> runs = execucoes(1);
+    QCOMPARE(runs.size(), 1);
+    QVERIFY2(runs.first().contains("P_CAT=40") && runs.first().contains("P_SECP=0"),
+             qPrintable(runs.first().join(' ')));
+
+    // Every later query fails the same way, the search button included, and leaves nothing open.
+    const QString deNovo = caixaDe([] { tecla(Qt::Key_Tab); });
+    QVERIFY2(deNovo.startsWith(QStringLiteral("Erro na abertura da tabela")), qPrintable(deNovo));
+    QCOMPARE(janela.EditCat->text(), QString());
+    const QString daBusca = caixaDe([&] { janela.bbScat->click(); });
+    QVERIFY2(daBusca.startsWith(QStringLiteral("Erro na abertura da tabela")), qPrintable(daBusca));
+    QVERIFY(!BotaoAtivo);
+    QVERIFY(FormL == nullptr);
+    QVERIFY(janela.isVisible());
+}
+
+QTEST_MAIN(TstFalhas)
+#include "tst_falhas.moc"
