@@ -205,6 +205,21 @@ private slots:
         QCOMPARE(ConteudoEditDes, QStringList({QString()})); // resized to the edits, emptied
     }
 
+    void handBackNeverReachesAnotherField() {
+        Janela a;
+        Janela b;
+        new TCriadorLookup(a.codigo, {a.des0}, a.botao, a.provedor());
+        new TCriadorLookup(b.codigo, {b.des0}, b.botao, b.provedor());
+        a.codigo->setText("5");
+        a.des0->setText("HORTIFRÚTI");
+        NaoPassouOnEnter = true;
+        a.codigo->OnEnter(a.codigo); // records field a
+        b.codigo->setText("13");
+        b.des0->setText("VERDURAS E LEGUMES");
+        TratarConteudodoEditDes({b.des0}, u'p'); // b's entry was never recorded
+        QCOMPARE(b.des0->text(), QStringLiteral("VERDURAS E LEGUMES"));
+    }
+
     void leavingEmptyAsksNothing() {
         Janela j;
         new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
