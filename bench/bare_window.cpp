@@ -66,8 +66,16 @@ int main(int argc, char** argv) {
 
     const QByteArray h = qgetenv("PGHOST"), p = qgetenv("PGPORT"), u = qgetenv("PGUSER"),
                      s = qgetenv("PGPASSWORD"), d = qgetenv("PGDATABASE");
-    const char* chaves[] = {"host", "port", "user", "password", "dbname", "client_encoding", "options",
-                            "application_name", "connect_timeout", nullptr};
+    const char* chaves[] = {"host",
+                            "port",
+                            "user",
+                            "password",
+                            "dbname",
+                            "client_encoding",
+                            "options",
+                            "application_name",
+                            "connect_timeout",
+                            nullptr};
     const char* valores[] = {h.constData(),
                              p.constData(),
                              u.constData(),

@@ -43,6 +43,8 @@ private slots:
     void editDesabilitadoMantemCores();
     void outrosDesabilitadosVoltam();
     void saidaLimpaEstilos();
+    void repeticoesMantemCoresProprias_data();
+    void repeticoesMantemCoresProprias();
 };
 
 void TstEventosForm::entraESai_data() {
@@ -144,6 +146,62 @@ void TstEventosForm::saidaLimpaEstilos() {
     QVERIFY(!e.font().italic());
     QVERIFY(!e.font().underline());
     QVERIFY(!e.font().strikeOut());
+}
+
+// Entries and exits in any order leave the colours of the last one, set on the control itself in
+// every colour group: a later change of the window's palette must not reach the field. Repeated
+// exits skip the palette work once the colours are there, and must not skip it before.
+void TstEventosForm::repeticoesMantemCoresProprias_data() {
+    // E = enter, S = exit, X = something else paints the field, A = the window turns blue on white
+    QTest::addColumn<QString>("passos");
+    QTest::addColumn<bool>("dentro");
+
+    QTest::newRow("exit only") << "S" << false;
+    QTest::newRow("two exits") << "SS" << false;
+    QTest::newRow("enter, two exits") << "ESS" << false;
+    QTest::newRow("two entries") << "EE" << true;
+    QTest::newRow("exit, exit, enter") << "SSE" << true;
+    QTest::newRow("repainted between exits") << "ESXS" << false;
+    QTest::newRow("repainted between entries") << "EXE" << true;
+    QTest::newRow("window already in the entry colours") << "AE" << true;
+}
+
+void TstEventosForm::repeticoesMantemCoresProprias() {
+    QFETCH(QString, passos);
+    QFETCH(bool, dentro);
+    QWidget janela;
+    auto* e = new QLineEdit(&janela);
+    for (const QChar p : passos) {
+        if (p == u'E') {
+            OnEnterDoDBEdit(e);
+        } else if (p == u'S') {
+            OnExitDoDBEdit(e);
+        } else if (p == u'A') {
+            QPalette azul = janela.palette();
+            azul.setColor(QPalette::Base, kAzul);
+            azul.setColor(QPalette::Text, kBranco);
+            janela.setPalette(azul);
+            e->setAutoFillBackground(true);
+        } else {
+            QPalette outra = e->palette();
+            outra.setColor(QPalette::Inactive, QPalette::Base, Qt::yellow);
+            outra.setColor(QPalette::Disabled, QPalette::Text, Qt::red);
+            e->setPalette(outra);
+        }
+    }
+    QPalette daJanela = janela.palette();
+    daJanela.setColor(QPalette::Base, Qt::green);
+    daJanela.setColor(QPalette::Text, Qt::magenta);
+    janela.setPalette(daJanela);
+
+    const QColor esperadoFundo = dentro ? kAzul : kBranco;
+    const QColor esperadoLetra = dentro ? kBranco : kPreto;
+    for (const auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        QCOMPARE(e->palette().color(grupo, QPalette::Base), esperadoFundo);
+        QCOMPARE(e->palette().color(grupo, QPalette::Text), esperadoLetra);
+    }
+    QVERIFY(e->autoFillBackground());
+    QCOMPARE(e->font().bold(), dentro);
 }
 
 QTEST_MAIN(TstEventosForm)
