@@ -74,8 +74,9 @@ int parametrosDoTextoSimples(const QString& s) {
         // Glued to a word it is not a parameter.
         if (j == i + 1 || (i > 0 && (s.at(i - 1).isLetterOrNumber() || s.at(i - 1) == u'_')))
             continue;
-        const long long n = s.mid(i + 1, j - i - 1).toLongLong();
-        if (n <= 65534)
+        bool ok = false;
+        const long long n = s.mid(i + 1, j - i - 1).toLongLong(&ok);
+        if (ok && n <= 65534) // absurd numbers stay as they are
             maior = std::max(maior, static_cast<int>(n + 1));
         i = j - 1;
     }

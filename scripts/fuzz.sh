@@ -30,7 +30,9 @@ if [[ ${#targets[@]} -eq 0 ]]; then
     done
 fi
 
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+# A smaller quarantine than the default 256 MB: freed blocks held back across hundreds of thousands
+# of runs otherwise push the resident size toward libFuzzer's 2 GB limit.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:quarantine_size_mb=64
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
 mkdir -p -- "$build/artifacts"
