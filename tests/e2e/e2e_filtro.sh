@@ -10,42 +10,9 @@
 # accessibility bus, as a screen reader would see them.
 set -euo pipefail
 
-prog=$(realpath -- "${1:?usage: e2e_filtro.sh PROGRAM}")
-for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TEST_PGDATABASE; do
-    if [[ -z ${!var:-} ]]; then
-        echo "e2e_filtro: $var not set: run the tests through scripts/test.sh" >&2
-        exit 1
-    fi
-done
-
-# The system's Python (its pyatspi), whatever python3 comes first on PATH.
-python=/usr/bin/python3
-if ! "$python" -c 'import pyatspi' 2>/dev/null; then
-    echo "e2e_filtro: pyatspi missing: run scripts/deps.sh" >&2
-    exit 1
-fi
-
-# Everything below needs an X server and a session bus of its own.
-if [[ -z ${ZV_E2E_DENTRO_DO_XVFB:-} ]]; then
-    export ZV_E2E_DENTRO_DO_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$@"
-fi
-
-progdir=$(dirname -- "$prog")
-artefatos=${ZV_ARTIFACTS_DIR:-$(dirname -- "$progdir")/artifacts}
-mkdir -p -- "$artefatos"
-titulo="Relatório de Endereçamento de Produto"
-
-tmp=$(mktemp -d)
-pid=
-cleanup() {
-    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf -- "$tmp"
-}
-trap cleanup EXIT
+nome=e2e_filtro.sh
+# shellcheck source=comum.sh
+. "$(dirname -- "$0")/comum.sh"
 
 falha() {
     echo "e2e_filtro: $*" >&2
@@ -56,18 +23,6 @@ falha() {
     exit 1
 }
 
-# Stand-in for the Java runtime: one file per run, its arguments one per line.
-mkdir -p -- "$tmp/bin" "$tmp/saida"
-cat >"$tmp/bin/java" <<'EOF'
-#!/bin/sh
-saida="$ZV_JAVA_ARGS.$$"
-printf '%s\n' "$@" >"$saida.tmp" && mv "$saida.tmp" "$saida"
-EOF
-chmod +x "$tmp/bin/java"
-export ZV_JAVA_ARGS=$tmp/saida/run
-export PATH=$tmp/bin:$PATH
-export QT_QPA_PLATFORM=xcb
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # The accessibility bus must be up before the program starts, or it never registers there.
 "$python" -c 'import pyatspi; pyatspi.Registry.getDesktop(0).childCount' 2>/dev/null ||
     falha "no accessibility bus"

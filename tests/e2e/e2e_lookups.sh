@@ -8,40 +8,9 @@
 #                                (default: artifacts/ in the build folder)
 set -euo pipefail
 
-prog=$(realpath -- "${1:?usage: e2e_lookups.sh PROGRAM}")
-for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TEST_PGDATABASE; do
-    if [[ -z ${!var:-} ]]; then
-        echo "e2e_lookups: $var not set: run the tests through scripts/test.sh" >&2
-        exit 1
-    fi
-done
-
-python=/usr/bin/python3
-if ! "$python" -c 'import pyatspi' 2>/dev/null; then
-    echo "e2e_lookups: pyatspi missing: run scripts/deps.sh" >&2
-    exit 1
-fi
-
-if [[ -z ${ZV_E2E_DENTRO_DO_XVFB:-} ]]; then
-    export ZV_E2E_DENTRO_DO_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$@"
-fi
-
-progdir=$(dirname -- "$prog")
-artefatos=${ZV_ARTIFACTS_DIR:-$(dirname -- "$progdir")/artifacts}
-mkdir -p -- "$artefatos"
-titulo="Relatório de Endereçamento de Produto"
-
-tmp=$(mktemp -d)
-pid=
-cleanup() {
-    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf -- "$tmp"
-}
-trap cleanup EXIT
+nome=e2e_lookups.sh
+# shellcheck source=comum.sh
+. "$(dirname -- "$0")/comum.sh"
 
 passo="start"
 falha() {
@@ -53,18 +22,6 @@ falha() {
     fi
     exit 1
 }
-
-mkdir -p -- "$tmp/bin" "$tmp/saida"
-cat >"$tmp/bin/java" <<'EOF'
-#!/bin/sh
-saida="$ZV_JAVA_ARGS.$$"
-printf '%s\n' "$@" >"$saida.tmp" && mv "$saida.tmp" "$saida"
-EOF
-chmod +x "$tmp/bin/java"
-export ZV_JAVA_ARGS=$tmp/saida/run
-export PATH=$tmp/bin:$PATH
-export QT_QPA_PLATFORM=xcb
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 # What the window shows, as a screen reader reads it. Every "espera" polls until the condition
 # holds or its time runs out (the machine may be busy building), then fails with what it saw.

@@ -1,0 +1,53 @@
+# Set-up shared by the end-to-end scripts, sourced right after `set -euo pipefail` with the
+# caller's name in $nome: checks, an X server and session bus of their own, a temporary folder
+# removed on exit (with the program, when $pid is set), and a stand-in "java" that writes its
+# arguments, one per line, to $ZV_JAVA_ARGS.<pid>.
+
+prog=$(realpath -- "${1:?usage: $nome PROGRAM}")
+for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TEST_PGDATABASE; do
+    if [[ -z ${!var:-} ]]; then
+        echo "$nome: $var not set: run the tests through scripts/test.sh" >&2
+        exit 1
+    fi
+done
+
+# The system's Python (its pyatspi), whatever python3 comes first on PATH.
+python=/usr/bin/python3
+if ! "$python" -c 'import pyatspi' 2>/dev/null; then
+    echo "$nome: pyatspi missing: run scripts/deps.sh" >&2
+    exit 1
+fi
+
+# Everything below needs an X server and a session bus of its own.
+if [[ -z ${ZV_E2E_DENTRO_DO_XVFB:-} ]]; then
+    export ZV_E2E_DENTRO_DO_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$@"
+fi
+
+progdir=$(dirname -- "$prog")
+artefatos=${ZV_ARTIFACTS_DIR:-$(dirname -- "$progdir")/artifacts}
+mkdir -p -- "$artefatos"
+titulo="Relatório de Endereçamento de Produto"
+
+tmp=$(mktemp -d)
+pid=
+cleanup() {
+    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf -- "$tmp"
+}
+trap cleanup EXIT
+
+mkdir -p -- "$tmp/bin" "$tmp/saida"
+cat >"$tmp/bin/java" <<'FIM'
+#!/bin/sh
+saida="$ZV_JAVA_ARGS.$$"
+printf '%s\n' "$@" >"$saida.tmp" && mv "$saida.tmp" "$saida"
+FIM
+chmod +x "$tmp/bin/java"
+export ZV_JAVA_ARGS=$tmp/saida/run
+export PATH=$tmp/bin:$PATH
+export QT_QPA_PLATFORM=xcb
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
