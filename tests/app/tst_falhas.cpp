@@ -13,6 +13,7 @@
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
+#include "JavaSubstituto.h"
 #include "ModalDriver.h"
 
 #include <QApplication>
@@ -186,19 +187,8 @@ private:
 };
 
 void TstFalhas::initTestCase() {
-    QVERIFY(fTmp.isValid());
-    QVERIFY(QDir().mkpath(fTmp.filePath("bin")));
-    QVERIFY(QDir().mkpath(fTmp.filePath("saida")));
-    QFile stub(fTmp.filePath("bin/java"));
-    QVERIFY(stub.open(QIODevice::WriteOnly));
-    stub.write("#!/bin/sh\n"
-               "saida=\"$ZV_JAVA_ARGS.$$\"\n"
-               "printf '%s\\n' \"$@\" > \"$saida.tmp\" && mv \"$saida.tmp\" \"$saida\"\n");
-    stub.close();
-    QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
-    qputenv(kVarSaida, fTmp.filePath("saida/run").toUtf8());
-    fPathOriginal = qgetenv("PATH");
-    qputenv("PATH", fTmp.filePath("bin").toUtf8() + ':' + fPathOriginal);
+    fPathOriginal = testsupport::instalaJavaSubstituto(fTmp);
+    QVERIFY(!fPathOriginal.isEmpty());
 
     fCluster = fTmp.filePath("db");
     // As root the server runs as the postgres user, which must be able to reach its folder.

@@ -5,6 +5,7 @@
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
+#include "JavaSubstituto.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
 
@@ -178,21 +179,8 @@ private:
 };
 
 void TstFormPrincipal::initTestCase() {
-    QVERIFY(fTmp.isValid());
-    QVERIFY(QDir().mkpath(fTmp.filePath("bin")));
-    QVERIFY(QDir().mkpath(fTmp.filePath("saida")));
-    // Stands for the Java runtime: one file per run with its arguments, one per line, moved into
-    // place so a half-written file is never read.
-    QFile stub(fTmp.filePath("bin/java"));
-    QVERIFY(stub.open(QIODevice::WriteOnly));
-    stub.write("#!/bin/sh\n"
-               "saida=\"$ZV_JAVA_ARGS.$$\"\n"
-               "printf '%s\\n' \"$@\" > \"$saida.tmp\" && mv \"$saida.tmp\" \"$saida\"\n");
-    stub.close();
-    QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
-    qputenv(kVarSaida, fTmp.filePath("saida/run").toUtf8());
-    fPathOriginal = qgetenv("PATH");
-    qputenv("PATH", fTmp.filePath("bin").toUtf8() + ':' + fPathOriginal);
+    fPathOriginal = testsupport::instalaJavaSubstituto(fTmp);
+    QVERIFY(!fPathOriginal.isEmpty());
 }
 
 void TstFormPrincipal::init() {
