@@ -38,8 +38,6 @@
 
 namespace {
 
-const char* const kVarSaida = "ZV_JAVA_ARGS";
-
 QString scriptDoCluster() {
     QString raiz = qEnvironmentVariable("ZV_SOURCE_DIR");
     if (raiz.isEmpty())

@@ -100,8 +100,6 @@ const QStringList kSufixos = {"Emp", "Dep",  "Pro", "Forn",  "Depp", "Secp",
 const QStringList kLegendas = {"Empresa",   "Depósito",     "Produto", "Fornecedor", "Departamento", "Seção",
                                "Categoria", "Subcategoria", "Família", "Marca",      "Aplicação"};
 
-const char* const kVarSaida = "ZV_JAVA_ARGS";
-
 // Types text into the focused control the way a keyboard does, one key event per character
 // (QTest::keyClicks only knows ASCII).
 void digita(const QString& texto) {
