@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/DM.h"
+#include "app/EncerramentoPorSinal.h"
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
 
@@ -9,6 +10,10 @@
 
 int main(int argc, char** argv) {
     Application app(argc, argv);
+    // A logout or a `kill` ends the loop normally: windows close and everything is freed.
+    EncerramentoPorSinal encerramento;
+    QObject::connect(&encerramento, &EncerramentoPorSinal::encerramentoPedido, &app,
+                     [] { QCoreApplication::exit(0); });
     const auto dataModule = std::make_unique<TDM>();
     DM = dataModule.get();
 

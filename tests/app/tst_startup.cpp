@@ -1,6 +1,7 @@
 // Start-up: the command line, the connection and the error report.
 #include "ModalDriver.h"
 #include "TestDb.h"
+#include "app/EncerramentoPorSinal.h"
 #include "app/FormPrincipal.h"
 #include "common/AppError.h"
 #include "common/ErrorReport.h"
@@ -10,7 +11,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -164,6 +168,33 @@ private slots:
         QCOMPARE(FuncionarioLogado, -7);
         QCOMPARE(UsuarioLogado, QStringLiteral("maria"));
         QCOMPARE(form.findChildren<TCriadorLookup*>().size(), 11);
+    }
+
+    // A signal from outside reaches the event loop as a request to end, once per signal,
+    // and the default disposition comes back when the owner goes.
+    void aSignalBecomesAnOrderlyShutdownRequest_data() {
+        QTest::addColumn<int>("sinal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void aSignalBecomesAnOrderlyShutdownRequest() {
+        QFETCH(int, sinal);
+        {
+            EncerramentoPorSinal encerramento;
+            QVERIFY_THROWS_EXCEPTION(std::logic_error, EncerramentoPorSinal{});
+            QSignalSpy pedidos(&encerramento, &EncerramentoPorSinal::encerramentoPedido);
+            QCOMPARE(::raise(sinal), 0);
+            QCOMPARE(::raise(sinal), 0);
+            QTRY_COMPARE(pedidos.size(), 2);
+            QCOMPARE(pedidos.at(0).at(0).toInt(), sinal);
+            QCOMPARE(pedidos.at(1).at(0).toInt(), sinal);
+        }
+        struct sigaction atual {};
+        QCOMPARE(::sigaction(sinal, nullptr, &atual), 0);
+        QVERIFY(atual.sa_handler == SIG_DFL);
+        // A new owner can be made once the old one is gone.
+        EncerramentoPorSinal deNovo;
     }
 };
 

@@ -51,3 +51,19 @@ export ZV_JAVA_ARGS=$tmp/saida/run
 export PATH=$tmp/bin:$PATH
 export QT_QPA_PLATFORM=xcb
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+
+# Ends the program the way a logout does and expects a clean close: exit status 0. In the
+# sanitizer build this is where LeakSanitizer checks the whole run (reports are collected by
+# scripts/test.sh; a leak also makes the status non-zero). Needs the caller's falha.
+encerra_programa() {
+    kill -TERM "$pid"
+    for _ in $(seq 1 300); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && falha "the program was still running 30 s after SIGTERM"
+    local rc=0
+    wait "$pid" || rc=$?
+    pid=
+    [[ $rc -eq 0 ]] || falha "the program ended with status $rc after SIGTERM"
+}

@@ -186,4 +186,5 @@ for run in "${execucoes[@]}"; do
         falha "the viewer's arguments differ from the expected list"
     fi
 done
+encerra_programa
 echo "e2e_filtro: ok (2 launches, screenshot $artefatos/e2e_filtro.png)"
