@@ -197,7 +197,8 @@ void Query::open() {
     m_cache.clear();
     m_pending.clear();
     m_editing = false;
-    m_filterColumn = -1;
+    // A filter that is on stays on across a re-open, bound to the new result's field.
+    m_filterColumn = m_filtered ? fieldIndex(m_filterName) : -1;
     rebuildVisibleRows();
     first();
     announce();
@@ -419,7 +420,8 @@ void Query::rebuildVisibleRows() {
     const int n = PQntuples(m_result.get());
     m_visible.reserve(static_cast<size_t>(n));
     for (int r = 0; r < n; ++r) {
-        if (m_filtered && m_filterColumn >= 0 && rawValue(r, m_filterColumn).toString() != m_filterLiteral)
+        // A result without the filter's field has no row that matches it.
+        if (m_filtered && (m_filterColumn < 0 || rawValue(r, m_filterColumn).toString() != m_filterLiteral))
             continue;
         m_visible.push_back(r);
     }

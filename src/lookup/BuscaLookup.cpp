@@ -83,9 +83,20 @@ void listaVazia(const QList<QWidget*>& Codigo, const TListaEdits& EditDes) {
 }
 
 int larguraDaGrade(QWidget* janela, DataGrid* grade) {
-    // The window is not shown yet: let its layout place the grid first.
-    if (janela->layout())
-        janela->layout()->activate();
+    // The window is not shown yet: let its layouts place the grid first, at the window's
+    // present size. A hidden widget gets no resize event, so each layout between the window
+    // and the grid is run by hand, outermost first.
+    QList<QWidget*> cadeia;
+    for (QWidget* w = grade->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        cadeia.prepend(w);
+        if (w == janela)
+            break;
+    }
+    for (QWidget* w : cadeia)
+        if (QLayout* l = w->layout()) {
+            l->invalidate();
+            l->activate();
+        }
     return grade->width();
 }
 

@@ -208,6 +208,30 @@ private slots:
         QCOMPARE(q.value(2, 0).text(), QString());
     }
 
+    // A filter that is on still holds after the query is re-opened (the marks are gone, so
+    // nothing matches), and a result without the filter's field shows no row rather than all.
+    void filterHoldsAcrossReopen() {
+        db::Query q(&conn());
+        q.setSql("select cast(case when deppcod in (2, 5) then 'X' else '' end as varchar(1)) as check, "
+                 "deppcod from depp order by deppcod");
+        q.setFilterText(" check = 'X' ");
+        q.setFiltered(true); // before the first open
+        q.open();
+        QCOMPARE(q.rowCount(), 2);
+        QCOMPARE(q.value(0, 1).toInt(), 2);
+        q.close();
+        q.open();
+        QVERIFY(q.filtered());
+        QCOMPARE(q.rowCount(), 2);
+        q.close();
+        q.clearSql();
+        q.setSql("select deppcod from depp");
+        q.open();
+        QCOMPARE(q.rowCount(), 0);
+        q.setFiltered(false);
+        QCOMPARE(q.rowCount(), 8);
+    }
+
     void errorsCarryServerMessageStateAndSql() {
         db::Query q(&conn());
         q.setSql("select nao_existe from depp");

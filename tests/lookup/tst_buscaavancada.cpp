@@ -72,6 +72,27 @@ private slots:
         QVERIFY(!BotaoAtivo);
     }
 
+    // The window is wider than the single-choice one it derives from: the stretched last
+    // column must end 22 pixels before the edge of the grid as it is shown.
+    void lastColumnEndsBeforeTheGridEdge() {
+        JanelaLookups j;
+        j.show();
+        int soma = -1;
+        int largura = -1;
+        testsupport::whenModal([&](QWidget* m) {
+            auto* janela = qobject_cast<TFormLAvanc*>(m);
+            QVERIFY(janela);
+            soma = 0;
+            for (int i = 0; i < janela->DBGridB->columnCount(); ++i)
+                soma += janela->DBGridB->columnWidth(i);
+            largura = janela->DBGridB->width();
+            QTest::keyClick(janela->DBGridB, Qt::Key_Escape);
+        });
+        j.app.controlador->selecionar(j.app.botao);
+        QVERIFY(largura > 700);
+        QCOMPARE(soma, largura - 22);
+    }
+
     void oneMarkedRowWritesCodeAndDescription() {
         JanelaLookups j;
         j.show();
