@@ -16,3 +16,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     }
     return false;
 }
+
+QStringList ArgumentosDaLinhaDeComando(int argc, const char* const* argv) {
+    QStringList argumentos;
+    for (int i = 0; i < argc && argv[i] != nullptr; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    return argumentos;
+}

@@ -9,7 +9,12 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    Application app(argc, argv);
+    // The command line is the host's eight positional arguments. Qt would take out the ones it
+    // knows as its own options ("-reverse", "-style X" ...) and shift the rest, so a password or
+    // login that looks like one must never reach it: Qt sees only the program's name.
+    const QStringList argumentos = ArgumentosDaLinhaDeComando(argc, argv);
+    int argcDoQt = 1;
+    Application app(argcDoQt, argv);
     // A logout or a `kill` ends the loop normally: windows close and everything is freed.
     EncerramentoPorSinal encerramento;
     QObject::connect(&encerramento, &EncerramentoPorSinal::encerramentoPedido, &app,
@@ -17,17 +22,18 @@ int main(int argc, char** argv) {
     const auto dataModule = std::make_unique<TDM>();
     DM = dataModule.get();
 
-    TFormPrincipal form(QCoreApplication::arguments());
+    TFormPrincipal FormPrincipal(argumentos);
     // A failure while starting (bad arguments, no database) is reported and the window
     // still opens, with plain code edits.
-    RunGuarded([&] { form.FormCreate(); });
-    form.show();
-    // For timing the start-up (bench/): paint the window once and quit.
-    if (qEnvironmentVariableIsSet("ZV_QUIT_WHEN_SHOWN"))
-        QTimer::singleShot(0, &form, [&form] {
-            form.repaint();
-            QCoreApplication::quit();
-        });
+    RunGuarded([&] { FormPrincipal.FormCreate(); });
+    FormPrincipal.show();
+#ifdef ZV_QUIT_WHEN_SHOWN
+    // The benchmark's build of the program: paint the window once and quit.
+    QTimer::singleShot(0, &FormPrincipal, [&FormPrincipal] {
+        FormPrincipal.repaint();
+        QCoreApplication::quit();
+    });
+#endif
     const int rc = app.exec();
     DM = nullptr;
     return rc;

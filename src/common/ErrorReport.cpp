@@ -16,6 +16,8 @@ void ShowErrorText(const QString& message) {
         QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
                         TextoDoErro(message), QMessageBox::Ok);
         box.setObjectName(QStringLiteral("ErrorReport"));
+        // The message may quote typed or pasted text: show it as it is, never as markup.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     } catch (...) {
         // The report itself must never throw into the event loop.

@@ -38,16 +38,14 @@ void TRelatorioVisualizador::abrirJasper(const QString& rel, const QString& para
                                          const QString& formato_saida, const QString& valida_parametros) {
     try {
         const QString pasta = pastaPrograma();
-        QStringList argumentos{QStringLiteral("-jar"),
-                               pasta + QStringLiteral("/jasperviewer.jar"),
-                               QStringLiteral("Zarvent"),
-                               pasta + QStringLiteral("/relatorios/") + rel,
-                               formato_saida,
-                               valida_parametros};
-        // The viewer has always received the parameters split at blanks; no shell is involved,
-        // so quotes, ";", "$(...)" and the like reach it as plain characters.
+        QStringList argumentos{QStringLiteral("-jar"), pasta + QStringLiteral("/jasperviewer.jar"),
+                               QStringLiteral("Zarvent"), pasta + QStringLiteral("/relatorios/") + rel};
+        // The viewer has always received what follows the report split at blanks (an empty
+        // format is no argument at all); no shell is involved, so quotes, ";", "$(...)" and the
+        // like reach it as plain characters. The folder may hold blanks: it is never split.
         static const QRegularExpression brancos(QStringLiteral("[ \\t]+"));
-        argumentos += parametros.split(brancos, Qt::SkipEmptyParts);
+        for (const QString* parte : {&formato_saida, &valida_parametros, &parametros})
+            argumentos += parte->split(brancos, Qt::SkipEmptyParts);
 
         QProcess processo;
         processo.setProgram(QStringLiteral("java"));

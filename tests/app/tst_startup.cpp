@@ -95,20 +95,24 @@ private slots:
         QString texto, titulo;
         QMessageBox::Icon icone = QMessageBox::NoIcon;
         int botoes = 0;
+        Qt::TextFormat formato = Qt::AutoText;
         testsupport::whenModal(
             [&](QWidget* modal) {
                 auto* box = qobject_cast<QMessageBox*>(modal);
                 QVERIFY(box);
                 texto = box->text();
+                formato = box->textFormat();
                 titulo = box->windowTitle();
                 icone = box->icon();
                 botoes = box->buttons().size();
                 box->accept();
             },
             &visto);
-        ShowException(ConversionError("'' is not a valid integer value"));
+        // Pasted text that looks like markup is shown as typed.
+        ShowException(ConversionError("'<b>5' is not a valid integer value"));
         QVERIFY(visto);
-        QCOMPARE(texto, QStringLiteral("'' is not a valid integer value."));
+        QCOMPARE(texto, QStringLiteral("'<b>5' is not a valid integer value."));
+        QCOMPARE(formato, Qt::PlainText);
         QCOMPARE(titulo, QCoreApplication::applicationName());
         QCOMPARE(icone, QMessageBox::Critical);
         QCOMPARE(botoes, 1);

@@ -27,8 +27,10 @@ falha() {
 "$python" -c 'import pyatspi; pyatspi.Registry.getDesktop(0).childCount' 2>/dev/null ||
     falha "no accessibility bus"
 
+# The login looks like a Qt option that takes a value, and the host adds one argument more:
+# both are ours, so the window keeps its own caption (the search below) and every argument.
 "$prog" "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" "$ZV_TEST_PGDATABASE" \
-    1 1 teste >"$tmp/programa.log" 2>&1 &
+    1 1 -qwindowtitle Outra >"$tmp/programa.log" 2>&1 &
 pid=$!
 
 janela=$(timeout 30 xdotool search --sync --onlyvisible --name "^$titulo\$" | head -n 1) ||

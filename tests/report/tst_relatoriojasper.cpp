@@ -245,6 +245,10 @@ void TstRelatorioJasper::argumentos_data() {
         << "programa"
         << "rel" << tsHTML << ListaParametros{{"P_A", "k=v=w"}, {"P_B", "\"q\"'s'"}}
         << QStringList{"HTML", "N", "P_A=k=v=w", "P_B=\"q\"'s'"};
+    QTest::newRow("formato fora da lista não vira argumento vazio")
+        << "programa"
+        << "rel" << static_cast<TFormatoSaida>(9) << ListaParametros{{"P_A", "1"}}
+        << QStringList{"N", "P_A=1"};
     QTest::newRow("pasta do programa com brancos")
         << "pasta com  brancos"
         << "rel" << tsVisualizacao << ListaParametros{{"P_A", "1"}} << QStringList{"VIS", "N", "P_A=1"};
