@@ -456,5 +456,7 @@ int Mensagem(const QString& Texto, TTipoMensagens TipoMensagem) {
     // Emptied before the window goes, also when preparing or showing it throws.
     const auto restaura = qScopeGuard([anterior] { FormMens = anterior; });
     janela->preparar(Texto, TipoMensagem);
-    return janela->exec();
+    // Ended without any button (hidden, or the program asked to end): that is a close, 2.
+    const int resposta = janela->exec();
+    return resposta == 0 ? 2 : resposta;
 }

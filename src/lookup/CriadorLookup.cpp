@@ -154,6 +154,12 @@ TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditD
     fSomenteNumeros = true;
     fBuscaUnica = true;
     fPermiteMultiSelecao = false;
+    // Both controls are checked before any handler is installed: a failed construction must
+    // leave no handler behind that points at this object.
+    if (!planEdit(fEditCodigo))
+        throw InvalidTypeError(QStringLiteral("O campo de código do lookup deve ser um campo de edição"));
+    if (!fbotaoBusca)
+        throw InvalidTypeError(QStringLiteral("O lookup precisa de um botão de busca"));
     carregaEventosEditCodigo();
     carregaEventosBotao();
 }
@@ -181,9 +187,7 @@ QString TCriadorLookup::getEditCodigoTexto() const {
 }
 
 void TCriadorLookup::carregaEventosEditCodigo() {
-    auto* edit = planEdit(fEditCodigo);
-    if (!edit)
-        throw InvalidTypeError(QStringLiteral("O campo de código do lookup deve ser um campo de edição"));
+    auto* const edit = planEdit(fEditCodigo); // checked by the constructor
     // A handler the edit already has is kept, and ours is not installed for that event.
     if (widgets::Assigned(edit->OnEnter))
         fOnEnterAtual = edit->OnEnter;
@@ -204,8 +208,6 @@ void TCriadorLookup::carregaEventosEditCodigo() {
 }
 
 void TCriadorLookup::carregaEventosBotao() {
-    if (!fbotaoBusca)
-        throw InvalidTypeError(QStringLiteral("O lookup precisa de um botão de busca"));
     if (widgets::Assigned(fbotaoBusca->OnClick))
         fOnClickAtual = fbotaoBusca->OnClick;
     else

@@ -177,7 +177,7 @@ void TstFormMens::aparencia() {
 void TstFormMens::teclasECliques_data() {
     QTest::addColumn<TTipoMensagens>("tipos");
     QTest::addColumn<QString>("focar"); // control to focus first; empty keeps the initial focus
-    QTest::addColumn<QString>("acao");  // "esc", "enter", "close", or "click:<button>"
+    QTest::addColumn<QString>("acao");  // "esc", "enter", "close", "hide", or "click:<button>"
     QTest::addColumn<int>("esperado");
 
     QTest::newRow("informacao enter") << Informacao << ""
@@ -208,6 +208,8 @@ void TstFormMens::teclasECliques_data() {
                                  << "close" << 2;
     QTest::newRow("gravacao fechar") << Gravacao << ""
                                      << "close" << 2;
+    QTest::newRow("escondida sem botão") << Gravacao << ""
+                                         << "hide" << 2;
     QTest::newRow("clique Sim") << Gravacao << ""
                                 << "click:bbSim" << 6;
     QTest::newRow("clique Não") << Gravacao << ""
@@ -241,6 +243,8 @@ void TstFormMens::teclasECliques() {
             tecla(j, Qt::Key_Return);
         else if (acao == QLatin1String("close"))
             j->close();
+        else if (acao == QLatin1String("hide"))
+            j->hide();
         else
             QTest::mouseClick(botao(j, acao.mid(6)), Qt::LeftButton);
     });

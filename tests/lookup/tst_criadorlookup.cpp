@@ -79,6 +79,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(InvalidTypeError, TCriadorLookup(&plain, {j.des0}, j.botao, j.provedor()));
         QVERIFY_THROWS_EXCEPTION(RangeError, TCriadorLookup(j.codigo, {}, j.botao, j.provedor()));
         QVERIFY_THROWS_EXCEPTION(InvalidTypeError, TCriadorLookup(j.codigo, {j.des0}, nullptr, j.provedor()));
+        // A refused construction leaves the code edit as it was: no handler of a dead object.
+        QVERIFY(!widgets::Assigned(j.codigo->OnEnter));
+        QVERIFY(!widgets::Assigned(j.codigo->OnExit));
+        QVERIFY(!widgets::Assigned(j.codigo->OnChange));
+        QVERIFY(!widgets::Assigned(j.codigo->OnKeyPress));
     }
 
     void changeClearsDescriptionsOnlyWhenTheFirstHasText_data() {
