@@ -294,7 +294,7 @@ void TFormL::DBGridBKeyPress(QObject* /*Sender*/, QChar& Key) {
             AlteraSQL(coluna);
         QueryLoc->close();
         QueryLoc->setParam(0, db::Value::fromText(valor));
-        sql_OpenQuery(*QueryLoc);
+        QueryLoc->open();
     }
 
     if (c == kEnter) {
@@ -335,7 +335,7 @@ void TFormL::OnTitleClickDoDBGridB(int Column) {
         QueryLoc->clearSql();
         QueryLoc->setSql(novo);
         QueryLoc->setParam(0, db::Value::fromText(QStringLiteral("%")));
-        sql_OpenQuery(*QueryLoc);
+        QueryLoc->open();
     }
     fPaineis[0]->setText(QStringLiteral("Busca por ") + DBGridB->columnTitle(Column).toUpper() + u':');
     fPaineis[1]->clear();
