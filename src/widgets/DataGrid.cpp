@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -321,7 +322,32 @@ void DataGrid::changeEvent(QEvent* event) {
         ajustaAoTipo(); // row height and default column widths follow the font
 }
 
+void DataGrid::digitaCadaUm(const QKeyEvent* base, const QString& texto) {
+    for (const QChar c : texto) {
+        if (c.isSurrogate())
+            continue; // beyond U+FFFF: nothing the search could match
+        QKeyEvent um = widgets::ReplacedKeyEvent(base, QString(c));
+        keyPressEvent(&um);
+    }
+}
+
+void DataGrid::inputMethodEvent(QInputMethodEvent* event) {
+    // Text composed by an input method (dead keys, compose) is typed like keys; the view's own
+    // type-ahead would only move the row.
+    if (!event->commitString().isEmpty()) {
+        const QKeyEvent base(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier);
+        digitaCadaUm(&base, event->commitString());
+    }
+    event->accept();
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
+    if (const QString texto = widgets::TypedText(event); texto.size() > 1) {
+        // One key that types several units (a character beyond U+FFFF, a macro key).
+        digitaCadaUm(event, texto);
+        event->accept();
+        return;
+    }
     const QChar digitado = widgets::CharOfKeyEvent(event);
     if (digitado.isNull() || !ehCaractereDigitado(digitado)) {
         QTableView::keyPressEvent(event); // navigation: arrows, Tab, pages

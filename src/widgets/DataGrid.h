@@ -75,10 +75,13 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    // Types each character of `texto` as a key of its own, with `base`'s modifiers.
+    void digitaCadaUm(const QKeyEvent* base, const QString& texto);
     void modeloReiniciado();
     void sincronizaCursor();
     void aplicaLarguras();

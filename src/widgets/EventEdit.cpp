@@ -4,6 +4,7 @@
 #include "widgets/KeyPreview.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace widgets {
@@ -33,16 +34,43 @@ int keyCodeFor(QChar c) {
 }
 } // namespace
 
+QString TypedText(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_Delete)
+        return {};
+    return e->text();
+}
+
 QChar CharOfKeyEvent(const QKeyEvent* e) {
-    const QString t = e->text();
+    const QString t = TypedText(e);
     if (t.size() != 1)
         return {};
     return t.front();
 }
 
-QKeyEvent ReplacedKeyEvent(const QKeyEvent* e, QChar key) {
-    return QKeyEvent(e->type(), keyCodeFor(key), e->modifiers(), QString(key), e->isAutoRepeat(),
+QKeyEvent ReplacedKeyEvent(const QKeyEvent* e, const QString& text) {
+    const int key = text.size() == 1 ? keyCodeFor(text.front()) : Qt::Key_unknown;
+    return QKeyEvent(e->type(), key, e->modifiers(), text, e->isAutoRepeat(),
                      static_cast<ushort>(e->count()));
+}
+
+QString FilterTypedText(QWidget* control, const KeyPressEvent& ownSlot, const QString& text) {
+    QString result;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (c.isSurrogate() && !pair)
+            continue; // half a character is never text
+        QChar key = c;
+        if (PreviewAndFilterKey(control, ownSlot, key)) {
+            if (pair && key == c)
+                result += text.mid(i, 2);
+            else if (!key.isSurrogate()) // a handler's lone half is dropped
+                result += key;
+        }
+        if (pair)
+            ++i;
+    }
+    return result;
 }
 
 bool PreviewAndFilterKey(QWidget* control, const KeyPressEvent& ownSlot, QChar& key) {
@@ -81,23 +109,30 @@ void EventEdit::focusOutEvent(QFocusEvent* e) {
 }
 
 void EventEdit::keyPressEvent(QKeyEvent* e) {
-    QChar key = CharOfKeyEvent(e);
-    if (key.isNull()) {
+    const QString typed = TypedText(e);
+    if (typed.isEmpty()) {
         QLineEdit::keyPressEvent(e);
         return;
     }
-    const QChar typed = key;
-    if (!PreviewAndFilterKey(this, OnKeyPress, key)) {
+    const QString text = FilterTypedText(this, OnKeyPress, typed);
+    if (text.isEmpty()) {
         e->accept();
         return;
     }
-    if (key == typed) {
+    if (text == typed) {
         QLineEdit::keyPressEvent(e);
     } else {
-        QKeyEvent replaced = ReplacedKeyEvent(e, key);
+        QKeyEvent replaced = ReplacedKeyEvent(e, text);
         QLineEdit::keyPressEvent(&replaced);
         e->setAccepted(replaced.isAccepted());
     }
+}
+
+void EventEdit::inputMethodEvent(QInputMethodEvent* e) {
+    if (!e->commitString().isEmpty())
+        e->setCommitString(FilterTypedText(this, OnKeyPress, e->commitString()), e->replacementStart(),
+                           e->replacementLength());
+    QLineEdit::inputMethodEvent(e);
 }
 
 } // namespace widgets

@@ -23,16 +23,26 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Text composed by an input method (dead keys, compose) is typed text too.
+    void inputMethodEvent(QInputMethodEvent* e) override;
 };
 
 // Runs the window's key preview and then a control's own key slot for a typed character.
 // Returns false when the key was swallowed; otherwise `key` holds what the control should get.
 bool PreviewAndFilterKey(QWidget* control, const KeyPressEvent& ownSlot, QChar& key);
 
-// The typed character of a key event, or QChar() when it is not a single character.
+// Runs typed text (one key's text, or an input method's commit) through the same preview and
+// slot, character by character, and returns what the control should get. A character beyond
+// U+FFFF is offered as its first UTF-16 unit and kept whole only when no handler changed it.
+QString FilterTypedText(QWidget* control, const KeyPressEvent& ownSlot, const QString& text);
+
+// The text a key event types: empty for editing keys (Delete, whose X11 text is DEL, is one).
+QString TypedText(const QKeyEvent* e);
+
+// The typed character of a key event, or QChar() when it does not type exactly one unit.
 QChar CharOfKeyEvent(const QKeyEvent* e);
 
-// A key event carrying another character than `e` did.
-QKeyEvent ReplacedKeyEvent(const QKeyEvent* e, QChar key);
+// A key event carrying another text than `e` did.
+QKeyEvent ReplacedKeyEvent(const QKeyEvent* e, const QString& text);
 
 } // namespace widgets

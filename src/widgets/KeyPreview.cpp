@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -27,7 +28,8 @@ KeyPreview* KeyPreview::of(const QWidget* widget) {
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::InputMethod) ||
+        !watched->isWidgetType())
         return false;
     auto* target = static_cast<QWidget*>(watched);
     // Only the focused control's own delivery counts; events propagated to parents are not new keys.
@@ -35,6 +37,15 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (dynamic_cast<KeySlotTarget*>(target))
         return false; // runs the preview itself, before its own slot
+
+    if (event->type() == QEvent::InputMethod) {
+        // Text composed by an input method (dead keys, compose) is typed text too.
+        auto* ime = static_cast<QInputMethodEvent*>(event);
+        if (!ime->commitString().isEmpty())
+            ime->setCommitString(FilterTypedText(target, {}, ime->commitString()), ime->replacementStart(),
+                                 ime->replacementLength());
+        return false;
+    }
 
     auto* ke = static_cast<QKeyEvent*>(event);
     if (auto* button = qobject_cast<QPushButton*>(target);
@@ -46,14 +57,14 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     // Tab and Shift+Tab are focus moves of the window, not typed characters.
     if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)
         return false;
-    QChar key = CharOfKeyEvent(ke);
-    if (key.isNull())
+    const QString typed = TypedText(ke);
+    if (typed.isEmpty())
         return false;
-    const QChar typed = key;
-    if (!PreviewAndFilterKey(target, {}, key))
+    const QString text = FilterTypedText(target, {}, typed);
+    if (text.isEmpty())
         return true;
-    if (key != typed) {
-        QKeyEvent replaced = ReplacedKeyEvent(ke, key);
+    if (text != typed) {
+        QKeyEvent replaced = ReplacedKeyEvent(ke, text);
         QCoreApplication::sendEvent(target, &replaced);
         return true;
     }

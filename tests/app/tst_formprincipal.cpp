@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -114,6 +115,31 @@ void digita(const QString& texto) {
     }
 }
 
+// The same text as a keyboard with dead keys or an input method delivers it: one commit.
+void compoe(const QString& texto) {
+    QWidget* alvo = QApplication::focusWidget();
+    if (!alvo)
+        return;
+    QInputMethodEvent evento;
+    evento.setCommitString(texto);
+    QApplication::sendEvent(alvo, &evento);
+}
+
+// The same text in a single key event (a key that types a character beyond U+FFFF, a macro key).
+void umaTecla(const QString& texto) {
+    if (QWidget* alvo = QApplication::focusWidget())
+        QTest::sendKeyEvent(QTest::Press, alvo, Qt::Key_unknown, texto, Qt::NoModifier);
+}
+
+void entra(const QString& como, const QString& texto) {
+    if (como == QStringLiteral("composição"))
+        compoe(texto);
+    else if (como == QStringLiteral("uma tecla"))
+        umaTecla(texto);
+    else
+        digita(texto);
+}
+
 template <typename T> T* filho(QWidget* janela, const QString& nome) {
     T* w = janela->findChild<T*>(nome);
     if (!w)
@@ -151,6 +177,7 @@ private slots:
     void enterAvanca();
     void teclasDaJanela_data();
     void teclasDaJanela();
+    void deleteApaga();
 
     void impressao_data();
     void impressao();
@@ -731,28 +758,59 @@ void TstFormPrincipal::enterAvanca() {
 }
 
 void TstFormPrincipal::teclasDaJanela_data() {
+    QTest::addColumn<QString>("como"); // "teclas", "composição" (input method) or "uma tecla"
     QTest::addColumn<QString>("digitado");
     QTest::addColumn<QString>("esperado");
     // Without controllers (no database) the window's own normaliser is all there is.
-    QTest::newRow("maiúsculas") << "abc"
+    QTest::newRow("maiúsculas") << "teclas"
+                                << "abc"
                                 << "ABC";
-    QTest::newRow("acentos") << "çãéü"
+    QTest::newRow("acentos") << "teclas"
+                             << "çãéü"
                              << "CAEU";
-    QTest::newRow("recusados") << "1'2^3`4~"
+    QTest::newRow("recusados") << "teclas"
+                               << "1'2^3`4~"
                                << "1234";
-    QTest::newRow("fora do conjunto") << "ñÄ5"
+    QTest::newRow("fora do conjunto") << "teclas"
+                                      << "ñÄ5"
                                       << "5";
-    QTest::newRow("aceitos como estão") << "ª%,7"
+    QTest::newRow("aceitos como estão") << "teclas"
+                                        << "ª%,7"
                                         << "ª%,7";
+    // Dead keys and input methods deliver the same characters another way.
+    QTest::newRow("acentos compostos") << "composição"
+                                       << "çãéü"
+                                       << "CAEU";
+    QTest::newRow("recusados compostos") << "composição"
+                                         << "1^`~2"
+                                         << "12";
+    QTest::newRow("além de U+FFFF composto") << "composição"
+                                             << "a\U0001F600b"
+                                             << "AB";
+    QTest::newRow("além de U+FFFF numa tecla") << "uma tecla"
+                                               << "a\U0001F600b"
+                                               << "AB";
 }
 
 void TstFormPrincipal::teclasDaJanela() {
+    QFETCH(QString, como);
     QFETCH(QString, digitado);
     QFETCH(QString, esperado);
     const auto j = novaJanela();
     j->EditForn->setFocus();
-    digita(digitado);
+    entra(como, digitado);
     QCOMPARE(j->EditForn->text(), esperado);
+}
+
+void TstFormPrincipal::deleteApaga() {
+    // Delete edits the text (X11 gives the key the text DEL): it is not a typed character.
+    const auto j = novaJanela();
+    j->EditForn->setFocus();
+    digita(QStringLiteral("123"));
+    j->EditForn->setCursorPosition(1);
+    QTest::sendKeyEvent(QTest::Press, j->EditForn, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+    digita(QStringLiteral("9"));
+    QCOMPARE(j->EditForn->text(), QStringLiteral("193"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -911,34 +969,49 @@ void TstFormPrincipal::controladores() {
 
 void TstFormPrincipal::teclasNosCodigos_data() {
     QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("como");
     QTest::addColumn<QString>("digitado");
     QTest::addColumn<QString>("esperado");
     QTest::newRow("letra recusada, vírgula aceita") << "EditEmp"
+                                                    << "teclas"
                                                     << "12a,3"
                                                     << "12,3";
     QTest::newRow("acento vira letra e cai") << "EditDep"
+                                             << "teclas"
                                              << "é7çÃ"
                                              << "7";
     QTest::newRow("recusados pela janela") << "EditPro"
+                                           << "teclas"
                                            << "'5^`"
                                            << "5";
     QTest::newRow("sinais e pontos") << "EditSecp"
+                                     << "teclas"
                                      << "-1.2+3"
                                      << "123";
     QTest::newRow("maiúscula e minúscula") << "EditApp"
+                                           << "teclas"
                                            << "xX9"
                                            << "9";
+    QTest::newRow("acento composto") << "EditEmp"
+                                     << "composição"
+                                     << "12éã"
+                                     << "12";
+    QTest::newRow("além de U+FFFF numa tecla") << "EditEmp"
+                                               << "uma tecla"
+                                               << "1\U0001F6002"
+                                               << "12";
 }
 
 void TstFormPrincipal::teclasNosCodigos() {
     REQUIRE_TEST_DB();
     QFETCH(QString, edit);
+    QFETCH(QString, como);
     QFETCH(QString, digitado);
     QFETCH(QString, esperado);
     const auto j = novaJanelaComBanco();
     auto* e = filho<widgets::EventEdit>(j.get(), edit);
     e->setFocus();
-    digita(digitado);
+    entra(como, digitado);
     QCOMPARE(e->text(), esperado);
     QCOMPARE(QApplication::focusWidget(), e);
     e->clear(); // nothing to validate when the window goes

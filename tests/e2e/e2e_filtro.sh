@@ -57,6 +57,8 @@ tecla() {
 digita "1a,"
 tecla BackSpace Return
 digita "5é"
+# Accents typed with dead keys come through the input method, not as key presses: refused too.
+tecla dead_acute e dead_tilde a
 tecla Return
 digita "x1"
 tecla Return

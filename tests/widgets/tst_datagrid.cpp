@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -222,6 +223,33 @@ private slots:
         digita(t.grade, QChar(27), Qt::Key_Escape);
         QCOMPARE(vistas, recebidas);
         QCOMPARE(t.janela->isVisible(), !rejeitada);
+    }
+
+    // Text from an input method (dead keys) or a key typing several units reaches the key slot
+    // one character at a time, never the view's type-ahead; beyond U+FFFF nothing reaches it.
+    void composedTextIsTypedCharByChar_data() {
+        QTest::addColumn<bool>("metodo"); // input method commit, or one key event
+        QTest::newRow("input method") << true;
+        QTest::newRow("one key event") << false;
+    }
+    void composedTextIsTypedCharByChar() {
+        QFETCH(bool, metodo);
+        Tela t;
+        QVERIFY(t.mostra());
+        QString vistas;
+        t.grade->OnKeyPress = [&](QObject*, QChar& k) { vistas += k; };
+        t.query->moveTo(2);
+        const QString texto = QStringLiteral("h\U0001F600é");
+        if (metodo) {
+            QInputMethodEvent evento;
+            evento.setCommitString(texto);
+            QApplication::sendEvent(t.grade, &evento);
+        } else {
+            QKeyEvent aperta(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, texto);
+            QApplication::sendEvent(t.grade, &aperta);
+        }
+        QCOMPARE(vistas, QStringLiteral("hé"));
+        QCOMPARE(t.query->recNo(), 2);
     }
 
     void failingDrawSlotIsReportedOnce() {
