@@ -1,8 +1,10 @@
-// The key filters of the code edits and of the filter window, over every character a key can carry.
+// The key filters of the code edits and of the filter window, over every character a key can carry,
+// and over whole typed texts (input method commits) with surrogate pairs.
 // Every UTF-16 code unit is checked once at start-up; the inputs then reach them again as UTF-8 text
 // and as raw UTF-16 code units.
 #include "Entrada.h"
 #include "common/EventosTeclado.h"
+#include "widgets/EventEdit.h"
 
 namespace {
 
@@ -73,6 +75,36 @@ void confere(QChar c) {
 
 } // namespace
 
+// True when every surrogate in `t` is half of a well-formed pair.
+bool semMetades(const QString& t) {
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t.at(i).isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (t.at(i).isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+// Whole texts (an input method's commit, a key typing several units) go through the same filters
+// character by character: never half a character out, and nothing the filter would refuse.
+void confereTextoDigitado(const QString& texto) {
+    const QString livre = widgets::FilterTypedText(nullptr, {}, texto);
+    FUZZ_CHECK(semMetades(livre) && livre.size() <= texto.size(), livre);
+    if (semMetades(texto)) // no handler: well-formed text passes untouched, but for NUL (no key)
+        FUZZ_CHECK(livre == QString(texto).remove(QChar(0)), livre);
+
+    const QString textos = widgets::FilterTypedText(
+        nullptr, [](QObject*, QChar& k) { OnKeyPressDosTextos(k); }, texto);
+    for (const QChar c : textos)
+        FUZZ_CHECK(permitidoNosTextos(c.unicode()), textos);
+
+    const QString numeros = widgets::FilterTypedText(
+        nullptr, [](QObject*, QChar& k) { OnKeyPressDosNumeros(k); }, texto);
+    for (const QChar c : numeros)
+        FUZZ_CHECK((c >= u'0' && c <= u'9') || c == u',' || c.unicode() == 8 || c.unicode() == 13, numeros);
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     for (char32_t u = 0; u <= 0xFFFF; ++u)
         confere(QChar(static_cast<char16_t>(u)));
@@ -80,8 +112,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dados, size_t tamanho) {
-    for (const QString& texto : fuzz::leituras(dados, tamanho))
+    for (const QString& texto : fuzz::leituras(dados, tamanho)) {
         for (const QChar c : texto)
             confere(c);
+        confereTextoDigitado(texto);
+    }
     return 0;
 }
