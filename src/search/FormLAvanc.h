@@ -28,6 +28,11 @@ protected:
     bool trataTeclaPropria(QChar& Key) override;
 
 private:
+    // The multi-select window keeps its answer in UFormLAvanc::Escolheu and always searches again
+    // on show: the single-choice members would only mislead here.
+    using TFormL::buscaNovamenteOnShow;
+    using TFormL::Escolheu;
+
     void aceitar();
     void defineMarca(const QString& marca);
 };
