@@ -281,6 +281,11 @@ P_ORDEM=0
 EOF
 diff -u "$tmp/esperado" "${execucoes[0]}" >&2 || falha "the viewer's arguments differ from the expected list"
 kill -0 "$pid" 2>/dev/null || falha "the program ended"
-passo="SIGTERM"
+
+# A logout while a search window is open still ends the program cleanly.
+passo="SIGTERM with the search window open"
+ativa
+clica_busca 242
+abre_busca
 encerra_programa
 echo "e2e_lookups: ok (screenshots $artefatos/e2e_lookups_buscar.png, e2e_lookups_secao.png, e2e_lookups_erro.png)"
