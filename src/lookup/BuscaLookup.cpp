@@ -100,6 +100,29 @@ int larguraDaGrade(QWidget* janela, DataGrid* grade) {
     return grade->width();
 }
 
+// Adds the listing's columns from `primeira` on (`ocupada` pixels are already taken): each as wide
+// as the caller's display width, else its field size when `porTamanho` and the size is small, else
+// its kind's default; the last one is stretched to end kMargemDireita pixels before the grid's edge.
+void montaColunas(TFormL& janela, const db::Query& q, const db::Query* Ds, int primeira, int ocupada,
+                  bool porTamanho) {
+    const int larguraGrade = larguraDaGrade(&janela, janela.DBGridB);
+    int total = ocupada;
+    for (int k = primeira; k < q.fieldCount(); ++k) {
+        const db::Field& campo = q.field(k);
+        int largura;
+        if (const int l = BuscaDisplayWidth(Ds, campo.name); l > 0)
+            largura = l * kPixelsPorCaractere;
+        else if (porTamanho && campo.size > 0 && campo.size < kTetoTamanho)
+            largura = campo.size * kPixelsPorCaractere;
+        else
+            largura = RetornaWidthDefault(campo.group) * kPixelsPorCaractere;
+        if (k == q.fieldCount() - 1 && largura + total < larguraGrade - kMargemDireita)
+            largura = larguraGrade - kMargemDireita - total;
+        janela.DBGridB->addColumn(campo.name, BuscaDisplayLabel(Ds, campo.name), largura);
+        total += largura;
+    }
+}
+
 void escreveCodigo(QWidget* controle, const QString& texto) {
     if (auto* e = editDe(controle))
         e->setText(texto);
@@ -146,22 +169,7 @@ bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QL
         return false;
     }
 
-    const int larguraGrade = larguraDaGrade(&janela, janela.DBGridB);
-    int total = 0;
-    for (int k = 0; k < q.fieldCount(); ++k) {
-        const db::Field& campo = q.field(k);
-        int largura;
-        if (const int l = BuscaDisplayWidth(Ds, campo.name); l > 0)
-            largura = l * kPixelsPorCaractere;
-        else if (campo.size > 0 && campo.size < kTetoTamanho)
-            largura = campo.size * kPixelsPorCaractere;
-        else
-            largura = RetornaWidthDefault(campo.group) * kPixelsPorCaractere;
-        if (k == q.fieldCount() - 1 && largura + total < larguraGrade - kMargemDireita)
-            largura = larguraGrade - kMargemDireita - total;
-        janela.DBGridB->addColumn(campo.name, BuscaDisplayLabel(Ds, campo.name), largura);
-        total += largura;
-    }
+    montaColunas(janela, q, Ds, 0, 0, true);
 
     janela.exec();
 
@@ -273,18 +281,8 @@ bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codi
         return false;
     }
 
-    const int larguraGrade = larguraDaGrade(&janela, janela.DBGridB);
     janela.DBGridB->addColumn(q.field(0).name, QString(), kLarguraMarca);
-    int total = kLarguraMarca;
-    for (int k = 1; k < q.fieldCount(); ++k) {
-        const db::Field& campo = q.field(k);
-        const int l = BuscaDisplayWidth(Ds, campo.name);
-        int largura = (l > 0 ? l : RetornaWidthDefault(campo.group)) * kPixelsPorCaractere;
-        if (k == q.fieldCount() - 1 && largura + total < larguraGrade - kMargemDireita)
-            largura = larguraGrade - kMargemDireita - total;
-        janela.DBGridB->addColumn(campo.name, BuscaDisplayLabel(Ds, campo.name), largura);
-        total += largura;
-    }
+    montaColunas(janela, q, Ds, 1, kLarguraMarca, false);
 
     janela.exec();
 
