@@ -4,9 +4,10 @@
 // Built apart from the program's library so that it carries nothing of ours.
 //
 //   zvbench_bare SPEC        (connection from PGHOST, PGPORT, PGUSER, PGPASSWORD, PGDATABASE)
+#include "LibpqDireto.h"
+
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,24 +16,8 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <libpq-fe.h>
-#include <memory>
 
 namespace {
-
-struct FechaConexao {
-    void operator()(PGconn* c) const { PQfinish(c); }
-};
-
-long picoDeMemoria() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& linha : f.readAll().split('\n'))
-        if (linha.startsWith("VmHWM:"))
-            return linha.mid(6).trimmed().split(' ').front().toLong();
-    return -1;
-}
 
 QWidget* widgetPlano(const QString& classe, int i, QWidget* pai) {
     if (classe == u"QLabel")
@@ -64,29 +49,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
 
-    const QByteArray h = qgetenv("PGHOST"), p = qgetenv("PGPORT"), u = qgetenv("PGUSER"),
-                     s = qgetenv("PGPASSWORD"), d = qgetenv("PGDATABASE");
-    const char* chaves[] = {"host",
-                            "port",
-                            "user",
-                            "password",
-                            "dbname",
-                            "client_encoding",
-                            "options",
-                            "application_name",
-                            "connect_timeout",
-                            nullptr};
-    const char* valores[] = {h.constData(),
-                             p.constData(),
-                             u.constData(),
-                             s.constData(),
-                             d.constData(),
-                             "UTF8",
-                             "-c default_transaction_read_only=on -c DateStyle=ISO -c lc_monetary=C",
-                             "zvbench_bare",
-                             "15",
-                             nullptr};
-    const std::unique_ptr<PGconn, FechaConexao> conexao(PQconnectdbParams(chaves, valores, 0));
+    const bench::Conexao conexao =
+        bench::conectaDireto(qgetenv("PGHOST"), qgetenv("PGPORT"), qgetenv("PGUSER"), qgetenv("PGPASSWORD"),
+                             qgetenv("PGDATABASE"), "zvbench_bare");
     if (!conexao || PQstatus(conexao.get()) != CONNECTION_OK) {
         std::fprintf(stderr, "zvbench_bare: %s\n", conexao ? PQerrorMessage(conexao.get()) : "out of memory");
         return 1;
@@ -105,7 +70,7 @@ int main(int argc, char** argv) {
     janela.show();
     QTimer::singleShot(0, &janela, [&janela] {
         janela.repaint();
-        std::printf("VmHWM %ld\n", picoDeMemoria());
+        std::printf("VmHWM %ld\n", bench::picoDeMemoria());
         std::fflush(stdout);
         QCoreApplication::quit();
     });

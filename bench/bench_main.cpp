@@ -7,6 +7,7 @@
 //   zvbench --child search     (used by figure 5) the filter window as main.cpp builds it plus one
 //                              search window; it paints, prints "VmHWM <kB>" and quits
 // The baseline of figures 4 and 5 is zvbench_bare (bare_window.cpp).
+#include "LibpqDireto.h"
 #include "app/Application.h"
 #include "app/DM.h"
 #include "app/FormPrincipal.h"
@@ -99,40 +100,12 @@ struct DadosDoBanco {
     }
 };
 
-struct FechaConexao {
-    void operator()(PGconn* c) const { PQfinish(c); }
-};
-struct LimpaResultado {
-    void operator()(PGresult* r) const { PQclear(r); }
-};
-using Conexao = std::unique_ptr<PGconn, FechaConexao>;
-using Resultado = std::unique_ptr<PGresult, LimpaResultado>;
+using bench::Conexao;
+using bench::Resultado;
 
-// The same session settings as the program's connection, so the server does the same work.
 Conexao conectaDireto(const DadosDoBanco& b) {
-    const QByteArray h = b.host.toUtf8(), p = b.port.toUtf8(), u = b.user.toUtf8(), s = b.password.toUtf8(),
-                     d = b.dbname.toUtf8();
-    const char* chaves[] = {"host",
-                            "port",
-                            "user",
-                            "password",
-                            "dbname",
-                            "client_encoding",
-                            "options",
-                            "application_name",
-                            "connect_timeout",
-                            nullptr};
-    const char* valores[] = {h.constData(),
-                             p.constData(),
-                             u.constData(),
-                             s.constData(),
-                             d.constData(),
-                             "UTF8",
-                             "-c default_transaction_read_only=on -c DateStyle=ISO -c lc_monetary=C",
-                             "zvbench",
-                             "15",
-                             nullptr};
-    Conexao c(PQconnectdbParams(chaves, valores, 0));
+    Conexao c = bench::conectaDireto(b.host.toUtf8(), b.port.toUtf8(), b.user.toUtf8(), b.password.toUtf8(),
+                                     b.dbname.toUtf8(), "zvbench");
     if (!c || PQstatus(c.get()) != CONNECTION_OK)
         falha(QStringLiteral("libpq connection failed: %1")
                   .arg(c ? QString::fromUtf8(PQerrorMessage(c.get())) : QString()));
@@ -168,19 +141,8 @@ QByteArray textoEnviado(const db::Query& q) {
     return db::translatePlaceholders(q.sqlLines().join(u'\n')).text.toUtf8();
 }
 
-// Peak resident memory of this process in kB.
-long picoDeMemoria() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& linha : f.readAll().split('\n'))
-        if (linha.startsWith("VmHWM:"))
-            return linha.mid(6).trimmed().split(' ').front().toLong();
-    return -1;
-}
-
 void imprimePico() {
-    std::printf("VmHWM %ld\n", picoDeMemoria());
+    std::printf("VmHWM %ld\n", bench::picoDeMemoria());
     std::fflush(stdout);
 }
 
