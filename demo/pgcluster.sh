@@ -5,6 +5,7 @@
 #                                   prints the connection settings, also written to DIR/env
 #   pgcluster.sh stop DIR           fast shutdown; fine if the server is not running
 #   pgcluster.sh kill DIR           immediate shutdown, as if the server had crashed
+#   pgcluster.sh restart DIR        start a stopped (or crashed) cluster again, on its own port
 #   pgcluster.sh psql DIR [ARGS]    psql as the superuser on that cluster's demo database
 #
 # As root, the server and its tools run as the postgres system user, which PostgreSQL requires.
@@ -33,7 +34,7 @@ die() {
 }
 
 usage() {
-    printf 'usage: %s start|stop|kill DIR\n       %s psql DIR [psql arguments...]\n' "$0" "$0" >&2
+    printf 'usage: %s start|stop|kill|restart DIR\n       %s psql DIR [psql arguments...]\n' "$0" "$0" >&2
     exit 2
 }
 
@@ -216,6 +217,20 @@ cmd_stop() {
         die "could not stop the server in $dir (log: $dir/server.log)"
 }
 
+cmd_restart() {
+    local dir port
+    dir=$(resolve_dir "${1:-}")
+    [[ -r $dir/env && -f $dir/data/PG_VERSION ]] || die "no cluster started in '$dir' (missing $dir/env)"
+    if server_running "$dir"; then
+        return 0
+    fi
+    port=$(sed -n 's/^PGPORT=//p' "$dir/env")
+    [[ $port =~ ^[0-9]+$ ]] || die "no PGPORT in $dir/env"
+    as_server "$PGBIN/pg_ctl" start -D "$dir/data" -l "$dir/server.log" -w -t 60 -s \
+        -o "-c listen_addresses=127.0.0.1 -p $port -k $dir" >/dev/null 2>&1 ||
+        die "the server in $dir did not start again on port $port (log: $dir/server.log)"
+}
+
 cmd_psql() {
     local dir port
     dir=$(resolve_dir "${1:-}")
@@ -253,6 +268,10 @@ main() {
     kill)
         [[ $# -eq 1 ]] || usage
         cmd_stop immediate "$1"
+        ;;
+    restart)
+        [[ $# -eq 1 ]] || usage
+        cmd_restart "$1"
         ;;
     psql) cmd_psql "$@" ;;
     *) usage ;;

@@ -105,4 +105,16 @@ bool Connection::connected() const {
     return m_conn && PQstatus(m_conn.get()) == CONNECTION_OK;
 }
 
+bool Connection::restore() {
+    if (!m_conn)
+        return false;
+    if (PQstatus(m_conn.get()) != CONNECTION_OK)
+        PQreset(m_conn.get());
+    return connected();
+}
+
+QString Connection::lastError() const {
+    return m_conn ? QString::fromUtf8(PQerrorMessage(m_conn.get())).trimmed() : QString();
+}
+
 } // namespace db

@@ -29,6 +29,11 @@ public:
     void open();
     void close();
     bool connected() const;
+    // A connection that was open and has been lost (the server restarted, the network dropped) is
+    // made again with the same settings, once per call. False when it was never opened or the
+    // attempt failed; lastError() then says why.
+    bool restore();
+    QString lastError() const;
     PGconn* handle() const { return m_conn.get(); }
 
 private:

@@ -158,8 +158,11 @@ Value Query::param(int index) const {
 void Query::open() {
     if (active())
         return;
-    if (!m_connection || !m_connection->connected())
+    if (!m_connection || (!m_connection->connected() && !m_connection->handle()))
         throw Error(QStringLiteral("Conexão com o banco de dados não está aberta"), {}, sql());
+    // A connection lost since the last query is made again before this one runs.
+    if (!m_connection->connected() && !m_connection->restore())
+        throw Error(m_connection->lastError(), {}, sql());
 
     std::vector<QByteArray> texts;
     std::vector<Oid> types;
@@ -174,9 +177,17 @@ void Query::open() {
         values.push_back(m_params[i].isNull() || m_params[i].isEmpty() ? nullptr : texts[i].constData());
 
     const QByteArray command = m_translated.toUtf8();
-    std::unique_ptr<PGresult, Clear> res(PQexecParams(m_connection->handle(), command.constData(),
-                                                      m_paramCount, types.data(), values.data(), nullptr,
-                                                      nullptr, 0));
+    const auto executa = [&] {
+        return std::unique_ptr<PGresult, Clear>(PQexecParams(m_connection->handle(), command.constData(),
+                                                             m_paramCount, types.data(), values.data(),
+                                                             nullptr, nullptr, 0));
+    };
+    std::unique_ptr<PGresult, Clear> res = executa();
+    // The connection broke under this query (a server restart is noticed only now). The session
+    // is read-only, so running the query again on a new connection is safe; if none can be made,
+    // the failure of the query itself is what is reported.
+    if (!m_connection->connected() && m_connection->restore())
+        res = executa();
     if (!res)
         throw Error(QString::fromUtf8(PQerrorMessage(m_connection->handle())).trimmed(), {}, sql());
     const ExecStatusType status = PQresultStatus(res.get());

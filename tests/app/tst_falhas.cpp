@@ -165,6 +165,7 @@ private slots:
     void textoColadoNoCodigo_data();
     void textoColadoNoCodigo();
     void caixaDeErroNoMeioDoTab();
+    void servidorReiniciadoNaoAparece();
     void servidorCaiComAJanelaAberta(); // kills the cluster: keep it last
 
 private:
@@ -507,6 +508,30 @@ void TstFalhas::servidorCaiComAJanelaAberta() {
     QVERIFY(!BotaoAtivo);
     QVERIFY(FormL == nullptr);
     QVERIFY(janela.isVisible());
+
+    // The server comes back: the next lookup connects again by itself and works.
+    QVERIFY2(cluster({"restart", fCluster}, &saida), qPrintable(saida));
+    janela.EditFam->setFocus(Qt::TabFocusReason);
+    digita("1");
+    QCOMPARE(caixaDe([] { tecla(Qt::Key_Tab); }), QString());
+    QCOMPARE(janela.EditFamDes->text(), QStringLiteral("ALIMENTOS"));
+    QVERIFY(DM->FDConnection1.connected());
+}
+
+// A server restart is noticed only by the next query, which fails on the dead connection: it is
+// run again on a new one, so the user never sees the restart.
+void TstFalhas::servidorReiniciadoNaoAparece() {
+    abreJanela(argumentos());
+    db::Connection& conexao = DM->FDConnection1;
+    QVERIFY(conexao.connected());
+    QString saida;
+    QVERIFY2(cluster({"stop", fCluster}, &saida), qPrintable(saida));
+    QVERIFY2(cluster({"restart", fCluster}, &saida), qPrintable(saida));
+    db::Query q(&conexao);
+    q.setSql(QStringLiteral("select deppdes from depp where deppcod = :0"));
+    q.setParam(0, db::Value::fromInt(5));
+    q.open();
+    QCOMPARE(q.value(0).text(), QStringLiteral("HORTIFRÚTI"));
 }
 
 QTEST_MAIN(TstFalhas)
