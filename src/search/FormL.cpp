@@ -58,8 +58,9 @@ void filtroNumerico(QChar& Key) {
         Key = QChar(0);
 }
 
-// Text column: letters, digits and the few signs that occur in descriptions and codes. The
-// wildcards "%" and "_" of LIKE are not typed: blanks already stand for "anything between".
+// Text column: letters, digits and the few signs that occur in descriptions and codes. "%" is
+// not typed (blanks already stand for "anything between"); "_" is, and LIKE reads it as "any one
+// character".
 void filtroTexto(QChar& Key) {
     const char16_t c = Key.unicode();
     switch (c) {
