@@ -2,29 +2,12 @@
 -- benchmarks: 205,002 products, about 1,008,000 stock rows, 5,120 suppliers and 8 companies.
 -- Deterministic like the demo data (modular arithmetic only), so every load gives the same rows.
 -- Load it once, as the superuser, into a fresh demo database:
---   demo/pgcluster.sh psql DIR -q -f - < bench/gen_bench.sql
+--   cat demo/digitos.sql bench/gen_bench.sql | demo/pgcluster.sh psql DIR -q -f -
 
 \set ON_ERROR_STOP on
 BEGIN;
 
--- The demo's check-digit helpers live in its own session only.
-CREATE FUNCTION pg_temp.dv11(digitos text, ciclo boolean) RETURNS integer
-LANGUAGE sql IMMUTABLE AS $$
-    SELECT CASE WHEN s % 11 < 2 THEN 0 ELSE 11 - s % 11 END
-    FROM (SELECT sum(substr(digitos, length(digitos) - j, 1)::integer
-                     * CASE WHEN ciclo THEN 2 + j % 8 ELSE 2 + j END) AS s
-          FROM generate_series(0, length(digitos) - 1) AS j) AS t
-$$;
-
-CREATE FUNCTION pg_temp.cnpj(raiz integer, filial integer) RETURNS text
-LANGUAGE sql IMMUTABLE AS $$
-    WITH a AS (SELECT lpad(raiz::text, 8, '0') || lpad(filial::text, 4, '0') AS d),
-         b AS (SELECT d || pg_temp.dv11(d, true) AS d FROM a),
-         c AS (SELECT d || pg_temp.dv11(d, true) AS d FROM b)
-    SELECT substr(d, 1, 2) || '.' || substr(d, 3, 3) || '.' || substr(d, 6, 3) || '/'
-           || substr(d, 9, 4) || '-' || substr(d, 13, 2)
-    FROM c
-$$;
+-- The check-digit helpers come from demo/digitos.sql, loaded just before this file.
 
 -- Six more stores of the group (parties 6..11), so stock spreads over eight companies.
 INSERT INTO par (parcod, pardes, parfan, parcnpjcpf, partipo, parcidade, paruf, pardtcad)

@@ -102,8 +102,8 @@ cmd_start() {
 
     [[ -x $PGBIN/initdb && -x $PGBIN/pg_ctl && -x $PGBIN/psql ]] ||
         die "PostgreSQL 15 server programs not found in $PGBIN (Debian package postgresql)"
-    [[ -r $SCRIPT_DIR/schema.sql && -r $SCRIPT_DIR/data.sql ]] ||
-        die "schema.sql or data.sql missing beside $0"
+    [[ -r $SCRIPT_DIR/schema.sql && -r $SCRIPT_DIR/digitos.sql && -r $SCRIPT_DIR/data.sql ]] ||
+        die "schema.sql, digitos.sql or data.sql missing beside $0"
     if [[ $EUID -eq 0 ]] && ! id -u "$SUPERUSER" >/dev/null 2>&1; then
         die "running as root needs the '$SUPERUSER' system user (Debian package postgresql creates it)"
     fi
@@ -179,8 +179,9 @@ cmd_start() {
         start_failed "$dir" "could not create database $DB"
     as_server "${psql[@]}" -d "$DB" -1 -f - <"$SCRIPT_DIR/schema.sql" ||
         start_failed "$dir" "error loading $SCRIPT_DIR/schema.sql (line numbers refer to it)"
-    as_server "${psql[@]}" -d "$DB" -1 -f - <"$SCRIPT_DIR/data.sql" ||
-        start_failed "$dir" "error loading $SCRIPT_DIR/data.sql (line numbers refer to it)"
+    # The check-digit helpers are session-local: they come in the same session, just before the data.
+    cat -- "$SCRIPT_DIR/digitos.sql" "$SCRIPT_DIR/data.sql" | as_server "${psql[@]}" -d "$DB" -1 -f - ||
+        start_failed "$dir" "error loading $SCRIPT_DIR/data.sql (line numbers count digitos.sql, then data.sql)"
 
     # The program only reads: its role gets exactly that, and PUBLIC's default rights go, so the
     # role cannot create temporary tables or reach the other databases either.

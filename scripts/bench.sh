@@ -14,7 +14,7 @@ cleanup() { "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true; r
 trap cleanup EXIT
 "$root/demo/pgcluster.sh" start "$cluster" >/dev/null
 echo "Loading the benchmark database (bench/gen_bench.sql)..."
-"$root/demo/pgcluster.sh" psql "$cluster" -q -f - <"$root/bench/gen_bench.sql"
+cat "$root/demo/digitos.sql" "$root/bench/gen_bench.sql" | "$root/demo/pgcluster.sh" psql "$cluster" -q -f -
 
 set -a
 # shellcheck disable=SC1091
