@@ -56,7 +56,8 @@ FROM par WHERE parcod BETWEEN 20000 AND 24999 ORDER BY parcod;
 
 -- 200,000 more products (codes 10001..210000), each a variant of one of the generated demo
 -- products 4..4990: same brand, family, subcategory, use and unit, its description plus a line.
-INSERT INTO pro (procod, prodes, proref, promarcascod, profamcod, proscatcod, proappcod, proun, proean, propreco, prodtcad)
+INSERT INTO pro (procod, prodes, proref, promarcascod, profamcod, proscatcod, proappcod, proun, proean, propreco, prodtcad,
+                 proforparcod, procusto)
 SELECT 10000 + g.i,
        left(t.prodes || ' ' || (ARRAY['LOTE', 'SÉRIE', 'LINHA', 'MODELO', 'VERSÃO', 'EMBALAGEM'])[g.i % 6 + 1]
             || ' ' || ((g.i - 1) / 4987 + 1), 80),
@@ -68,7 +69,9 @@ SELECT 10000 + g.i,
             ELSE lpad(((7890000000000 + (10000 + g.i)::bigint * 10 + g.i % 10) % 10000000000000)::text, 13, '0')
        END,
        round(((g.i * 7919) % 20000 + 99) / 100.0, 2),
-       DATE '2005-01-03' + (g.i * 13) % 7000
+       DATE '2005-01-03' + (g.i * 13) % 7000,
+       CASE WHEN g.i % 17 = 0 THEN NULL ELSE 20000 + (g.i * 7) % 5000 END,
+       round(((g.i * 7919) % 20000 + 99) / 100.0 * (55 + g.i % 30) / 100.0, 2)
 FROM generate_series(1, 200000) AS g (i)
 JOIN pro AS t ON t.procod = 4 + (g.i - 1) % 4987
 ORDER BY 1;
@@ -77,7 +80,7 @@ ORDER BY 1;
 -- 'S' as in the demo; brand 60 left the market, so its stock is all discontinued.
 INSERT INTO est (estprocod, estempparcod, estdepproendcod, estqtd, estqtdmin, estforalinha)
 SELECT p.procod, e.emp,
-       CASE WHEN p.procod % 101 = 0 THEN 40 ELSE 1 + (p.procod % 1000 * 7 + e.emp * 3) % 39 END,
+       CASE WHEN (p.procod + e.k) % 89 = 0 THEN NULL WHEN p.procod % 101 = 0 THEN 40 ELSE 1 + (p.procod % 1000 * 7 + e.emp * 3) % 39 END,
        CASE WHEN p.procod % 97 = 0 THEN -(p.procod % 7 + 1)
             WHEN p.proun = 'KG' THEN ((p.procod % 100000 * 7919 + e.emp * 104729) % 200000) / 1000.0
             ELSE (p.procod % 100000 * 31 + e.emp * 17) % 240 END,

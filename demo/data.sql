@@ -292,13 +292,20 @@ SELECT x.i,
 FROM x JOIN marcas AS m ON m.marcascod = x.marca
 ORDER BY x.i;
 
+-- Main supplier and net cost: every 17th product has no supplier on file; the cost is 55 % to
+-- 84 % of the price.
+UPDATE pro
+SET proforparcod = CASE WHEN procod % 17 = 0 THEN NULL ELSE 100 + (procod::bigint * 7) % 120 END,
+    procusto = round(propreco * (55 + procod % 30) / 100.0, 2);
+
 -- Stock ---------------------------------------------------------------------------------------
 
 -- Most products are stocked in company 1, two thirds of them also in company 2. The flag cycles
--- 'N', NULL, 'S'; the discontinued brand only has 'S'.
+-- 'N', NULL, 'S'; the discontinued brand only has 'S'. A few rows have no address yet.
 INSERT INTO est (estprocod, estempparcod, estdepproendcod, estqtd, estqtdmin, estforalinha)
 SELECT p.procod, e.emp,
-       CASE WHEN p.procod % 101 = 0 THEN 40
+       CASE WHEN (p.procod::bigint + e.emp) % 89 = 0 THEN NULL -- not yet given an address
+            WHEN p.procod % 101 = 0 THEN 40
             WHEN se.secpdeppcod = 6 THEN 38
             WHEN p.profamcod = 6 THEN 37
             ELSE 1 + (p.procod % 1000 * 7 + e.emp * 3) % 36 END,

@@ -78,7 +78,9 @@ CREATE TABLE pro (
     proun        varchar(3)    NOT NULL DEFAULT 'UN',
     proean       varchar(14),
     propreco     numeric(12,2),
-    prodtcad     date
+    prodtcad     date,
+    proforparcod integer       REFERENCES forn (forparcod), -- main supplier
+    procusto     numeric(12,2)                              -- net cost
 );
 
 -- Stock per product and company. estforalinha: 'S' = discontinued ("fora de linha"),
@@ -95,6 +97,7 @@ CREATE TABLE est (
 
 CREATE INDEX pro_promarcascod_idx ON pro (promarcascod);
 CREATE INDEX pro_proscatcod_idx ON pro (proscatcod);
+CREATE INDEX pro_proforparcod_idx ON pro (proforparcod);
 CREATE INDEX est_estempparcod_idx ON est (estempparcod);
 CREATE INDEX est_estdepproendcod_idx ON est (estdepproendcod);
 CREATE INDEX secp_secpdeppcod_idx ON secp (secpdeppcod);

@@ -1,0 +1,29 @@
+package visualizador;
+
+import java.util.Locale;
+
+/** Output formats, by the code the launcher sends. */
+public enum Formato {
+    VIS(null),
+    PDF("pdf"),
+    XLS("xls"),
+    HTML("html");
+
+    private final String extensao;
+
+    Formato(String extensao) {
+        this.extensao = extensao;
+    }
+
+    /** File name extension of a format written to disk; null for the on-screen preview. */
+    public String extensao() {
+        return extensao;
+    }
+
+    public static Formato doCodigo(String codigo) throws ErroRelatorio {
+        for (Formato f : values())
+            if (f.name().equals(codigo)) return f;
+        throw new ErroRelatorio(String.format(Locale.ROOT,
+                "Formato de saída desconhecido: \"%s\". Use VIS, PDF, XLS ou HTML.", codigo));
+    }
+}

@@ -1,0 +1,116 @@
+package visualizador;
+
+import java.awt.GraphicsEnvironment;
+import java.io.IOException;
+import java.io.UncheckedIOException;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.time.LocalDateTime;
+import java.util.List;
+import java.util.Map;
+import visualizador.dados.Ambiente;
+import visualizador.dados.Cancelado;
+import visualizador.dados.Conexao;
+import visualizador.dados.MotorRelatorio;
+import visualizador.dados.ValoresParametros;
+import visualizador.design.Design;
+import visualizador.design.LeitorDesign;
+import visualizador.janela.Avisos;
+import visualizador.janela.DialogoParametros;
+import visualizador.janela.JanelaVisualizacao;
+import visualizador.janela.TrabalhoComProgresso;
+import visualizador.saida.ArquivoSaida;
+import visualizador.saida.Destinos;
+
+/**
+ * jasperviewer.jar: runs one report and shows it (VIS) or writes it to the user's documents
+ * folder and opens it (PDF, XLS, HTML). Any failure is shown in a dialog when there is a
+ * display, written to standard error, and ends the program with status 1.
+ */
+public final class Principal {
+    private final Argumentos argumentos;
+    private final Ambiente ambiente;
+
+    private Principal(Argumentos argumentos, Ambiente ambiente) {
+        this.argumentos = argumentos;
+        this.ambiente = ambiente;
+    }
+
+    public static void main(String[] args) {
+        System.exit(executar(args, Ambiente.doProcesso()));
+    }
+
+    /** Runs the viewer; the exit status: 0 done, 1 failed or cancelled. */
+    public static int executar(String[] args, Ambiente ambiente) {
+        try {
+            new Principal(Argumentos.analisar(args), ambiente).executar();
+            return 0;
+        } catch (Cancelado e) {
+            System.err.println(e.getMessage());
+            return 1;
+        } catch (ErroRelatorio e) {
+            Avisos.erro(e.getMessage());
+            return 1;
+        } catch (IOException | UncheckedIOException e) {
+            Avisos.erro("Erro de gravação: " + e.getMessage());
+            return 1;
+        } catch (RuntimeException e) {
+            Avisos.erro("Erro inesperado no visualizador: " + e);
+            return 1;
+        }
+    }
+
+    private void executar() throws ErroRelatorio, IOException {
+        final Design design = LeitorDesign.lerRelatorio(argumentos.relatorio());
+        List<Map.Entry<String, String>> recebidos = argumentos.parametros();
+        // Checked before any dialog: a bad value is an error, not something to correct by hand.
+        ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
+        final boolean tela = !GraphicsEnvironment.isHeadless();
+        if (argumentos.confirmar()) {
+            if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
+            recebidos = DialogoParametros.confirmar(design, recebidos);
+            if (recebidos == null) throw new Cancelado();
+            valores = ValoresParametros.analisar(design, recebidos);
+        }
+        if (argumentos.formato() == Formato.VIS && !tela)
+            throw new ErroRelatorio("Sem tela (DISPLAY) para visualizar o relatório; escolha PDF, XLS ou HTML.");
+
+        final String nome = argumentos.relatorio().getFileName().toString();
+        if (argumentos.formato() == Formato.VIS) {
+            final Path pdf = Files.createTempFile(nome + "-", ".pdf");
+            try {
+                gerar(design, valores, Formato.PDF, pdf, tela);
+                final ValoresParametros escolhidos = valores;
+                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
+                        (formato, destino) -> gerar(design, escolhidos, formato, destino, true));
+            } finally {
+                Files.deleteIfExists(pdf);
+            }
+            return;
+        }
+        final Path arquivo = ArquivoSaida.novo(ambiente, nome, argumentos.formato(), LocalDateTime.now());
+        gerar(design, valores, argumentos.formato(), arquivo, tela);
+        System.out.println(arquivo);
+        ArquivoSaida.abrir(arquivo);
+    }
+
+    /** Runs the report into a file of the given format; a failure leaves no partial file. */
+    private void gerar(Design design, ValoresParametros valores, Formato formato, Path arquivo, boolean tela)
+            throws ErroRelatorio, IOException {
+        try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+            final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores);
+            Destinos.verificarTamanho(formato, motor);
+            TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
+                try (var destino = Destinos.criar(formato, arquivo, progresso)) {
+                    motor.executar(destino, progresso);
+                }
+            });
+        } catch (ErroRelatorio | IOException | RuntimeException e) {
+            Files.deleteIfExists(arquivo);
+            throw e;
+        } catch (java.sql.SQLException e) {
+            Files.deleteIfExists(arquivo);
+            throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
+        }
+    }
+}

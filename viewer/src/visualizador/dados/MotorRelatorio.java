@@ -1,0 +1,211 @@
+package visualizador.dados;
+
+import java.io.IOException;
+import java.math.BigDecimal;
+import java.sql.Array;
+import java.sql.Date;
+import java.sql.PreparedStatement;
+import java.sql.ResultSet;
+import java.sql.SQLException;
+import java.sql.Types;
+import java.time.LocalDateTime;
+import java.util.List;
+import java.util.Objects;
+import visualizador.ErroRelatorio;
+import visualizador.design.Agrupamento;
+import visualizador.design.Coluna;
+import visualizador.design.Design;
+import visualizador.saida.Cabecalho;
+import visualizador.saida.Destino;
+import visualizador.saida.Totais;
+
+/**
+ * Runs a design's query with checked parameters and hands the rows, grouped and totalled, to a
+ * destination. Rows come through a cursor, so memory does not grow with the report.
+ */
+public final class MotorRelatorio {
+    static final int LINHAS_POR_BUSCA = 2000;
+    private static final int AVISO_A_CADA = 1000;
+
+    private final Conexao conexao;
+    private final Design design;
+    private final ValoresParametros valores;
+
+    public MotorRelatorio(Conexao conexao, Design design, ValoresParametros valores) {
+        this.conexao = conexao;
+        this.design = design;
+        this.valores = valores;
+    }
+
+    /** The full query: the design's rows ordered by the chosen grouping, then the chosen ordering. */
+    public String sqlOrdenado() {
+        return "SELECT * FROM (\n" + design.sql() + "\n) AS relatorio\nORDER BY " + valores.agrupamento().ordemSql()
+                + ", " + valores.ordem().ordemSql();
+    }
+
+    /** How many lines the report will have (to refuse a size a format cannot hold, up front). */
+    public long contarLinhas() throws ErroRelatorio {
+        final SqlNomeado sql = SqlNomeado.compilar("SELECT count(*) FROM (\n" + design.sql() + "\n) AS relatorio");
+        try (PreparedStatement st = preparar(sql); ResultSet rs = st.executeQuery()) {
+            rs.next();
+            return rs.getLong(1);
+        } catch (SQLException e) {
+            throw erroBanco(e);
+        }
+    }
+
+    public Cabecalho cabecalho(LocalDateTime emissao) throws ErroRelatorio {
+        try {
+            return new Cabecalho(design.titulo(), DescricaoFiltros.texto(conexao, design, valores),
+                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas());
+        } catch (SQLException e) {
+            throw erroBanco(e);
+        }
+    }
+
+    public Totais executar(Destino destino, Progresso progresso) throws ErroRelatorio, IOException {
+        return executar(destino, progresso, cabecalho(LocalDateTime.now()));
+    }
+
+    public Totais executar(Destino destino, Progresso progresso, Cabecalho cabecalho) throws ErroRelatorio, IOException {
+        final List<Coluna> colunas = design.colunas();
+        final Agrupamento grupo = valores.agrupamento();
+        final Totais geral = new Totais(colunas);
+        final Totais doGrupo = new Totais(colunas);
+        final SqlNomeado sql = SqlNomeado.compilar(sqlOrdenado());
+        destino.inicio(cabecalho);
+        try (PreparedStatement st = preparar(sql)) {
+            st.setFetchSize(LINHAS_POR_BUSCA);
+            try (ResultSet rs = st.executeQuery()) {
+                final Leitura leitura = new Leitura(rs, colunas, grupo);
+                Object chaveAtual = null;
+                String tituloAtual = null;
+                while (rs.next()) {
+                    final Object chave = rs.getObject(leitura.grupoCodigo);
+                    if (tituloAtual == null || !Objects.equals(chave, chaveAtual)) {
+                        if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
+                        doGrupo.zerar();
+                        chaveAtual = chave;
+                        tituloAtual = grupo.titulo() + ": " + leitura.composto(chave, leitura.grupoDescricao, grupo.vazio());
+                        destino.inicioGrupo(tituloAtual);
+                    }
+                    final Object[] linha = leitura.linha();
+                    geral.somar(linha);
+                    doGrupo.somar(linha);
+                    destino.linha(linha);
+                    if (geral.linhas() % AVISO_A_CADA == 0) {
+                        progresso.linhasLidas(geral.linhas());
+                        if (progresso.cancelado()) throw new Cancelado();
+                    }
+                }
+                if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
+            }
+        } catch (SQLException e) {
+            throw erroBanco(e);
+        } finally {
+            try {
+                conexao.jdbc().rollback(); // ends the cursor's read-only transaction
+            } catch (SQLException ignorado) {
+                // The connection is already broken; the first error says why.
+            }
+        }
+        progresso.linhasLidas(geral.linhas());
+        destino.fim(geral);
+        return geral;
+    }
+
+    private PreparedStatement preparar(SqlNomeado sql) throws SQLException {
+        final PreparedStatement st = conexao.jdbc().prepareStatement(sql.sql(), ResultSet.TYPE_FORWARD_ONLY,
+                ResultSet.CONCUR_READ_ONLY);
+        try {
+            for (int i = 0; i < sql.nomes().size(); i++) {
+                final String nome = sql.nomes().get(i);
+                if (!valores.filtros().containsKey(nome)) {
+                    throw new SQLException("o SQL do relatório usa :" + nome + ", que não é um parâmetro de códigos");
+                }
+                final int[] codigos = valores.codigos(nome);
+                if (codigos == null) st.setNull(i + 1, Types.ARRAY);
+                else {
+                    final Integer[] caixa = new Integer[codigos.length];
+                    for (int j = 0; j < codigos.length; j++) caixa[j] = codigos[j];
+                    final Array array = conexao.jdbc().createArrayOf("int4", caixa);
+                    st.setArray(i + 1, array);
+                }
+            }
+            return st;
+        } catch (SQLException e) {
+            st.close();
+            throw e;
+        }
+    }
+
+    private static ErroRelatorio erroBanco(SQLException e) {
+        return new ErroRelatorio("Erro ao ler os dados do relatório: " + e.getMessage(), e);
+    }
+
+    /** Column positions resolved once; reads one row's typed values. */
+    private final class Leitura {
+        private final ResultSet rs;
+        private final List<Coluna> colunas;
+        private final int[] codigo;
+        private final int[] descricao;
+        final int grupoCodigo;
+        final int grupoDescricao;
+
+        Leitura(ResultSet rs, List<Coluna> colunas, Agrupamento grupo) throws SQLException {
+            this.rs = rs;
+            this.colunas = colunas;
+            codigo = new int[colunas.size()];
+            descricao = new int[colunas.size()];
+            for (int i = 0; i < colunas.size(); i++) {
+                codigo[i] = coluna(colunas.get(i).campo());
+                descricao[i] = colunas.get(i).composta() ? coluna(colunas.get(i).campoDescricao()) : 0;
+            }
+            grupoCodigo = coluna(grupo.campo());
+            grupoDescricao = grupo.campoDescricao() == null ? 0 : coluna(grupo.campoDescricao());
+        }
+
+        private int coluna(String campo) throws SQLException {
+            try {
+                return rs.findColumn(campo);
+            } catch (SQLException e) {
+                throw new SQLException("o SQL do relatório não tem a coluna \"" + campo + "\"", e);
+            }
+        }
+
+        Object[] linha() throws SQLException {
+            final Object[] v = new Object[colunas.size()];
+            for (int i = 0; i < v.length; i++) {
+                final Coluna c = colunas.get(i);
+                if (c.composta()) {
+                    v[i] = composto(rs.getObject(codigo[i]), descricao[i], c.vazio());
+                    continue;
+                }
+                v[i] = switch (c.tipo()) {
+                    case TEXTO -> conexao.texto(rs, codigo[i]);
+                    case INTEIRO -> {
+                        final long n = rs.getLong(codigo[i]);
+                        yield rs.wasNull() ? null : n;
+                    }
+                    case NUMERO -> {
+                        final BigDecimal n = rs.getBigDecimal(codigo[i]);
+                        yield n;
+                    }
+                    case DATA -> {
+                        final Date d = rs.getDate(codigo[i]);
+                        yield d == null ? null : d.toLocalDate();
+                    }
+                };
+            }
+            return v;
+        }
+
+        /** "code - description", or the empty text when the code is null. */
+        String composto(Object cod, int colunaDescricao, String vazio) throws SQLException {
+            if (cod == null) return vazio;
+            if (colunaDescricao == 0) return cod.toString();
+            final String des = conexao.texto(rs, colunaDescricao);
+            return des == null ? cod.toString() : cod + " - " + des;
+        }
+    }
+}

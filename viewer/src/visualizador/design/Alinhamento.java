@@ -1,0 +1,3 @@
+package visualizador.design;
+
+public enum Alinhamento { ESQUERDA, DIREITA, CENTRO }

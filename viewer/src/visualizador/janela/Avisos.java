@@ -1,0 +1,42 @@
+package visualizador.janela;
+
+import java.awt.GraphicsEnvironment;
+import java.lang.reflect.InvocationTargetException;
+import javax.swing.JOptionPane;
+import javax.swing.SwingUtilities;
+
+/** Error messages: always on standard error, and in a dialog when there is a display. */
+public final class Avisos {
+    public static final String TITULO = "Relatório";
+
+    private Avisos() {}
+
+    public static void erro(String mensagem) {
+        System.err.println(mensagem);
+        if (GraphicsEnvironment.isHeadless() || Boolean.getBoolean("visualizador.semDialogos")) return;
+        try {
+            SwingUtilities.invokeAndWait(() -> JOptionPane.showMessageDialog(null, quebrar(mensagem), TITULO,
+                    JOptionPane.ERROR_MESSAGE));
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+        } catch (InvocationTargetException | RuntimeException e) {
+            // The display went away: standard error already has the message.
+        }
+    }
+
+    /** Long lines wrapped at blanks so the dialog fits on the screen. */
+    static String quebrar(String texto) {
+        final StringBuilder s = new StringBuilder();
+        for (String linha : texto.split("\n", -1)) {
+            int inicio = 0;
+            while (linha.length() - inicio > 100) {
+                int corte = linha.lastIndexOf(' ', inicio + 100);
+                if (corte <= inicio) corte = inicio + 100;
+                s.append(linha, inicio, corte).append('\n');
+                inicio = corte < linha.length() && linha.charAt(corte) == ' ' ? corte + 1 : corte;
+            }
+            s.append(linha.substring(inicio)).append('\n');
+        }
+        return s.toString().stripTrailing();
+    }
+}

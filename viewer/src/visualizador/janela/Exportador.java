@@ -1,0 +1,12 @@
+package visualizador.janela;
+
+import java.io.IOException;
+import java.nio.file.Path;
+import visualizador.ErroRelatorio;
+import visualizador.Formato;
+
+/** Writes the report being previewed to a file of another format. */
+@FunctionalInterface
+public interface Exportador {
+    void exportar(Formato formato, Path destino) throws ErroRelatorio, IOException;
+}

@@ -1,0 +1,31 @@
+package visualizador.saida;
+
+import java.io.IOException;
+import java.nio.file.Path;
+import visualizador.ErroRelatorio;
+import visualizador.Formato;
+import visualizador.dados.MotorRelatorio;
+import visualizador.dados.Progresso;
+
+/** The destination of each file format. */
+public final class Destinos {
+    private Destinos() {}
+
+    public static Destino criar(Formato formato, Path arquivo, Progresso progresso) throws IOException {
+        return switch (formato) {
+            case PDF, VIS -> new DestinoPdf(arquivo, progresso);
+            case XLS -> new DestinoXls(arquivo);
+            case HTML -> new DestinoHtml(arquivo);
+        };
+    }
+
+    /** Refuses, before anything is laid out, a report too large for the format. */
+    public static void verificarTamanho(Formato formato, MotorRelatorio motor) throws ErroRelatorio {
+        if (formato != Formato.XLS) return;
+        final long linhas = motor.contarLinhas();
+        if (linhas > DestinoXls.LIMITE_LINHAS)
+            throw new ErroRelatorio("O relatório tem " + Formatos.inteiro(linhas) + " linhas, mais que as "
+                    + Formatos.inteiro(DestinoXls.LIMITE_LINHAS) + " que uma planilha XLS comporta aqui. "
+                    + "Escolha PDF ou restrinja os filtros.");
+    }
+}
