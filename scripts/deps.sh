@@ -8,7 +8,8 @@ packages=(
     postgresql postgresql-client
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
-    default-jdk-headless
+    default-jdk-headless default-jre junit5
+    libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
