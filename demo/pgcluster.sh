@@ -17,6 +17,7 @@ readonly PGBIN=${ZV_PGBIN:-/usr/lib/postgresql/15/bin}
 readonly FIRST_PORT=55432
 readonly LAST_PORT=55631
 readonly DB=zvdemo
+readonly LEGACY_DB=zvlegado
 readonly READER=zvleitura
 readonly SUPERUSER=postgres
 
@@ -193,6 +194,25 @@ REVOKE ALL ON SCHEMA public FROM PUBLIC;
 CREATE ROLE $READER LOGIN PASSWORD '$READER'
     NOSUPERUSER NOCREATEDB NOCREATEROLE NOREPLICATION NOBYPASSRLS NOINHERIT;
 GRANT CONNECT ON DATABASE $DB TO $READER;
+GRANT USAGE ON SCHEMA public TO $READER;
+GRANT SELECT ON ALL TABLES IN SCHEMA public TO $READER;
+ANALYZE;
+SQL
+
+    # A legacy copy: server encoding SQL_ASCII, as many older business databases run, holding the
+    # same rows in UTF-8 except a few names stored as Windows-1252 bytes (MERCADÃO SÃO JOSÉ LTDA).
+    as_server "${psql[@]}" -d postgres -c \
+        "CREATE DATABASE $LEGACY_DB ENCODING 'SQL_ASCII' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0" ||
+        start_failed "$dir" "could not create database $LEGACY_DB"
+    cat -- "$SCRIPT_DIR/schema.sql" "$SCRIPT_DIR/digitos.sql" "$SCRIPT_DIR/data.sql" |
+        as_server "${psql[@]}" -d "$LEGACY_DB" -1 -f - >/dev/null ||
+        start_failed "$dir" "error loading the demo data into $LEGACY_DB"
+    as_server "${psql[@]}" -d "$LEGACY_DB" <<SQL || start_failed "$dir" "could not set up $LEGACY_DB"
+UPDATE par SET pardes = E'MERCAD\\xC3O S\\xC3O JOS\\xC9 LTDA', parfan = E'MERCAD\\xC3O' WHERE parcod = 1;
+UPDATE marcas SET marcasdes = E'TR\\xCAS CORA\\xC7\\xD5ES' WHERE marcascod = 11;
+REVOKE ALL ON DATABASE $LEGACY_DB FROM PUBLIC;
+REVOKE ALL ON SCHEMA public FROM PUBLIC;
+GRANT CONNECT ON DATABASE $LEGACY_DB TO $READER;
 GRANT USAGE ON SCHEMA public TO $READER;
 GRANT SELECT ON ALL TABLES IN SCHEMA public TO $READER;
 ANALYZE;

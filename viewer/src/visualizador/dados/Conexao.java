@@ -48,6 +48,7 @@ public final class Conexao implements AutoCloseable {
         if (s.containsKey("connect_timeout")) p.setProperty("connectTimeout", s.get("connect_timeout"));
         p.setProperty("ApplicationName", "jasperviewer");
         p.setProperty("readOnly", "true");
+        p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
         p.setProperty("readOnlyMode", "always");
         p.setProperty("options", "-c default_transaction_read_only=on");
         final String url = "jdbc:postgresql://" + (host.contains(":") ? "[" + host + "]" : host) + ":" + porta + "/"
@@ -56,8 +57,9 @@ public final class Conexao implements AutoCloseable {
             final Connection c = DriverManager.getConnection(url, p);
             try {
                 c.setReadOnly(true);
+                final boolean legado = sqlAscii(c);
                 c.setAutoCommit(false); // a cursor (fetch size) needs a transaction
-                return new Conexao(c, sqlAscii(c));
+                return new Conexao(c, legado);
             } catch (SQLException e) {
                 c.close();
                 throw e;
@@ -68,9 +70,17 @@ public final class Conexao implements AutoCloseable {
         }
     }
 
+    /**
+     * On SQL_ASCII the server would refuse to send non-UTF-8 bytes to a UTF8 client, so the
+     * session asks for no conversion at all and text is decoded here.
+     */
     private static boolean sqlAscii(Connection c) throws SQLException {
-        try (Statement st = c.createStatement(); ResultSet rs = st.executeQuery("SHOW server_encoding")) {
-            return rs.next() && "SQL_ASCII".equalsIgnoreCase(rs.getString(1));
+        try (Statement st = c.createStatement()) {
+            try (ResultSet rs = st.executeQuery("SHOW server_encoding")) {
+                if (!rs.next() || !"SQL_ASCII".equalsIgnoreCase(rs.getString(1))) return false;
+            }
+            st.execute("SET client_encoding TO 'SQL_ASCII'");
+            return true;
         }
     }
 

@@ -1,0 +1,104 @@
+package visualizador.dados;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertNull;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.sql.ResultSet;
+import java.sql.SQLException;
+import java.sql.Statement;
+import java.util.HashMap;
+import java.util.Map;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
+import visualizador.BancoTeste;
+import visualizador.ErroRelatorio;
+
+class ConexaoTest {
+    @TempDir
+    Path home;
+
+    private Ambiente ambiente(String servicos, String senhas, String... variaveis) throws Exception {
+        final Map<String, String> env = new HashMap<>();
+        if (servicos != null) Files.writeString(home.resolve(".pg_service.conf"), servicos);
+        if (senhas != null) Files.writeString(home.resolve(".pgpass"), senhas);
+        for (int i = 0; i < variaveis.length; i += 2) env.put(variaveis[i], variaveis[i + 1]);
+        return new Ambiente(env, home);
+    }
+
+    @Test
+    void servicoDoUsuarioAntesDoSistema() throws Exception {
+        final Path sistema = Files.createDirectory(home.resolve("etc"));
+        Files.writeString(sistema.resolve("pg_service.conf"), "[Zarvent]\nhost=sistema\n[Outro]\nhost=outro\n");
+        final Ambiente amb = ambiente("# comment\n[Primeiro]\nhost=x\n\n[Zarvent]\n host = usuario \nport=6543\n", null,
+                "PGSYSCONFDIR", sistema.toString());
+        assertEquals(Map.of("host", "usuario", "port", "6543"), ArquivoServico.ler("Zarvent", amb));
+        assertEquals("outro", ArquivoServico.ler("Outro", amb).get("host"));
+        final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> ArquivoServico.ler("Nenhum", amb));
+        assertTrue(e.getMessage().contains("\"Nenhum\"") && e.getMessage().contains(home.resolve(".pg_service.conf").toString())
+                && e.getMessage().contains(sistema.resolve("pg_service.conf").toString()), e.getMessage());
+    }
+
+    @Test
+    void servicoInvalidoENomeado() throws Exception {
+        final Ambiente amb = ambiente("[Zarvent\nhost=x\n", null);
+        assertThrows(ErroRelatorio.class, () -> ArquivoServico.ler("Zarvent", amb));
+    }
+
+    @ParameterizedTest
+    @CsvSource(delimiter = '|', value = {
+        "h:5432:db:u:segredo              | segredo",
+        "*:*:*:u:coringa                  | coringa",
+        "h:5433:db:u:outra                | ",
+        "h:5432:db:u:com\\:dois\\\\pontos | com:dois\\pontos",
+    })
+    void senhaDoPgpass(String linha, String esperada) throws Exception {
+        final Ambiente amb = ambiente(null, "# comentário\n" + linha.strip() + "\n");
+        final String senha = ArquivoSenhas.senha(amb, "h", "5432", "db", "u");
+        if (esperada == null) assertNull(senha);
+        else assertEquals(esperada, senha);
+    }
+
+    @Test
+    void sessaoSomenteLeitura() throws Exception {
+        try (Conexao c = BancoTeste.conectar(home); Statement st = c.jdbc().createStatement()) {
+            final SQLException e = assertThrows(SQLException.class, () -> st.execute("UPDATE marcas SET marcasdes = 'X'"));
+            assertEquals("25006", e.getSQLState());
+        }
+    }
+
+    @Test
+    void bancoForaDoArEMensagemClara() throws Exception {
+        final Ambiente amb = ambiente("[Zarvent]\nhost=127.0.0.1\nport=1\ndbname=x\nuser=y\n", null);
+        final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> Conexao.abrir("Zarvent", amb));
+        assertTrue(e.getMessage().contains("Zarvent") && e.getMessage().contains("127.0.0.1:1"), e.getMessage());
+    }
+
+    // A SQL_ASCII database holding Windows-1252 names beside UTF-8 ones reads both correctly.
+    @Test
+    void bancoLegadoSqlAscii() throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Path servicos = Path.of(base.variavel("PGSERVICEFILE"));
+        Files.writeString(servicos, Files.readString(servicos).replace("dbname=" + System.getenv("ZV_TEST_PGDATABASE"),
+                "dbname=zvlegado"));
+        try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement();
+             ResultSet rs = st.executeQuery("SELECT pardes FROM par WHERE parcod IN (1, 2) ORDER BY parcod")) {
+            assertTrue(c.legado());
+            rs.next();
+            assertEquals("MERCADÃO SÃO JOSÉ LTDA", c.texto(rs, 1));
+            rs.next();
+            assertEquals("BOA VISTA ATACADO E VAREJO LTDA", c.texto(rs, 1));
+        }
+    }
+
+    @ParameterizedTest
+    @CsvSource({"AÇÚCAR, UTF-8", "AÇÚCAR, windows-1252", "ÁGUA SANITÁRIA, UTF-8", "PÃO, windows-1252"})
+    void decodificacaoLegada(String texto, String origem) {
+        assertEquals(texto, Conexao.decodificar(texto.getBytes(java.nio.charset.Charset.forName(origem))));
+    }
+}
