@@ -14,5 +14,9 @@ trap cleanup EXIT
 "$root/demo/pgcluster.sh" start "$cluster" >/dev/null
 # shellcheck disable=SC1091
 . "$cluster/env"
+# "Imprimir" starts the report viewer, which finds the database through the [Zarvent] service.
+printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$PGHOST" "$PGPORT" "$PGDATABASE" \
+    "$PGUSER" "$PGPASSWORD" >"$cluster/pg_service.conf"
+export PGSERVICEFILE=$cluster/pg_service.conf
 # server, port, user, password, database, company, employee, user login
 "$build/src/relenderecamento" "$PGHOST" "$PGPORT" "$PGUSER" "$PGPASSWORD" "$PGDATABASE" 1 1 demo

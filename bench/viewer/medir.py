@@ -1,0 +1,97 @@
+#!/usr/bin/env python3
+"""The viewer's benchmark figures, each against its baseline measured in the same run.
+
+  medir.py demo PROGRAM_DIR BENCH_DIR [REPS]    (a) whole report to PDF on the demo database:
+        process start to file written, against the bare fetch of the same query
+  medir.py grande PROGRAM_DIR BENCH_DIR [REPS]  (b) the benchmark database to PDF under -Xmx512m:
+        lines/s, pages/s, peak resident memory, against the bare fetch plus bare PDFBox pages
+
+The database is the [Zarvent] service of PGSERVICEFILE. Runs are interleaved; medians.
+"""
+import os
+import re
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+LIBS = ["postgresql", "pdfbox2", "fontbox2", "commons-logging", "poi", "commons-collections4",
+        "commons-math3", "commons-codec"]
+
+
+def executa(cmd, env):
+    """Wall seconds, peak resident MB (the process's own high-water mark) and standard output."""
+    inicio = time.perf_counter()
+    with tempfile.TemporaryFile("w+") as saida:
+        proc = subprocess.Popen(cmd, env=env, stdout=saida, stderr=subprocess.DEVNULL)
+        pico = 0
+        while proc.poll() is None:
+            try:
+                with open("/proc/%d/status" % proc.pid) as f:
+                    for linha in f:
+                        if linha.startswith("VmHWM:"):
+                            pico = max(pico, int(linha.split()[1]))
+            except OSError:
+                pass
+            time.sleep(0.02)
+        segundos = time.perf_counter() - inicio
+        if proc.returncode != 0:
+            raise SystemExit("%s failed with status %d" % (" ".join(cmd), proc.returncode))
+        saida.seek(0)
+        return segundos, pico / 1024, saida.read()
+
+
+def main():
+    modo, programa, bench = sys.argv[1], sys.argv[2], sys.argv[3]
+    reps = int(sys.argv[4]) if len(sys.argv) > 4 else (7 if modo == "demo" else 3)
+    relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
+    cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
+                  + ["/usr/share/java/%s.jar" % l for l in LIBS])
+    heap = ["-Xmx512m"] if modo == "grande" else []
+    with tempfile.TemporaryDirectory() as tmp:
+        # The viewer opens its file with xdg-open: a stand-in that does nothing.
+        os.makedirs(os.path.join(tmp, "bin"))
+        with open(os.path.join(tmp, "bin", "xdg-open"), "w") as f:
+            f.write("#!/bin/sh\nexit 0\n")
+        os.chmod(os.path.join(tmp, "bin", "xdg-open"), 0o755)
+        env = dict(os.environ, HOME=tmp, XDG_CONFIG_HOME=os.path.join(tmp, "cfg"),
+                   PATH=os.path.join(tmp, "bin") + ":" + os.environ["PATH"])
+        env.pop("DISPLAY", None)
+        visualizador = ["java"] + heap + ["-jar", os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio,
+                                          "PDF", "N"]
+        busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
+        nosso, base, paginas_base, pico = [], [], [], []
+        linhas = paginas = 0
+        for _ in range(reps):
+            t, rss, saida = executa(visualizador, env)
+            arquivo = saida.strip().splitlines()[-1]
+            texto = subprocess.run(["pdfinfo", arquivo], capture_output=True, text=True, check=True).stdout
+            paginas = int(re.search(r"Pages:\s+(\d+)", texto).group(1))
+            os.remove(arquivo)
+            nosso.append(t)
+            if rss:
+                pico.append(rss)
+            t, _, saida = executa(busca, env)
+            linhas = int(saida.split()[0])
+            base.append(t)
+            if modo == "grande":
+                t, _, _ = executa(["java"] + heap + ["-cp", cp, "PaginasCruas", str(linhas),
+                                                      os.path.join(tmp, "cru.pdf")], env)
+                paginas_base.append(t)
+        m_nosso, m_base = statistics.median(nosso), statistics.median(base)
+        if modo == "demo":
+            print("| 6. demo report to PDF, start to file written (%d lines, %d pages) | %.2f s | %.2f s | %.2f |"
+                  % (linhas, paginas, m_nosso, m_base, m_nosso / m_base))
+            return
+        m_pag = statistics.median(paginas_base)
+        print("| 7. benchmark report to PDF, -Xmx512m (%d lines, %d pages) | %.1f s | %.1f s + %.1f s | %.2f |"
+              % (linhas, paginas, m_nosso, m_base, m_pag, m_nosso / (m_base + m_pag)))
+        print("|    lines per second | %.0f | %.0f | |" % (linhas / m_nosso, linhas / (m_base + m_pag)))
+        print("|    pages per second | %.0f | | |" % (paginas / m_nosso))
+        if pico:
+            print("|    peak resident memory | %.0f MB | | |" % max(pico))
+
+
+if __name__ == "__main__":
+    main()
