@@ -47,10 +47,11 @@ public final class Conexao implements AutoCloseable {
         if (s.containsKey("sslmode")) p.setProperty("sslmode", s.get("sslmode"));
         if (s.containsKey("connect_timeout")) p.setProperty("connectTimeout", s.get("connect_timeout"));
         p.setProperty("ApplicationName", "jasperviewer");
+        // Every transaction begins READ ONLY, a per-transaction setting rather than a start-up
+        // option, so it also holds behind a pooler that refuses or does not carry session options.
         p.setProperty("readOnly", "true");
-        p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
         p.setProperty("readOnlyMode", "always");
-        p.setProperty("options", "-c default_transaction_read_only=on");
+        p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
         final String url = "jdbc:postgresql://" + (host.contains(":") ? "[" + host + "]" : host) + ":" + porta + "/"
                 + java.net.URLEncoder.encode(banco, StandardCharsets.UTF_8);
         try {
