@@ -1,0 +1,150 @@
+package visualizador.saida;
+
+import java.io.IOException;
+import java.io.OutputStream;
+import java.util.Arrays;
+
+/**
+ * The operators of one page's content, built in a reusable byte buffer: numbers are written
+ * digit by digit and text as glyph codes, so a line costs no formatter and no string encoding.
+ */
+final class PaginaPdf {
+    private byte[] b = new byte[1 << 15];
+    private int n;
+    private FontePdf fonte;
+    private int tamanho; // hundredths of a point
+    private int tx;
+    private int ty; // start of the current text line inside BT, hundredths of a point
+
+    void reiniciar() {
+        n = 0;
+        fonte = null;
+    }
+
+    /** Appends operators built earlier (the page header); the font they leave set is unknown. */
+    void anexar(byte[] operadores) {
+        garantir(operadores.length);
+        System.arraycopy(operadores, 0, b, n, operadores.length);
+        n += operadores.length;
+        fonte = null;
+    }
+
+    byte[] copia() {
+        return Arrays.copyOf(b, n);
+    }
+
+    void gravar(OutputStream out) throws IOException {
+        out.write(b, 0, n);
+    }
+
+    void abrirTexto() {
+        op("BT ");
+        tx = 0;
+        ty = 0;
+    }
+
+    void fecharTexto() {
+        op("ET\n");
+    }
+
+    /** Font and size, written only when they change (both belong to the graphics state). */
+    void fonte(FontePdf f, float pontos) {
+        final int t = Math.round(pontos * 100);
+        if (f == fonte && t == tamanho) return;
+        fonte = f;
+        tamanho = t;
+        op("/").op(f.nome).op(" ");
+        centesimos(t);
+        op("Tf ");
+    }
+
+    /** Moves to the start of a text piece, relative to the last one, as Td requires. */
+    void posicionar(float x, float y) {
+        final int cx = Math.round(x * 100);
+        final int cy = Math.round(y * 100);
+        centesimos(cx - tx);
+        centesimos(cy - ty);
+        op("Td ");
+        tx = cx;
+        ty = cy;
+    }
+
+    /** The first {@code fim} characters of {@code s}, then "…" when {@code reticencias}. */
+    void mostrar(FontePdf f, String s, int fim, boolean reticencias) {
+        garantir(4 * fim + 16);
+        b[n++] = '(';
+        for (int i = 0; i < fim; i++) {
+            final char g = f.glifo(s.charAt(i));
+            byte_(g >>> 8);
+            byte_(g & 0xff);
+        }
+        if (reticencias) {
+            final char g = f.glifo(FontePdf.RETICENCIAS);
+            byte_(g >>> 8);
+            byte_(g & 0xff);
+        }
+        op(")Tj ");
+    }
+
+    /** A horizontal rule, in grey level {@code cinza} (0 black, 1 white). */
+    void traco(float x1, float x2, float y, float espessura, float cinza) {
+        op("q ");
+        num(cinza).op("G ");
+        num(espessura).op("w ");
+        num(x1).num(y).op("m ");
+        num(x2).num(y).op("l S Q\n");
+    }
+
+    // Inside a literal string, parentheses and backslash must be escaped, and a bare CR would be
+    // read as an end of line.
+    private void byte_(int v) {
+        switch (v) {
+            case '(', ')', '\\' -> {
+                b[n++] = '\\';
+                b[n++] = (byte) v;
+            }
+            case '\r' -> {
+                b[n++] = '\\';
+                b[n++] = 'r';
+            }
+            default -> b[n++] = (byte) v;
+        }
+    }
+
+    PaginaPdf num(float v) {
+        centesimos(Math.round(v * 100));
+        return this;
+    }
+
+    private void centesimos(int c) {
+        garantir(16);
+        if (c < 0) {
+            b[n++] = '-';
+            c = -c;
+        }
+        inteiro(c / 100);
+        final int f = c % 100;
+        if (f != 0) {
+            b[n++] = '.';
+            b[n++] = (byte) ('0' + f / 10);
+            if (f % 10 != 0) b[n++] = (byte) ('0' + f % 10);
+        }
+        b[n++] = ' ';
+    }
+
+    private void inteiro(int v) {
+        if (v >= 10) inteiro(v / 10);
+        b[n++] = (byte) ('0' + v % 10);
+    }
+
+    private PaginaPdf op(String ascii) {
+        final int len = ascii.length();
+        garantir(len);
+        for (int i = 0; i < len; i++) b[n++] = (byte) ascii.charAt(i);
+        return this;
+    }
+
+    private void garantir(int mais) {
+        if (n + mais > b.length) b = Arrays.copyOf(b, Math.max(b.length * 2, n + mais));
+    }
+}
