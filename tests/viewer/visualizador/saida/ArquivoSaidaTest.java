@@ -11,7 +11,6 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.attribute.PosixFilePermissions;
 import java.time.LocalDateTime;
-import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
 import org.junit.jupiter.api.Test;
@@ -28,46 +27,35 @@ class ArquivoSaidaTest {
     @TempDir
     Path home;
 
-    private Ambiente ambiente(String configHome) {
-        final Map<String, String> env = new HashMap<>();
-        if (configHome != null) env.put("XDG_CONFIG_HOME", home.resolve(configHome).toString());
-        return new Ambiente(env, home);
-    }
-
-    /** user-dirs.dirs in the config folder; the folder expected, relative to home ("" is home). */
+    /** user-dirs.dirs in .config or in XDG_CONFIG_HOME=cfg; the folder expected, relative to home. */
     @ParameterizedTest(name = "[{0}] {1} -> \"{2}\"")
     @CsvSource(delimiter = '|', quoteCharacter = '`', value = {
-        "     | XDG_DOCUMENTS_DIR=\"$HOME/Documentos\"              | Documentos",
-        "cfg  | # comment\\nXDG_DESKTOP_DIR=\"$HOME\"\\n  XDG_DOCUMENTS_DIR=\"$HOME/Meus docs\" | Meus docs",
-        "     | XDG_DOCUMENTS_DIR=\"$HOME/NaoExiste\"              | ``",
-        "     | XDG_DOCUMENTS_DIR=\"$HOME\"                        | ``",
-        "     | XDG_DOCUMENTS_DIR=Documentos                      | ``",
-        "     | XDG_MUSIC_DIR=\"$HOME/Documentos\"                  | ``",
-        "     | XDG_DOCUMENTS_DIR=\"ABS/Documentos\"                | Documentos",
-        "cfg  |                                                   | ``",
+        "        | XDG_DOCUMENTS_DIR=\"$HOME/Documentos\"      | Documentos",
+        "cfg     | # x\\n  XDG_DOCUMENTS_DIR=\"$HOME/Meus docs\" | Meus docs",
+        ".config | XDG_DOCUMENTS_DIR=\"ABS/Documentos\"        | Documentos",
+        "        | XDG_DOCUMENTS_DIR=\"$HOME/NaoExiste\"      | ``",
+        "        | XDG_DOCUMENTS_DIR=Documentos              | ``",
+        "cfg     |                                           | ``",
     })
-    void pastaDeDocumentos(String configHome, String conteudo, String esperada) throws Exception {
+    void pastaDeDocumentos(String cfg, String dirs, String esperada) throws Exception {
         Files.createDirectories(home.resolve("Documentos"));
         Files.createDirectories(home.resolve("Meus docs"));
-        final Path config = home.resolve(configHome == null ? ".config" : configHome);
-        Files.createDirectories(config);
-        if (conteudo != null)
-            Files.writeString(config.resolve("user-dirs.dirs"), conteudo.replace("\\n", "\n").replace("ABS", home.toString()));
-        assertEquals(home.resolve(esperada), ArquivoSaida.pastaDocumentos(ambiente(configHome)));
+        final Path config = Files.createDirectories(home.resolve(cfg == null ? ".config" : cfg));
+        if (dirs != null) Files.writeString(config.resolve("user-dirs.dirs"), dirs.replace("\\n", "\n").replace("ABS", home.toString()));
+        final Ambiente amb = new Ambiente(cfg == null ? Map.of() : Map.of("XDG_CONFIG_HOME", config.toString()), home);
+        assertEquals(home.resolve(esperada), ArquivoSaida.pastaDocumentos(amb));
     }
 
     @Test
-    void nomeComDataENuncaSobrescreve() throws Exception {
-        final Ambiente amb = ambiente(null);
+    void nomeComDataQueNuncaSobrescreve() throws Exception {
+        final Ambiente amb = new Ambiente(Map.of(), home);
         final String nome = "zv_relacao_produto_enderecamento";
         final Path primeiro = ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO);
-        Files.writeString(primeiro, "relatório anterior");
-        final Path segundo = ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO);
-        final Path terceiro = ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO);
+        Files.writeString(primeiro, "anterior");
         assertEquals(List.of(home.resolve(nome + "-20261209-153000.pdf"), home.resolve(nome + "-20261209-153000-2.pdf"),
-                home.resolve(nome + "-20261209-153000-3.pdf")), List.of(primeiro, segundo, terceiro));
-        assertEquals("relatório anterior", Files.readString(primeiro));
-        assertEquals(home.resolve(nome + "-20261209-153000.xls"), ArquivoSaida.novo(amb, nome, Formato.XLS, QUANDO));
+                home.resolve(nome + "-20261209-153000-3.pdf")), List.of(primeiro,
+                ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO), ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO)));
+        assertEquals("anterior", Files.readString(primeiro));
     }
 
     @Test
@@ -75,17 +63,11 @@ class ArquivoSaidaTest {
         Path pasta = Files.createDirectories(home.resolve("Documentos"));
         Files.setPosixFilePermissions(pasta, PosixFilePermissions.fromString("r-xr-xr-x"));
         if (Files.isWritable(pasta)) pasta = Path.of("/sys"); // root writes anywhere but in sysfs
-        Files.createDirectories(home.resolve(".config"));
-        Files.writeString(home.resolve(".config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"" + pasta + "\"\n");
+        Files.writeString(Files.createDirectories(home.resolve(".config")).resolve("user-dirs.dirs"),
+                "XDG_DOCUMENTS_DIR=\"" + pasta + "\"\n");
         final ErroRelatorio e = assertThrows(ErroRelatorio.class,
-                () -> ArquivoSaida.novo(ambiente(null), "r", Formato.HTML, QUANDO));
+                () -> ArquivoSaida.novo(new Ambiente(Map.of(), home), "r", Formato.HTML, QUANDO));
         assertTrue(e.getMessage().contains("pasta " + pasta), e.getMessage());
-    }
-
-    private String abrir(Path arquivo, List<String> comando) {
-        final ByteArrayOutputStream erros = new ByteArrayOutputStream();
-        ArquivoSaida.abrir(arquivo, comando, new PrintStream(erros, true, StandardCharsets.UTF_8));
-        return erros.toString(StandardCharsets.UTF_8);
     }
 
     @Test
@@ -95,16 +77,16 @@ class ArquivoSaidaTest {
         final Path script = Files.writeString(home.resolve("abrir.sh"),
                 "#!/bin/sh\nprintf '%s' \"$1\" > '" + registro + "'\nexit \"$ABRIR_STATUS\"\n");
         Files.setPosixFilePermissions(script, PosixFilePermissions.fromString("rwx------"));
-
-        assertEquals("", abrir(arquivo, List.of("env", "ABRIR_STATUS=0", script.toString())));
-        assertEquals(arquivo.toString(), Files.readString(registro));
-
-        for (List<String> falha : List.of(List.of("env", "ABRIR_STATUS=3", script.toString()),
-                List.of(home.resolve("nao-existe").toString()))) {
-            final String erro = abrir(arquivo, falha);
-            assertEquals(1, erro.lines().count(), erro);
-            assertTrue(erro.contains("o arquivo está em " + arquivo), erro);
-            assertTrue(Files.exists(arquivo));
+        for (String status : List.of("0", "3", "nao-existe")) {
+            final ByteArrayOutputStream erros = new ByteArrayOutputStream();
+            final List<String> comando = status.equals("nao-existe") ? List.of(home.resolve(status).toString())
+                    : List.of("env", "ABRIR_STATUS=" + status, script.toString());
+            ArquivoSaida.abrir(arquivo, comando, new PrintStream(erros, true, StandardCharsets.UTF_8));
+            final String erro = erros.toString(StandardCharsets.UTF_8);
+            assertEquals(status.equals("0") ? 0 : 1, erro.lines().count(), erro);
+            assertTrue(status.equals("0") || erro.contains("o arquivo está em " + arquivo), erro);
         }
+        assertEquals(arquivo.toString(), Files.readString(registro));
+        assertTrue(Files.exists(arquivo));
     }
 }

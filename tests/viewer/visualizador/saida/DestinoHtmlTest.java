@@ -10,8 +10,6 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.sql.ResultSet;
-import java.sql.Statement;
-import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
 import org.junit.jupiter.api.Test;
@@ -29,30 +27,23 @@ class DestinoHtmlTest {
     @Test
     void bancoRealAgrupadoComTotais() throws Exception {
         final Path arquivo = pasta.resolve("marca3.html");
-        final List<String> grupos = new ArrayList<>();
-        long linhas;
-        try (Conexao conexao = BancoTeste.conectar(pasta)) {
-            final var design = BancoTeste.design();
-            final var valores = ValoresParametros.analisar(design, List.of(Map.entry("P_MARCA", "3")));
+        final long linhas;
+        final List<Object> grupos;
+        try (Conexao conexao = BancoTeste.conectar(pasta); ResultSet rs = conexao.jdbc().createStatement().executeQuery(
+                "SELECT count(*), array_agg(DISTINCT coalesce(estdepproendcod || ' - ' || depproenddes, 'SEM ENDEREÇO'))"
+                        + " FROM est JOIN pro ON procod = estprocod LEFT JOIN dep_pro_enderecamento ON depproendcod"
+                        + " = estdepproendcod WHERE estforalinha IS DISTINCT FROM 'S' AND promarcascod = 3")) {
+            rs.next();
+            linhas = rs.getLong(1);
+            grupos = List.of((Object[]) rs.getArray(2).getArray());
+            final var valores = ValoresParametros.analisar(BancoTeste.design(), List.of(Map.entry("P_MARCA", "3")));
             try (DestinoHtml d = new DestinoHtml(arquivo)) {
-                new MotorRelatorio(conexao, design, valores).executar(d, Progresso.NENHUM);
-            }
-            try (Statement st = conexao.jdbc().createStatement(); ResultSet rs = st.executeQuery(
-                    "SELECT e.estdepproendcod || ' - ' || d.depproenddes FROM est e"
-                            + " JOIN pro p ON procod = estprocod LEFT JOIN dep_pro_enderecamento d ON depproendcod = estdepproendcod"
-                            + " WHERE estforalinha IS DISTINCT FROM 'S' AND promarcascod = 3 GROUP BY 1 ORDER BY 1")) {
-                while (rs.next()) grupos.add(rs.getString(1) == null ? "SEM ENDEREÇO" : rs.getString(1));
-            }
-            try (Statement st = conexao.jdbc().createStatement(); ResultSet rs = st.executeQuery(
-                    "SELECT count(*) FROM est JOIN pro ON procod = estprocod WHERE estforalinha IS DISTINCT FROM 'S'"
-                            + " AND promarcascod = 3")) {
-                rs.next();
-                linhas = rs.getLong(1);
+                new MotorRelatorio(conexao, BancoTeste.design(), valores).executar(d, Progresso.NENHUM);
             }
         }
         final String html = Files.readString(arquivo, StandardCharsets.UTF_8);
         assertTrue(html.contains("<h1>Relação de Produtos por Endereço</h1>"));
-        for (String g : grupos) assertTrue(html.contains("<td colspan=\"11\">Endereço: " + g + "</td>"), g);
+        for (Object g : grupos) assertTrue(html.contains("<td colspan=\"11\">Endereço: " + g + "</td>"), g.toString());
         assertEquals(grupos.size(), html.split("class=\"grupo\"", -1).length - 1);
         assertEquals(grupos.size(), html.split("class=\"subtotal\"", -1).length - 1);
         assertTrue(html.contains("Total geral: " + Formatos.linhas(linhas) + "</td>"));
