@@ -6,12 +6,9 @@ import java.io.OutputStream;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.List;
-import java.util.zip.Deflater;
-import java.util.zip.DeflaterOutputStream;
 import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
 import org.apache.pdfbox.cos.COSName;
-import org.apache.pdfbox.cos.COSStream;
 import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
@@ -52,12 +49,12 @@ public final class DestinoPdf implements Destino {
     private final FontePdf negrito;
     private final PDResources recursos = new PDResources();
     private final PaginaPdf conteudo = new PaginaPdf();
-    private final Deflater compressor = new Deflater(Deflater.BEST_SPEED);
+    private final RascunhoPdf rascunho;
 
     private List<Coluna> colunas;
     private float[] x; // left edge of each column
     private float[] largura;
-    private String[] textos; // one line's cells, reused
+    private final CelulaPdf celula = new CelulaPdf();
     private int primeiraTotal; // the subtotal's label spans the columns before it
     private byte[] cabecalhoPagina;
     private float topoCorpo;
@@ -77,9 +74,9 @@ public final class DestinoPdf implements Destino {
         try {
             normal = new FontePdf(doc, FONTE, "F1");
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2");
+            rascunho = new RascunhoPdf();
         } catch (IOException | RuntimeException e) {
             doc.close();
-            compressor.end();
             throw e;
         }
         recursos.put(COSName.getPDFName(normal.nome), normal.pd);
@@ -92,7 +89,6 @@ public final class DestinoPdf implements Destino {
         final int n = colunas.size();
         x = new float[n];
         largura = new float[n];
-        textos = new String[n];
         float soma = 0;
         for (Coluna c : colunas) soma += c.largura();
         // A design wider than the page is narrowed to fit; a narrower one is centred.
@@ -123,11 +119,11 @@ public final class DestinoPdf implements Destino {
     @Override
     public void linha(Object[] valores) throws IOException {
         if (y < LIMITE) novaPagina();
-        for (int i = 0; i < textos.length; i++) textos[i] = Formatos.texto(colunas.get(i), valores[i]);
         conteudo.abrirTexto();
-        for (int i = 0; i < textos.length; i++) {
+        for (int i = 0; i < x.length; i++) {
             final Coluna c = colunas.get(i);
-            celula(normal, CORPO, textos[i], x[i], largura[i], c.alinhamento(), c.tipo() != TipoColuna.TEXTO, y);
+            celula(normal, CORPO, celula.texto(c, valores[i]), x[i], largura[i], c.alinhamento(),
+                    c.tipo() != TipoColuna.TEXTO, y);
         }
         conteudo.fecharTexto();
         avancar(LINHA);
@@ -164,8 +160,7 @@ public final class DestinoPdf implements Destino {
     public void close() throws IOException {
         if (fechado) return;
         fechado = true;
-        compressor.end();
-        try (PDDocument d = doc) {
+        try (PDDocument d = doc; rascunho) {
             if (!concluido) return;
             // The document subsets only fonts set through its own content streams: these are ours.
             normal.pd.subset();
@@ -208,7 +203,7 @@ public final class DestinoPdf implements Destino {
         for (int i = 0; i < x.length; i++) {
             if (totais.soma(i) == null) continue;
             final Coluna c = colunas.get(i);
-            celula(negrito, CORPO, Formatos.numero(totais.soma(i), c.casas()), x[i], largura[i], c.alinhamento(), true, y);
+            celula(negrito, CORPO, celula.numero(totais.soma(i), c.casas()), x[i], largura[i], c.alinhamento(), true, y);
         }
         conteudo.fecharTexto();
         avancar(LINHA);
@@ -218,17 +213,18 @@ public final class DestinoPdf implements Destino {
      * One cell inside an open text object: aligned in its column, and never wider than it. Text
      * is cut with "…"; a number or date is set smaller instead, since a cut one would read wrong.
      */
-    private void celula(FontePdf f, float tamanho, String s, float esquerda, float larguraColuna, Alinhamento al,
-                        boolean encolher, float base) {
+    private void celula(FontePdf f, float tamanho, CharSequence s, float esquerda, float larguraColuna,
+                        Alinhamento al, boolean encolher, float base) {
         if (s == null || s.isEmpty()) return;
         final float cabe = larguraColuna - 2 * FOLGA;
-        float w = f.largura(s) * tamanho / 1000;
+        float w = f.largura(s, cabe * 1000 / tamanho) * tamanho / 1000;
         float t = tamanho;
         int fim = s.length();
         boolean cortado = false;
         if (w > cabe) {
-            if (encolher && tamanho * cabe / w >= MENOR_FONTE) {
-                t = tamanho * cabe / w;
+            final float inteira = encolher ? f.largura(s) * tamanho / 1000 : 0;
+            if (encolher && tamanho * cabe / inteira >= MENOR_FONTE) {
+                t = tamanho * cabe / inteira;
             } else {
                 fim = Math.max(0, f.caber(s, cabe * 1000 / tamanho - f.largura(FontePdf.RETICENCIAS)));
                 cortado = true;
@@ -310,18 +306,8 @@ public final class DestinoPdf implements Destino {
     /** The page's content goes to the scratch file now: nothing of it stays in memory. */
     private void encerrarPagina() throws IOException {
         if (pagina == null) return;
-        pagina.getCOSObject().setItem(COSName.CONTENTS, fluxo());
+        pagina.getCOSObject().setItem(COSName.CONTENTS, rascunho.gravar(conteudo));
         pagina = null;
-    }
-
-    private COSStream fluxo() throws IOException {
-        final COSStream s = doc.getDocument().createCOSStream();
-        s.setItem(COSName.FILTER, COSName.FLATE_DECODE);
-        compressor.reset();
-        try (OutputStream out = new DeflaterOutputStream(s.createRawOutputStream(), compressor, 1 << 14)) {
-            conteudo.gravar(out);
-        }
-        return s;
     }
 
     /** "Página N de M", known only now, as a second small content stream of each page. */
@@ -336,7 +322,7 @@ public final class DestinoPdf implements Destino {
             final COSArray partes = new COSArray();
             final COSBase corpo = p.getCOSObject().getDictionaryObject(COSName.CONTENTS);
             partes.add(corpo);
-            partes.add(fluxo());
+            partes.add(rascunho.gravar(conteudo));
             p.getCOSObject().setItem(COSName.CONTENTS, partes);
         }
     }

@@ -39,14 +39,19 @@ final class FontePdf {
         return larguras[c];
     }
 
-    float largura(String s) {
+    float largura(CharSequence s) {
+        return largura(s, Float.MAX_VALUE);
+    }
+
+    /** The width of {@code s}, or, once past {@code maximo}, some width beyond it (no need to go on). */
+    float largura(CharSequence s, float maximo) {
         float w = 0;
-        for (int i = 0, n = s.length(); i < n; i++) w += largura(s.charAt(i));
+        for (int i = 0, n = s.length(); i < n && w <= maximo; i++) w += largura(s.charAt(i));
         return w;
     }
 
     /** How many leading characters of {@code s} fit in {@code maximo} thousandths of the size. */
-    int caber(String s, float maximo) {
+    int caber(CharSequence s, float maximo) {
         float w = 0;
         for (int i = 0, n = s.length(); i < n; i++) {
             w += largura(s.charAt(i));

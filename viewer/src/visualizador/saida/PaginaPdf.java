@@ -1,8 +1,7 @@
 package visualizador.saida;
 
-import java.io.IOException;
-import java.io.OutputStream;
 import java.util.Arrays;
+import java.util.zip.Deflater;
 
 /**
  * The operators of one page's content, built in a reusable byte buffer: numbers are written
@@ -33,8 +32,8 @@ final class PaginaPdf {
         return Arrays.copyOf(b, n);
     }
 
-    void gravar(OutputStream out) throws IOException {
-        out.write(b, 0, n);
+    void comprimir(Deflater d) {
+        d.setInput(b, 0, n);
     }
 
     void abrirTexto() {
@@ -70,7 +69,7 @@ final class PaginaPdf {
     }
 
     /** The first {@code fim} characters of {@code s}, then "…" when {@code reticencias}. */
-    void mostrar(FontePdf f, String s, int fim, boolean reticencias) {
+    void mostrar(FontePdf f, CharSequence s, int fim, boolean reticencias) {
         garantir(4 * fim + 16);
         b[n++] = '(';
         for (int i = 0; i < fim; i++) {
@@ -133,8 +132,10 @@ final class PaginaPdf {
     }
 
     private void inteiro(int v) {
-        if (v >= 10) inteiro(v / 10);
-        b[n++] = (byte) ('0' + v % 10);
+        int casas = 1;
+        for (int d = v; d >= 10; d /= 10) casas++;
+        for (int i = n + casas - 1; i >= n; i--, v /= 10) b[i] = (byte) ('0' + v % 10);
+        n += casas;
     }
 
     private PaginaPdf op(String ascii) {
