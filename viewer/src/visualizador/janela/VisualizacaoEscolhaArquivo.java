@@ -1,0 +1,71 @@
+package visualizador.janela;
+
+import java.awt.Component;
+import java.io.File;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.Locale;
+import javax.swing.JFileChooser;
+import javax.swing.JOptionPane;
+import javax.swing.filechooser.FileNameExtensionFilter;
+import javax.swing.plaf.basic.BasicFileChooserUI;
+import visualizador.Formato;
+
+/** "Salvar como…": a file name and one of the formats the report can be written in. */
+final class VisualizacaoEscolhaArquivo {
+    /** The chosen file, with the format's extension. */
+    record Escolha(Formato formato, Path arquivo) {}
+
+    private static final Formato[] FORMATOS = {Formato.PDF, Formato.XLS, Formato.HTML};
+
+    private VisualizacaoEscolhaArquivo() {}
+
+    /** Null when the user gives up. */
+    static Escolha escolher(Component pai, String nome) {
+        final JFileChooser fc = new JFileChooser();
+        fc.setDialogTitle("Salvar como");
+        fc.setAcceptAllFileFilterUsed(false);
+        final FileNameExtensionFilter[] filtros = new FileNameExtensionFilter[FORMATOS.length];
+        for (int i = 0; i < FORMATOS.length; i++) {
+            final String ext = FORMATOS[i].extensao();
+            filtros[i] = new FileNameExtensionFilter(FORMATOS[i].name() + " (*." + ext + ")", ext);
+            fc.addChoosableFileFilter(filtros[i]);
+        }
+        fc.setFileFilter(filtros[0]);
+        fc.setSelectedFile(new File(nome + "." + Formato.PDF.extensao()));
+        // Changing the type changes the extension of the name being typed.
+        fc.addPropertyChangeListener(JFileChooser.FILE_FILTER_CHANGED_PROPERTY, e -> {
+            final Formato f = formato(filtros, fc.getFileFilter());
+            String atual = fc.getUI() instanceof BasicFileChooserUI ui ? ui.getFileName() : null;
+            if (atual == null || atual.isBlank()) atual = nome;
+            fc.setSelectedFile(new File(fc.getCurrentDirectory(), semExtensao(atual) + "." + f.extensao()));
+        });
+        while (fc.showSaveDialog(pai) == JFileChooser.APPROVE_OPTION) {
+            final Formato f = formato(filtros, fc.getFileFilter());
+            final Path arquivo = comExtensao(fc.getSelectedFile().toPath(), f);
+            if (!Files.exists(arquivo) || JOptionPane.showConfirmDialog(pai, arquivo.getFileName()
+                    + " já existe. Substituir?", "Salvar como", JOptionPane.YES_NO_OPTION) == JOptionPane.YES_OPTION)
+                return new Escolha(f, arquivo);
+        }
+        return null;
+    }
+
+    private static Formato formato(FileNameExtensionFilter[] filtros, Object filtro) {
+        for (int i = 0; i < filtros.length; i++)
+            if (filtros[i] == filtro) return FORMATOS[i];
+        return Formato.PDF;
+    }
+
+    static Path comExtensao(Path arquivo, Formato f) {
+        final String n = arquivo.getFileName().toString();
+        return n.toLowerCase(Locale.ROOT).endsWith("." + f.extensao()) ? arquivo
+                : arquivo.resolveSibling(n + "." + f.extensao());
+    }
+
+    private static String semExtensao(String n) {
+        for (Formato f : FORMATOS)
+            if (n.toLowerCase(Locale.ROOT).endsWith("." + f.extensao()))
+                return n.substring(0, n.length() - f.extensao().length() - 1);
+        return n;
+    }
+}
