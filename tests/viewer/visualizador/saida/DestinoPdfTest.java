@@ -139,14 +139,23 @@ class DestinoPdfTest {
         v[10] = LocalDate.of(2024, 2, 29);
         final Totais t = new Totais(colunas);
         t.somar(v);
+        final StringBuilder filtros = new StringBuilder("Produto: 1");
+        for (int i = 2; i <= 400; i++) filtros.append(", ").append(i);
+        final Cabecalho c = PdfSintetico.cabecalho();
         try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
-            d.inicio(PdfSintetico.cabecalho());
+            d.inicio(new Cabecalho(c.titulo(), filtros + " · Marca: 3", c.agrupamento(), c.ordem(), c.emissao(),
+                    c.colunas()));
             d.inicioGrupo("Endereço: 1");
             d.linha(v);
             d.fimGrupo("Endereço: 1", t);
             d.fim(t);
         }
         final String s = texto(pdf, 1);
+        final List<String> linhas = s.lines().toList();
+        final int filtro = linhas.indexOf(linhas.stream().filter(l -> l.startsWith("Produto: 1, 2, 3,")).findFirst()
+                .orElseThrow());
+        assertTrue(linhas.get(filtro + 1).matches("\\d+, .*…") && linhas.get(filtro + 2).startsWith("Apresentação: "),
+                "filters on two lines, the rest cut:\n" + s);
         assertFalse(s.contains("FIM-INVISIVEL"), s);
         assertTrue(s.contains("Descrição com acentuação: ÇÃÕÉÍÚ ção") && s.contains("…"), s);
         assertTrue(s.contains("123.456.789.012,34") && s.contains("29/02/2024") && s.contains("Total geral: 1 linha"), s);

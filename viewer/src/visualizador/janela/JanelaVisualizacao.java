@@ -80,6 +80,7 @@ public final class JanelaVisualizacao {
     private Modo modo = Modo.LARGURA;
     private float zoom = 1; // the FIXO zoom, 1 = actual size
     private volatile String ultimoAviso;
+    private volatile CompletableFuture<Void> exportacao = CompletableFuture.completedFuture(null);
 
     private JanelaVisualizacao(PDDocument doc, Path pdf, String titulo, String nome, Exportador exportador) {
         this.pdf = pdf;
@@ -215,13 +216,16 @@ public final class JanelaVisualizacao {
         return ultimoAviso;
     }
 
-    /** Waits for the window to close and the document with it. */
+    /** Waits for the window to close and the document with it, and for an export under way. */
     void aguardarFechamento() {
         try {
             encerrada.await();
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
+            return;
         }
+        // The caller exits next: an export cut short would leave half a file.
+        exportacao.join();
     }
 
     private JButton botao(JToolBar barra, String nomeComponente, String texto, String dica, Runnable acao) {
@@ -398,7 +402,7 @@ public final class JanelaVisualizacao {
             return CompletableFuture.completedFuture(null);
         }
         salvarComo.setEnabled(false);
-        return CompletableFuture.runAsync(() -> {
+        return exportacao = CompletableFuture.runAsync(() -> {
             String erro = null;
             try {
                 exportador.exportar(formato, destino);
