@@ -1,10 +1,10 @@
 #include "app/FormPrincipal.h"
 
-#include "app/DM.h"
 #include "common/ErrorReport.h"
 #include "common/EventosTeclado.h"
 #include "common/Globais.h"
 #include "common/Numeros.h"
+#include "db/DM.h"
 #include "lookup/CriadorLookup.h"
 #include "report/RelatorioJasper.h"
 #include "widgets/EventButton.h"

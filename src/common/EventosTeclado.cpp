@@ -1,6 +1,6 @@
 #include "common/EventosTeclado.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 #include <QWidget>
 

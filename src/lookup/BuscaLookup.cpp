@@ -1,13 +1,13 @@
 #include "lookup/BuscaLookup.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/EventosTeclado.h"
-#include "common/FormMens.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "search/FormL.h"
 #include "search/FormLAvanc.h"
 #include "widgets/DataGrid.h"
+#include "widgets/FormMens.h"
 
 #include <QLayout>
 #include <QScopeGuard>

@@ -1,6 +1,6 @@
 #include "lookup/CriadorLookup.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/EventosForm.h"
 #include "common/EventosString.h"
 #include "common/EventosTeclado.h"

@@ -1,9 +1,9 @@
 #include "search/FormL.h"
 
-#include "app/DM.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/ErrorReport.h"
 #include "common/Funcoes.h"
+#include "db/DM.h"
 #include "db/Query.h"
 #include "search/TrocaTextoSQL.h"
 #include "widgets/DataGrid.h"
@@ -23,6 +23,7 @@
 #include <optional>
 
 TFormL* FormL = nullptr;
+qint32 ColAntDBGridBL = 0;
 
 namespace UFormL {
 qint32 TipoCampo = 0;
@@ -368,4 +369,15 @@ void TFormL::DBGridBDrawColumnCell(QPainter& Canvas, const QRect& Rect, int Data
     if (!destacaLinha(Row))
         return;
     DBGridB->redrawCellText(Canvas, Rect, DataCol, Row, Selected, CorDoNumero(corDeDestaque));
+}
+
+void OnShowDoFormL(DataGrid* DBGridB) {
+    if (DBGridB == nullptr)
+        throw InvalidTypeError(QStringLiteral("OnShowDoFormL sem grade"));
+    if (!DBGridB->OnTitleClick)
+        throw AppError(
+            QStringLiteral("A grade '%1' não tem tratamento de clique no título").arg(DBGridB->objectName()));
+    if (DBGridB->columnCount() <= ColAntDBGridBL || ColAntDBGridBL < 0)
+        ColAntDBGridBL = 0;
+    DBGridB->OnTitleClick(ColAntDBGridBL);
 }

@@ -1,6 +1,6 @@
 #include "widgets/DataGrid.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/ErrorReport.h"
 #include "db/Query.h"
 #include "widgets/EventEdit.h"

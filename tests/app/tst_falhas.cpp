@@ -2,10 +2,10 @@
 // writes refused by the read-only session, pasted text in the code edits, an error box in the
 // middle of a Tab, and the server dying under an open window. The test runs a PostgreSQL cluster
 // of its own (demo/pgcluster.sh), which it kills at the end.
-#include "app/DM.h"
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
 #include "db/Connection.h"
+#include "db/DM.h"
 #include "db/Error.h"
 #include "db/Query.h"
 #include "lookup/CriadorLookup.h"

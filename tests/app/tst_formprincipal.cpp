@@ -1,5 +1,5 @@
-#include "app/DM.h"
 #include "app/FormPrincipal.h"
+#include "db/DM.h"
 #include "db/Query.h"
 #include "lookup/CriadorLookup.h"
 #include "widgets/EventButton.h"

@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 #include "TestDb.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "db/Query.h"
 #include "widgets/DataGrid.h"
 #include "widgets/QueryModel.h"
