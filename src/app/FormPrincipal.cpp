@@ -10,6 +10,8 @@
 #include "report/RelatorioJasper.h"
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
+#include "widgets/Fontes.h"
+#include "widgets/Glifos.h"
 #include "widgets/KeyPreview.h"
 
 #include <QApplication>
@@ -18,11 +20,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -86,83 +84,12 @@ QFont fonte(const QString& familia, int pontos, bool negrito = false) {
     return f;
 }
 
-// Glyphs are drawn here rather than shipped as image files.
-QPixmap glifoBusca() {
-    QPixmap pix(16, 16);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath folha;
-    folha.moveTo(1.5, 0.5);
-    folha.lineTo(8.5, 0.5);
-    folha.lineTo(11.5, 3.5);
-    folha.lineTo(11.5, 14.5);
-    folha.lineTo(1.5, 14.5);
-    folha.closeSubpath();
-    p.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
-    p.setBrush(Qt::white);
-    p.drawPath(folha);
-    p.drawLine(QPointF(8.5, 0.5), QPointF(8.5, 3.5));
-    p.drawLine(QPointF(8.5, 3.5), QPointF(11.5, 3.5));
-    p.setPen(QPen(QColor(0x9C, 0x9C, 0x9C), 1));
-    for (const double y : {4.5, 6.5, 8.5, 10.5})
-        p.drawLine(QPointF(3.5, y), QPointF(y < 5 ? 6.5 : 7.5, y));
-    p.setPen(QPen(QColor(0x1F, 0x3F, 0x7F), 1.5));
-    p.setBrush(QColor(0xBF, 0xDF, 0xFF, 0xD0));
-    p.drawEllipse(QPointF(9.5, 9.5), 3.2, 3.2);
-    p.setPen(QPen(QColor(0x5A, 0x3A, 0x1A), 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(12.0, 12.0), QPointF(14.8, 14.8));
-    return pix;
-}
-
-QPixmap glifoImpressora() {
-    QPixmap pix(20, 20);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    // paper going in
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(5.5, 1.5, 9, 7));
-    // body
-    p.setBrush(QColor(0x9A, 0x9A, 0xA6));
-    p.setPen(QPen(QColor(0x40, 0x40, 0x48), 1));
-    p.drawRoundedRect(QRectF(1.5, 7.5, 17, 8), 1.5, 1.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xC8, 0xC8, 0xD2));
-    p.drawRect(QRectF(2.5, 8.5, 15, 2));
-    // ready light
-    p.setBrush(QColor(0x20, 0xC0, 0x30));
-    p.drawEllipse(QPointF(15.5, 12.5), 1.1, 1.1);
-    // printed page coming out
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(5.5, 12.5, 9, 6));
-    p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1));
-    p.drawLine(QPointF(7, 14.5), QPointF(13, 14.5));
-    p.drawLine(QPointF(7, 16.5), QPointF(11, 16.5));
-    return pix;
-}
-
-// The greyed look of a glyph on a disabled button.
-QPixmap acinzentado(const QPixmap& original) {
-    QImage img = original.toImage().convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* linha = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const int cinza = 128 + qGray(linha[x]) / 2;
-            linha[x] = qRgba(cinza, cinza, cinza, qAlpha(linha[x]) * 3 / 4);
-        }
-    }
-    return QPixmap::fromImage(img);
-}
-
 } // namespace
 
 TFormPrincipal::TFormPrincipal(const QStringList& args, QWidget* parent) : QWidget(parent), m_args(args) {
     setObjectName(QStringLiteral("FormPrincipal"));
     setWindowTitle(QStringLiteral("Relatório de Endereçamento de Produto"));
-    setFont(fonte(QStringLiteral("Segoe UI"), 9));
+    setFont(fonte(kFonteJanela, 9));
     setFixedSize(960, 596);
     criaControles();
 
@@ -182,7 +109,7 @@ void TFormPrincipal::criaControles() {
     PanelTitulo->setObjectName(QStringLiteral("PanelTitulo"));
     PanelTitulo->setGeometry(0, 0, 960, 30);
     PanelTitulo->setAlignment(Qt::AlignCenter);
-    PanelTitulo->setFont(fonte(QStringLiteral("Tahoma"), 8, true));
+    PanelTitulo->setFont(fonte(kFonteTitulo, 8, true));
     PanelTitulo->setAutoFillBackground(true);
     {
         QPalette paleta = PanelTitulo->palette();
@@ -195,7 +122,7 @@ void TFormPrincipal::criaControles() {
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(0, 30, 960, 566);
 
-    const QFont fonteDasLinhas = fonte(QStringLiteral("MS Sans Serif"), 10);
+    const QFont fonteDasLinhas = fonte(kFonteControles, 10);
     const QColor fundoDescricao = QApplication::palette().color(QPalette::ToolTipBase);
     const QIcon iconeBusca(glifoBusca());
     // The focus chain follows creation: row by row (code edit, button, description), then the

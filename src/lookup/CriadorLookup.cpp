@@ -18,8 +18,6 @@ bool BotaoAtivo = false;
 
 namespace {
 
-const QString kVarios = QStringLiteral("VÁRIOS");
-
 // The field whose descriptions ConteudoEditDes holds. An entry that follows a modal window (a
 // search or an error box shown while the previous field was left) comes with the window's
 // activation and is not recorded, so the record may belong to another field.

@@ -3,10 +3,12 @@
 #include "base/AppError.h"
 #include "common/ErrorReport.h"
 #include "common/Funcoes.h"
+#include "common/Teclas.h"
 #include "db/DM.h"
 #include "db/Query.h"
 #include "search/TrocaTextoSQL.h"
 #include "widgets/DataGrid.h"
+#include "widgets/Fontes.h"
 #include "widgets/QueryModel.h"
 
 #include <QApplication>
@@ -31,9 +33,6 @@ qint32 TipoCampo = 0;
 
 namespace {
 
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kEnter = 13;
-constexpr char16_t kEsc = 27;
 constexpr int kPixelsPorCaractere = 14;
 
 // Text columns take 1, numeric ones 0; other kinds leave the key kind as it was.
@@ -107,7 +106,7 @@ TFormL::TFormL(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormL"));
     setWindowTitle(QStringLiteral("Buscar"));
     resize(674, 449);
-    QFont fonte(QStringLiteral("MS Sans Serif"));
+    QFont fonte(kFonteControles);
     fonte.setPointSize(8);
     setFont(fonte);
     QPalette paleta = palette();
