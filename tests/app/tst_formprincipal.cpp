@@ -6,6 +6,7 @@
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
+#include "Digitacao.h"
 #include "JavaSubstituto.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
@@ -23,6 +24,8 @@
 
 #include <memory>
 
+using testsupport::digita;
+
 namespace {
 
 // The code edits in row order (top to bottom) and their captions.
@@ -30,20 +33,6 @@ const QStringList kSufixos = {"Emp", "Dep",  "Pro", "Forn",  "Depp", "Secp",
                               "Cat", "Scat", "Fam", "Marca", "App"};
 const QStringList kLegendas = {"Empresa",   "Depósito",     "Produto", "Fornecedor", "Departamento", "Seção",
                                "Categoria", "Subcategoria", "Família", "Marca",      "Aplicação"};
-
-// Types text into the focused control the way a keyboard does, one key event per character
-// (QTest::keyClicks only knows ASCII).
-void digita(const QString& texto) {
-    for (const QChar c : texto) {
-        QWidget* alvo = QApplication::focusWidget();
-        if (!alvo)
-            return;
-        const char16_t maiuscula = c.toUpper().unicode();
-        const auto tecla = maiuscula <= 0xff ? static_cast<Qt::Key>(maiuscula) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, alvo, tecla, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, alvo, tecla, QString(c), Qt::NoModifier);
-    }
-}
 
 // The same text as a keyboard with dead keys or an input method delivers it: one commit.
 void compoe(const QString& texto) {

@@ -1,3 +1,4 @@
+#include "Digitacao.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
 #include "base/AppError.h"
@@ -17,6 +18,8 @@
 #include <QtTest>
 
 using db::Value;
+
+using testsupport::digita;
 
 namespace {
 
@@ -39,29 +42,6 @@ const QString kMunde =
                    "order by deppdes limit 50;");
 
 constexpr qint32 kVermelho = 0x0000FF; // 0x00BBGGRR
-
-int codigoDaTecla(QChar c) {
-    switch (c.unicode()) {
-    case 8:
-        return Qt::Key_Backspace;
-    case 13:
-        return Qt::Key_Return;
-    case 27:
-        return Qt::Key_Escape;
-    default:
-        return c.toUpper().unicode() < 0x100 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
-    }
-}
-
-// Types characters into a widget as the keyboard would (press and release, text included).
-void digita(QWidget* alvo, const QString& texto) {
-    for (const QChar c : texto) {
-        QKeyEvent aperta(QEvent::KeyPress, codigoDaTecla(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(alvo, &aperta);
-        QKeyEvent solta(QEvent::KeyRelease, codigoDaTecla(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(alvo, &solta);
-    }
-}
 
 // A search window prepared the way the single-choice search prepares it: listing open with "%",
 // one column per result field titled from the field name.
