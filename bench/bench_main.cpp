@@ -9,9 +9,9 @@
 // The baseline of figures 4 and 5 is zvbench_bare (bare_window.cpp).
 #include "LibpqDireto.h"
 #include "app/Application.h"
-#include "app/DM.h"
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
+#include "db/DM.h"
 #include "db/Placeholders.h"
 #include "db/Query.h"
 #include "lookup/BuscaLookup.h"

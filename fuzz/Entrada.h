@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the fuzz targets: how the fuzzer's bytes become program text, the round trip of a
 // query's text, and what counts as a finding besides a crash or a sanitizer report.
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "db/Query.h"
 
 #include <QString>

@@ -1,14 +1,17 @@
 #include "app/FormPrincipal.h"
 
-#include "app/DM.h"
+#include "app/CatalogoLookup.h"
 #include "common/ErrorReport.h"
 #include "common/EventosTeclado.h"
 #include "common/Globais.h"
 #include "common/Numeros.h"
+#include "db/DM.h"
 #include "lookup/CriadorLookup.h"
 #include "report/RelatorioJasper.h"
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
+#include "widgets/Fontes.h"
+#include "widgets/Glifos.h"
 #include "widgets/KeyPreview.h"
 
 #include <QApplication>
@@ -17,11 +20,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -41,6 +40,7 @@ using widgets::EventEdit;
 // One lookup row of the filter area: caption, positions (relative to GroupBox1) and its controls.
 struct Linha {
     const char* sufixo; // Edit<sufixo>, bb<sufixo>, Edit<sufixo>Des
+    CampoLookup campo;
     const char16_t* legenda;
     int topoLegenda;
     int topo;
@@ -55,36 +55,28 @@ struct Linha {
 using F = TFormPrincipal;
 
 const std::array<Linha, 11> kLinhas = {{
-    {"Emp", u"Empresa", 6, 24, 12, 24, &F::Label1, &F::EditEmp, &F::bbEmp, &F::EditEmpDes},
-    {"Dep", u"Depósito", 49, 66, 13, 67, &F::Label2, &F::EditDep, &F::bbDep, &F::EditDepDes},
-    {"Pro", u"Produto", 94, 112, 12, 112, &F::Label3, &F::EditPro, &F::bbPro, &F::EditProDes},
-    {"Forn", u"Fornecedor", 138, 156, 12, 156, &F::Label4, &F::EditForn, &F::bbForn, &F::EditFornDes},
-    {"Depp", u"Departamento", 181, 199, 12, 199, &F::Label5, &F::EditDepp, &F::bbDepp, &F::EditDeppDes},
-    {"Secp", u"Seção", 224, 242, 12, 242, &F::Label6, &F::EditSecp, &F::bbSecp, &F::EditSecpDes},
-    {"Cat", u"Categoria", 268, 286, 12, 286, &F::Label7, &F::EditCat, &F::bbCat, &F::EditCatDes},
-    {"Scat", u"Subcategoria", 312, 330, 12, 330, &F::Label8, &F::EditScat, &F::bbScat, &F::EditScatDes},
-    {"Fam", u"Família", 356, 374, 12, 374, &F::Label9, &F::EditFam, &F::bbFam, &F::EditFamDes},
-    {"Marca", u"Marca", 400, 418, 12, 418, &F::Label10, &F::EditMarca, &F::bbMarca, &F::EditMarcaDes},
-    {"App", u"Aplicação", 446, 464, 12, 465, &F::Label11, &F::EditApp, &F::bbApp, &F::EditAppDes},
+    {"Emp", CampoLookup::Emp, u"Empresa", 6, 24, 12, 24, &F::Label1, &F::EditEmp, &F::bbEmp, &F::EditEmpDes},
+    {"Dep", CampoLookup::Dep, u"Depósito", 49, 66, 13, 67, &F::Label2, &F::EditDep, &F::bbDep,
+     &F::EditDepDes},
+    {"Pro", CampoLookup::Pro, u"Produto", 94, 112, 12, 112, &F::Label3, &F::EditPro, &F::bbPro,
+     &F::EditProDes},
+    {"Forn", CampoLookup::Forn, u"Fornecedor", 138, 156, 12, 156, &F::Label4, &F::EditForn, &F::bbForn,
+     &F::EditFornDes},
+    {"Depp", CampoLookup::Depp, u"Departamento", 181, 199, 12, 199, &F::Label5, &F::EditDepp, &F::bbDepp,
+     &F::EditDeppDes},
+    {"Secp", CampoLookup::Secp, u"Seção", 224, 242, 12, 242, &F::Label6, &F::EditSecp, &F::bbSecp,
+     &F::EditSecpDes},
+    {"Cat", CampoLookup::Cat, u"Categoria", 268, 286, 12, 286, &F::Label7, &F::EditCat, &F::bbCat,
+     &F::EditCatDes},
+    {"Scat", CampoLookup::Scat, u"Subcategoria", 312, 330, 12, 330, &F::Label8, &F::EditScat, &F::bbScat,
+     &F::EditScatDes},
+    {"Fam", CampoLookup::Fam, u"Família", 356, 374, 12, 374, &F::Label9, &F::EditFam, &F::bbFam,
+     &F::EditFamDes},
+    {"Marca", CampoLookup::Marca, u"Marca", 400, 418, 12, 418, &F::Label10, &F::EditMarca, &F::bbMarca,
+     &F::EditMarcaDes},
+    {"App", CampoLookup::App, u"Aplicação", 446, 464, 12, 465, &F::Label11, &F::EditApp, &F::bbApp,
+     &F::EditAppDes},
 }};
-
-// A parent field narrows the listings below it only when it holds one positive code. Its text
-// is spliced into the SQL as typed, so anything but plain digits (pasted text included) is refused.
-bool codigoPositivo(const QString& texto) {
-    if (texto.isEmpty())
-        return false;
-    for (const QChar c : texto)
-        if (c < u'0' || c > u'9')
-            return false;
-    bool ok = false;
-    const qint32 valor = texto.toInt(&ok, 10); // out of range: not ok, counts as 0
-    return ok && valor > 0;
-}
-
-QString filtroDoPai(const QLineEdit* pai, const QString& peca) {
-    const QString texto = pai->text();
-    return codigoPositivo(texto) ? peca + texto : QString();
-}
 
 QFont fonte(const QString& familia, int pontos, bool negrito = false) {
     QFont f(familia, pontos);
@@ -92,83 +84,12 @@ QFont fonte(const QString& familia, int pontos, bool negrito = false) {
     return f;
 }
 
-// Glyphs are drawn here rather than shipped as image files.
-QPixmap glifoBusca() {
-    QPixmap pix(16, 16);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath folha;
-    folha.moveTo(1.5, 0.5);
-    folha.lineTo(8.5, 0.5);
-    folha.lineTo(11.5, 3.5);
-    folha.lineTo(11.5, 14.5);
-    folha.lineTo(1.5, 14.5);
-    folha.closeSubpath();
-    p.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
-    p.setBrush(Qt::white);
-    p.drawPath(folha);
-    p.drawLine(QPointF(8.5, 0.5), QPointF(8.5, 3.5));
-    p.drawLine(QPointF(8.5, 3.5), QPointF(11.5, 3.5));
-    p.setPen(QPen(QColor(0x9C, 0x9C, 0x9C), 1));
-    for (const double y : {4.5, 6.5, 8.5, 10.5})
-        p.drawLine(QPointF(3.5, y), QPointF(y < 5 ? 6.5 : 7.5, y));
-    p.setPen(QPen(QColor(0x1F, 0x3F, 0x7F), 1.5));
-    p.setBrush(QColor(0xBF, 0xDF, 0xFF, 0xD0));
-    p.drawEllipse(QPointF(9.5, 9.5), 3.2, 3.2);
-    p.setPen(QPen(QColor(0x5A, 0x3A, 0x1A), 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(12.0, 12.0), QPointF(14.8, 14.8));
-    return pix;
-}
-
-QPixmap glifoImpressora() {
-    QPixmap pix(20, 20);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    // paper going in
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(5.5, 1.5, 9, 7));
-    // body
-    p.setBrush(QColor(0x9A, 0x9A, 0xA6));
-    p.setPen(QPen(QColor(0x40, 0x40, 0x48), 1));
-    p.drawRoundedRect(QRectF(1.5, 7.5, 17, 8), 1.5, 1.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xC8, 0xC8, 0xD2));
-    p.drawRect(QRectF(2.5, 8.5, 15, 2));
-    // ready light
-    p.setBrush(QColor(0x20, 0xC0, 0x30));
-    p.drawEllipse(QPointF(15.5, 12.5), 1.1, 1.1);
-    // printed page coming out
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(5.5, 12.5, 9, 6));
-    p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1));
-    p.drawLine(QPointF(7, 14.5), QPointF(13, 14.5));
-    p.drawLine(QPointF(7, 16.5), QPointF(11, 16.5));
-    return pix;
-}
-
-// The greyed look of a glyph on a disabled button.
-QPixmap acinzentado(const QPixmap& original) {
-    QImage img = original.toImage().convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* linha = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const int cinza = 128 + qGray(linha[x]) / 2;
-            linha[x] = qRgba(cinza, cinza, cinza, qAlpha(linha[x]) * 3 / 4);
-        }
-    }
-    return QPixmap::fromImage(img);
-}
-
 } // namespace
 
 TFormPrincipal::TFormPrincipal(const QStringList& args, QWidget* parent) : QWidget(parent), m_args(args) {
     setObjectName(QStringLiteral("FormPrincipal"));
     setWindowTitle(QStringLiteral("Relatório de Endereçamento de Produto"));
-    setFont(fonte(QStringLiteral("Segoe UI"), 9));
+    setFont(fonte(kFonteJanela, 9));
     setFixedSize(960, 596);
     criaControles();
 
@@ -188,7 +109,7 @@ void TFormPrincipal::criaControles() {
     PanelTitulo->setObjectName(QStringLiteral("PanelTitulo"));
     PanelTitulo->setGeometry(0, 0, 960, 30);
     PanelTitulo->setAlignment(Qt::AlignCenter);
-    PanelTitulo->setFont(fonte(QStringLiteral("Tahoma"), 8, true));
+    PanelTitulo->setFont(fonte(kFonteTitulo, 8, true));
     PanelTitulo->setAutoFillBackground(true);
     {
         QPalette paleta = PanelTitulo->palette();
@@ -201,7 +122,7 @@ void TFormPrincipal::criaControles() {
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(0, 30, 960, 566);
 
-    const QFont fonteDasLinhas = fonte(QStringLiteral("MS Sans Serif"), 10);
+    const QFont fonteDasLinhas = fonte(kFonteControles, 10);
     const QColor fundoDescricao = QApplication::palette().color(QPalette::ToolTipBase);
     const QIcon iconeBusca(glifoBusca());
     // The focus chain follows creation: row by row (code edit, button, description), then the
@@ -378,100 +299,11 @@ void TFormPrincipal::FormKeyPress(QObject* Sender, QChar& Key) {
 }
 
 QString TFormPrincipal::ELookUP(QObject* Objeto, quint8 Evento) const {
-    if (Objeto == nullptr || (Evento != 1 && Evento != 2))
+    if (Objeto == nullptr)
         return {};
-    const bool descricao = Evento == 1;
-
-    if (Objeto == EditEmp)
-        return descricao
-                   ? QStringLiteral("select pardes from par join emp on parcod = empparcod where parcod =:0")
-                   : QStringLiteral("select parcod, pardes from par join emp on parcod = empparcod where "
-                                    "pardes like :0 order by pardes");
-    if (Objeto == EditDep)
-        return descricao
-                   ? QStringLiteral("select depproenddes as Descrição from dep_pro_enderecamento where "
-                                    "depproendcod = :0 ")
-                   : QStringLiteral("select depproendcod as Código,depproenddes as Descrição from "
-                                    "dep_pro_enderecamento where depproenddes like :0 order by Descrição");
-    if (Objeto == EditPro)
-        return descricao
-                   ? QStringLiteral("select prodes as Descrição from pro where procod = :0 ")
-                   : QStringLiteral("select procod as Código,prodes as Descrição,proref as Referência from "
-                                    "pro where prodes like :0 order by Descrição");
-    if (Objeto == EditForn)
-        return descricao
-                   ? QStringLiteral("Select pardes from par join forn on parcod = :0 and parcod = forparcod "
-                                    "Order By pardes")
-                   : QStringLiteral("Select parcod,pardes as Descrição, parfan as Fantasia, parcnpjcpf as "
-                                    "CNPJ from par join forn on pardes like :0 and parcod = forparcod Order "
-                                    "By pardes");
-    if (Objeto == EditDepp)
-        return descricao
-                   ? QStringLiteral("select deppdes from depp where deppcod = :0")
-                   : QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes "
-                                    "like :0 order by deppdes");
-    if (Objeto == EditFam)
-        return descricao
-                   ? QStringLiteral("select famdes from fam where famcod=:0;")
-                   : QStringLiteral("select famcod as Código,famdes as Descrição from fam where famdes like "
-                                    ":0 order by famdes;");
-    if (Objeto == EditMarca)
-        return descricao
-                   ? QStringLiteral("SELECT DISTINCT marcasdes FROM marcas LEFT JOIN pro ON marcascod = "
-                                    "promarcascod LEFT JOIN est ON estprocod = procod WHERE (estforalinha = "
-                                    "'N' OR estforalinha IS NULL) and marcascod=:0")
-                   : QStringLiteral(
-                         "select DISTINCT marcascod as Cód,marcasdes as Descrição from marcas LEFT "
-                         "JOIN pro ON marcascod = promarcascod LEFT JOIN est ON estprocod = "
-                         "procod where marcasdes like :0 and (estforalinha = 'N' OR estforalinha "
-                         "IS NULL) order by marcasdes");
-    if (Objeto == EditApp)
-        return descricao
-                   ? QStringLiteral("select appdes from app where appcod = :0")
-                   : QStringLiteral("select appcod, appdes from app where appdes like :0 order by appdes");
-
-    // Section, category and subcategory are narrowed by the fields above them.
-    if (Objeto == EditSecp) {
-        const QString filtro = filtroDoPai(EditDepp, QStringLiteral(" and secpdeppcod = "));
-        if (descricao)
-            return QStringLiteral("select secpdes from secp where secpcod = :0 ") + filtro;
-        return QStringLiteral(
-                   "select secpcod as Código, secpdes as Descrição,        deppcod as Cod_Dep,deppdes "
-                   "as Des_Dep from secp       join depp on deppcod = secpdeppcod where (secpdes like "
-                   ":0) ") +
-               filtro + QStringLiteral(" order by secpdes");
-    }
-    if (Objeto == EditCat) {
-        const QString filtro = filtroDoPai(EditDepp, QStringLiteral(" and deppcod = ")) +
-                               filtroDoPai(EditSecp, QStringLiteral(" and secpcod = "));
-        if (descricao)
-            return QStringLiteral(
-                       "select catdes from cat      join secp on secpcod = catsecpcod      join depp on "
-                       "deppcod = secpdeppcod where catcod = :0 ") +
-                   filtro;
-        return QStringLiteral(
-                   "select  catcod as Código, catdes as Descricao,         secpcod as Cod_Sec,secpdes "
-                   "as Des_Sec,        deppcod as Cod_Dep, deppdes as Des_Dep from cat      join secp "
-                   "on secpcod = catsecpcod      join depp on deppcod = secpdeppcod where (catdes like "
-                   ":0) ") +
-               filtro + QStringLiteral(" order by catdes");
-    }
-    if (Objeto == EditScat) {
-        const QString filtro = filtroDoPai(EditDepp, QStringLiteral(" and deppcod = ")) +
-                               filtroDoPai(EditSecp, QStringLiteral(" and secpcod = ")) +
-                               filtroDoPai(EditCat, QStringLiteral(" and catcod = "));
-        if (descricao)
-            return QStringLiteral(
-                       "select scatdes from scat      join cat on catcod = scatcatcod      join secp on "
-                       "secpcod = catsecpcod      join depp on deppcod = secpdeppcod where scatcod=:0 ") +
-                   filtro;
-        return QStringLiteral(
-                   "select scatcod as Codigo, scatdes as Descricao,        catcod as Cod_Cat, catdes as "
-                   "Des_Cat,       secpcod as Cod_Sec, secpdes as Des_Sec,        deppcod as Cod_Dep, "
-                   "deppdes as Des_Dep from scat      join cat on catcod = scatcatcod      join secp on "
-                   "secpcod = catsecpcod      join depp on deppcod = secpdeppcod where scatdes like :0 ") +
-               filtro + QStringLiteral(" order by scatdes");
-    }
+    for (const Linha& l : kLinhas)
+        if (Objeto == this->*l.codigo)
+            return SqlDoLookup(l.campo, Evento, {EditDepp->text(), EditSecp->text(), EditCat->text()});
     return {};
 }
 

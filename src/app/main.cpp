@@ -1,8 +1,8 @@
 #include "app/Application.h"
-#include "app/DM.h"
 #include "app/EncerramentoPorSinal.h"
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
+#include "db/DM.h"
 
 #include <QTimer>
 

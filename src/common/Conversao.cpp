@@ -1,6 +1,6 @@
 #include "common/Conversao.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 QString EnumeradoToStr(int t, const QStringList& AString, const QList<int>& AEnumerados) {
     if (AString.size() != AEnumerados.size())

@@ -1,6 +1,6 @@
 #include "common/ErrorReport.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "common/EventosString.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 namespace {
 

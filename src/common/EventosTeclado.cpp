@@ -1,15 +1,13 @@
 #include "common/EventosTeclado.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
+#include "common/Teclas.h"
 
 #include <QWidget>
 
 #include <cstring>
 
 namespace {
-
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kEnter = 13;
 
 // Accented Latin letters and the plain upper-case letter they are typed as; 0 when not folded.
 char16_t letraSemAcento(char16_t c) {
@@ -30,11 +28,11 @@ char16_t letraSemAcento(char16_t c) {
 
 bool caractereAceito(char16_t c) {
     switch (c) {
-    case 3:    // copy
-    case 8:    // Backspace
-    case 9:    // Tab
-    case 10:   // line feed
-    case 13:   // Enter
+    case 3: // copy
+    case kBackspace:
+    case 9:  // Tab
+    case 10: // line feed
+    case kEnter:
     case 22:   // paste
     case 26:   // undo
     case 0xA7: // section sign

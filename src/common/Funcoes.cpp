@@ -1,17 +1,14 @@
 #include "common/Funcoes.h"
 
-#include "app/DM.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
+#include "db/DM.h"
 #include "db/Query.h"
-#include "widgets/DataGrid.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QScopeGuard>
 
 #include <cmath>
-
-qint32 ColAntDBGridBL = 0;
 
 namespace {
 
@@ -251,15 +248,4 @@ qint32 RetornaWidthDefault(db::FieldGroup TipoDoCampo) {
         break;
     }
     return 10;
-}
-
-void OnShowDoFormL(DataGrid* DBGridB) {
-    if (DBGridB == nullptr)
-        throw InvalidTypeError(QStringLiteral("OnShowDoFormL sem grade"));
-    if (!DBGridB->OnTitleClick)
-        throw AppError(
-            QStringLiteral("A grade '%1' não tem tratamento de clique no título").arg(DBGridB->objectName()));
-    if (DBGridB->columnCount() <= ColAntDBGridBL || ColAntDBGridBL < 0)
-        ColAntDBGridBL = 0;
-    DBGridB->OnTitleClick(ColAntDBGridBL);
 }

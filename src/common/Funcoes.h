@@ -8,7 +8,6 @@
 namespace db {
 class Query;
 }
-class DataGrid;
 
 // Opens a query with the busy cursor. A failure raises AppError "Erro na abertura da tabela"
 // + CR CR + the driver's message + CR CR + the SQL text; it never returns false.
@@ -27,9 +26,3 @@ QString SomenteNumeros(const QString& Documento);
 QString BuscaDisplayLabel(const db::Query* Ds, const QString& campo);
 qint32 BuscaDisplayWidth(const db::Query* Ds, const QString& campo);
 qint32 RetornaWidthDefault(db::FieldGroup TipoDoCampo);
-
-// Re-applies the remembered sort column when a search window is shown.
-void OnShowDoFormL(DataGrid* DBGridB);
-
-// Search column of the multi-select window; read when any search window is shown.
-extern qint32 ColAntDBGridBL;

@@ -1,6 +1,6 @@
 #include "common/Numeros.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 qint32 StrToInt(const QString& text) {
     qsizetype i = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // Errors of the data layer: the server's (or libpq's) message, the SQLSTATE and the SQL text.
-#include "common/AppError.h"
+#include "base/AppError.h"
 
 namespace db {
 

@@ -1,30 +1,8 @@
 #include "db/Field.h"
 
-namespace db {
+#include "db/TiposPg.h"
 
-namespace {
-// PostgreSQL built-in type OIDs (pg_type.dat).
-enum : unsigned {
-    BOOLOID = 16,
-    BYTEAOID = 17,
-    CHAROID = 18,
-    NAMEOID = 19,
-    INT8OID = 20,
-    INT2OID = 21,
-    INT4OID = 23,
-    TEXTOID = 25,
-    OIDOID = 26,
-    FLOAT4OID = 700,
-    FLOAT8OID = 701,
-    MONEYOID = 790,
-    BPCHAROID = 1042,
-    VARCHAROID = 1043,
-    DATEOID = 1082,
-    TIMEOID = 1083,
-    TIMESTAMPOID = 1114,
-    TIMESTAMPTZOID = 1184,
-};
-} // namespace
+namespace db {
 
 Field describeField(const QString& name, unsigned typeOid, int typeModifier) {
     Field f;
@@ -86,7 +64,6 @@ Field describeField(const QString& name, unsigned typeOid, int typeModifier) {
         f.displayWidth = 10;
         break;
     }
-    Q_UNUSED(BYTEAOID);
     return f;
 }
 

@@ -3,10 +3,12 @@
 #include "db/Connection.h"
 #include "db/Error.h"
 #include "db/Placeholders.h"
+#include "db/TiposPg.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <libpq-fe.h>
+#include <memory>
 
 namespace db {
 
@@ -29,87 +31,32 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
-QDate parseDate(const QString& s) {
-    return QDate::fromString(s.left(10), Qt::ISODate);
-}
-
-QTime parseTime(QString s) {
-    // hh:mm:ss[.ffffff][+tz]: keep milliseconds, drop the zone
-    const qsizetype zone =
-        s.indexOf(QRegularExpression(QStringLiteral("[+-]"), QRegularExpression::NoPatternOption), 8);
-    if (zone > 0)
-        s.truncate(zone);
-    if (s.size() > 12)
-        s.truncate(12);
-    QTime t = QTime::fromString(s, s.size() > 8 ? QStringLiteral("HH:mm:ss.z") : QStringLiteral("HH:mm:ss"));
-    return t.isValid() ? t : QTime(0, 0);
-}
-
-Value convert(unsigned oid, const char* raw, int length) {
-    const QString s = QString::fromUtf8(raw, length);
-    switch (oid) {
-    case 16:
-        return Value::fromBool(s == u"t");
-    case 20:
-        return Value::fromInt(s.toLongLong(), 64);
-    case 21:
-        return Value::fromInt(s.toLongLong(), 16);
-    case 23:
-        return Value::fromInt(s.toLongLong(), 32);
-    case 26:
-        return Value::fromUInt(s.toUInt(), 32);
-    case 700:
-    case 701:
-        return Value::fromFloat(s.toDouble());
-    case 790: { // money with lc_monetary=C: -$1,234.50
-        QString digits;
-        for (QChar c : s)
-            if (c.isDigit() || c == u'.' || c == u'-')
-                digits += c;
-        return Value::fromCurrency(digits.toDouble());
-    }
-    case 1082:
-        return Value::fromDateTime(QDateTime(parseDate(s), QTime(0, 0)));
-    case 1083:
-        return Value::fromDateTime(parseTime(s).msecsSinceStartOfDay() / 86400000.0);
-    case 1114:
-    case 1184:
-        return Value::fromDateTime(QDateTime(parseDate(s), parseTime(s.mid(11))));
-    case 25:
-    case 1043:
-    case 1042:
-    case 19:
-    case 18:
-        return Value::fromText(s);
-    default:
-        return Value::fromOther(s);
-    }
-}
+// The server's answer until it is known to be a result.
+struct Limpa {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Resposta = std::unique_ptr<PGresult, Limpa>;
 
 // The text form of a parameter and the type the server is told about (0: let it infer).
 std::pair<QByteArray, Oid> bindable(const Value& v) {
     switch (v.kind()) {
     case ValueKind::Int:
     case ValueKind::UInt:
-        return {QByteArray::number(v.toInt()), 20};
+        return {QByteArray::number(v.toInt()), INT8OID};
     case ValueKind::Float:
-        return {QByteArray::number(v.toDouble(), 'g', 17), 701};
+        return {QByteArray::number(v.toDouble(), 'g', 17), FLOAT8OID};
     case ValueKind::Currency:
-        return {QByteArray::number(v.toDouble(), 'f', 4), 1700};
+        return {QByteArray::number(v.toDouble(), 'f', 4), NUMERICOID};
     case ValueKind::Bool:
-        return {v.toBool() ? "true" : "false", 16};
+        return {v.toBool() ? "true" : "false", BOOLOID};
     case ValueKind::DateTime:
-        return {v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8(), 1114};
+        return {v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8(), TIMESTAMPOID};
     default:
         return {v.toString().toUtf8(), 0};
     }
 }
 
 } // namespace
-
-void Query::Clear::operator()(PGresult* r) const {
-    PQclear(r);
-}
 
 Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
 
@@ -178,11 +125,10 @@ void Query::open() {
 
     const QByteArray command = m_translated.toUtf8();
     const auto executa = [&] {
-        return std::unique_ptr<PGresult, Clear>(PQexecParams(m_connection->handle(), command.constData(),
-                                                             m_paramCount, types.data(), values.data(),
-                                                             nullptr, nullptr, 0));
+        return Resposta(PQexecParams(m_connection->handle(), command.constData(), m_paramCount, types.data(),
+                                     values.data(), nullptr, nullptr, 0));
     };
-    std::unique_ptr<PGresult, Clear> res = executa();
+    Resposta res = executa();
     // The connection broke under this query (a server restart is noticed only now). The session
     // is read-only, so running the query again on a new connection is safe; if none can be made,
     // the failure of the query itself is what is reported.
@@ -197,14 +143,8 @@ void Query::open() {
                     state ? QString::fromLatin1(state) : QString(), sql());
     }
 
-    std::vector<Field> fields;
-    const int nf = PQnfields(res.get());
-    fields.reserve(static_cast<size_t>(nf));
-    for (int c = 0; c < nf; ++c)
-        fields.push_back(describeField(QString::fromUtf8(PQfname(res.get(), c)), PQftype(res.get(), c),
-                                       PQfmod(res.get(), c)));
-    m_fields = std::move(fields);
-    m_result = std::move(res);
+    m_result = Result(res.release());
+    m_fields = m_result.fields();
     m_cache.clear();
     m_pending.clear();
     m_editing = false;
@@ -218,7 +158,7 @@ void Query::open() {
 void Query::close() {
     if (!active())
         return;
-    m_result.reset();
+    m_result = Result();
     m_fields.clear();
     m_visible.clear();
     m_cache.clear();
@@ -304,10 +244,7 @@ Value Query::rawValue(int raw, int column) const {
     if (auto r = m_cache.find(raw); r != m_cache.end())
         if (auto c = r->second.find(column); c != r->second.end())
             return c->second;
-    if (PQgetisnull(m_result.get(), raw, column))
-        return Value::null();
-    return convert(m_fields[static_cast<size_t>(column)].typeOid, PQgetvalue(m_result.get(), raw, column),
-                   PQgetlength(m_result.get(), raw, column));
+    return m_result.value(raw, column);
 }
 
 Value Query::value(int column) const {
@@ -428,7 +365,7 @@ void Query::rebuildVisibleRows() {
     m_visible.clear();
     if (!active())
         return;
-    const int n = PQntuples(m_result.get());
+    const int n = m_result.rowCount();
     m_visible.reserve(static_cast<size_t>(n));
     for (int r = 0; r < n; ++r) {
         // A result without the filter's field has no row that matches it.

@@ -3,16 +3,13 @@
 // bound as real server-side parameters, the result held until the query is closed.
 // Rows can be edited in an in-memory cache (never sent to the server) and filtered.
 #include "db/Field.h"
+#include "db/Result.h"
 #include "db/Value.h"
 
 #include <QObject>
 #include <QStringList>
 #include <map>
-#include <memory>
 #include <vector>
-
-struct pg_result;
-typedef struct pg_result PGresult;
 
 namespace db {
 
@@ -41,7 +38,8 @@ public:
 
     void open();  // db::Error with the server's message, SQLSTATE and this SQL text
     void close(); // drops the result, the edit cache and the filter's row list
-    bool active() const { return m_result != nullptr; }
+    bool active() const { return m_result.valid(); }
+    const Result& result() const { return m_result; } // as the server sent it, without edits
 
     // Fields of the open result.
     const std::vector<Field>& fields() const { return m_fields; }
@@ -91,9 +89,6 @@ signals:
     void currentChanged(); // the current row moved
 
 private:
-    struct Clear {
-        void operator()(PGresult* r) const;
-    };
     void rebuildVisibleRows();
     void announce();
     void announceCurrent();
@@ -106,8 +101,8 @@ private:
     QString m_translated;
     std::vector<Value> m_params;
 
-    std::unique_ptr<PGresult, Clear> m_result;
-    std::vector<Field> m_fields;
+    Result m_result;
+    std::vector<Field> m_fields; // the result's, with the read-only flags set here
     std::vector<int> m_visible;
     std::map<int, std::map<int, Value>> m_cache; // raw row -> column -> posted value
     std::map<int, Value> m_pending;              // edits of the current row before post()

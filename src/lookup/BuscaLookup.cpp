@@ -1,13 +1,13 @@
 #include "lookup/BuscaLookup.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/EventosTeclado.h"
-#include "common/FormMens.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "search/FormL.h"
 #include "search/FormLAvanc.h"
 #include "widgets/DataGrid.h"
+#include "widgets/FormMens.h"
 
 #include <QLayout>
 #include <QScopeGuard>
@@ -17,7 +17,6 @@ namespace {
 const QString kLimiteMarcador = QStringLiteral(" limit ");
 const QString kLimiteSufixo = QStringLiteral(" limit 50;");
 const QString kMarcacao = QStringLiteral("select cast('' as varchar(1)) as check, ");
-const QString kVarios = QStringLiteral("VÁRIOS");
 constexpr int kPixelsPorCaractere = 7;
 constexpr int kTetoTamanho = 30;
 constexpr int kMargemDireita = 22;
@@ -293,7 +292,7 @@ bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codi
             q.enableControls();
         });
         q.setFiltered(false);
-        q.setFilterText(QStringLiteral(" check = 'X' "));
+        q.setFilterText(kFiltroMarcados);
         q.setFiltered(true);
         QString escolhidos;
         for (qsizetype i = 0; i < Codigo.size(); ++i)

@@ -1,6 +1,6 @@
 #include "lookup/CriadorLookup.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/EventosForm.h"
 #include "common/EventosString.h"
 #include "common/EventosTeclado.h"
@@ -17,8 +17,6 @@ QStringList ConteudoEditDes;
 bool BotaoAtivo = false;
 
 namespace {
-
-const QString kVarios = QStringLiteral("VÁRIOS");
 
 // The field whose descriptions ConteudoEditDes holds. An entry that follows a modal window (a
 // search or an error box shown while the previous field was left) comes with the window's

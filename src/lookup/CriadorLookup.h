@@ -20,6 +20,9 @@ using TELookUpSQL = std::function<QString(QObject* Objeto, quint8 Evento)>;
 
 using TListaEdits = QList<widgets::EventEdit*>;
 
+// What a code edit shows when the field holds several codes (joined by "," in description edit 0).
+inline const QString kVarios = QStringLiteral("VÁRIOS");
+
 // Rows of the search list whose column fCampo reads exactly fCondicaoCampo are painted
 // in fCorDeDestaque (0x00BBGGRR).
 class TLookupDestaque {

@@ -1,8 +1,8 @@
 #include "report/RelatorioJasper.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/Conversao.h"
-#include "common/FormMens.h"
+#include "widgets/FormMens.h"
 
 #include <QCoreApplication>
 #include <QProcess>

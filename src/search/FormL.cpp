@@ -1,12 +1,14 @@
 #include "search/FormL.h"
 
-#include "app/DM.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/ErrorReport.h"
 #include "common/Funcoes.h"
+#include "common/Teclas.h"
+#include "db/DM.h"
 #include "db/Query.h"
 #include "search/TrocaTextoSQL.h"
 #include "widgets/DataGrid.h"
+#include "widgets/Fontes.h"
 #include "widgets/QueryModel.h"
 
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <optional>
 
 TFormL* FormL = nullptr;
+qint32 ColAntDBGridBL = 0;
 
 namespace UFormL {
 qint32 TipoCampo = 0;
@@ -30,9 +33,6 @@ qint32 TipoCampo = 0;
 
 namespace {
 
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kEnter = 13;
-constexpr char16_t kEsc = 27;
 constexpr int kPixelsPorCaractere = 14;
 
 // Text columns take 1, numeric ones 0; other kinds leave the key kind as it was.
@@ -106,7 +106,7 @@ TFormL::TFormL(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormL"));
     setWindowTitle(QStringLiteral("Buscar"));
     resize(674, 449);
-    QFont fonte(QStringLiteral("MS Sans Serif"));
+    QFont fonte(kFonteControles);
     fonte.setPointSize(8);
     setFont(fonte);
     QPalette paleta = palette();
@@ -368,4 +368,15 @@ void TFormL::DBGridBDrawColumnCell(QPainter& Canvas, const QRect& Rect, int Data
     if (!destacaLinha(Row))
         return;
     DBGridB->redrawCellText(Canvas, Rect, DataCol, Row, Selected, CorDoNumero(corDeDestaque));
+}
+
+void OnShowDoFormL(DataGrid* DBGridB) {
+    if (DBGridB == nullptr)
+        throw InvalidTypeError(QStringLiteral("OnShowDoFormL sem grade"));
+    if (!DBGridB->OnTitleClick)
+        throw AppError(
+            QStringLiteral("A grade '%1' não tem tratamento de clique no título").arg(DBGridB->objectName()));
+    if (DBGridB->columnCount() <= ColAntDBGridBL || ColAntDBGridBL < 0)
+        ColAntDBGridBL = 0;
+    DBGridB->OnTitleClick(ColAntDBGridBL);
 }

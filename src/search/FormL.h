@@ -82,8 +82,14 @@ private:
 
     QLabel* fPaineis[3] = {};
     bool Decrescente = false;  // never set: the typing rewrite keeps the list's direction
-    qint32 ColAntDBGridBL = 0; // this window's search column (shadows the shared index of Funcoes)
+    qint32 ColAntDBGridBL = 0; // this window's search column (shadows the shared index)
 };
 
 // The current search window (one at a time).
 extern TFormL* FormL;
+
+// Search column of the multi-select window; read when any search window is shown.
+extern qint32 ColAntDBGridBL;
+
+// Re-applies the remembered sort column when a search window is shown.
+void OnShowDoFormL(DataGrid* DBGridB);

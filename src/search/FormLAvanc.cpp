@@ -1,6 +1,7 @@
 #include "search/FormLAvanc.h"
 
 #include "common/Funcoes.h"
+#include "common/Teclas.h"
 #include "db/Query.h"
 #include "widgets/DataGrid.h"
 
@@ -17,7 +18,6 @@ qint32 TipoCampo = 0;
 namespace {
 const QString kMarca = QStringLiteral("X");
 const QString kCampoMarca = QStringLiteral("check");
-const QString kFiltroMarcados = QStringLiteral(" check = 'X' ");
 } // namespace
 
 TFormLAvanc::TFormLAvanc(QWidget* parent) : TFormL(parent) {
@@ -58,7 +58,7 @@ void TFormLAvanc::filtraTecla(QChar& Key) const {
     const char16_t c = Key.unicode();
     if (c == u',')
         Key = QChar(u'.');
-    else if (!(c == 8 || c == 13 || c == 27 || c == u'.' || (c >= u'0' && c <= u'9')))
+    else if (!(c == kBackspace || c == kEnter || c == kEsc || c == u'.' || (c >= u'0' && c <= u'9')))
         Key = QChar();
 }
 
@@ -68,7 +68,7 @@ bool TFormLAvanc::trataTeclaPropria(QChar& Key) {
         marcar();
         return true;
     }
-    if (Key == QChar(13)) {
+    if (Key == QChar(kEnter)) {
         Key = QChar();
         aceitar();
         return true;

@@ -8,6 +8,9 @@ extern bool Escolheu;    // the window was accepted with Enter
 extern qint32 TipoCampo; // key kind of the current column, apart from the single-choice window's
 } // namespace UFormLAvanc
 
+// The in-memory filter that keeps only the marked rows of the window's listing.
+inline const QString kFiltroMarcados = QStringLiteral(" check = 'X' ");
+
 class TFormLAvanc : public TFormL {
     Q_OBJECT
 public:

@@ -1,6 +1,6 @@
 #include "search/TrocaTextoSQL.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/EventosString.h"
 
 #include <algorithm>

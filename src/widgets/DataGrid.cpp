@@ -1,7 +1,8 @@
 #include "widgets/DataGrid.h"
 
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/ErrorReport.h"
+#include "common/Teclas.h"
 #include "db/Query.h"
 #include "widgets/EventEdit.h"
 #include "widgets/QueryModel.h"
@@ -50,7 +51,7 @@ private:
 
 bool ehCaractereDigitado(QChar c) {
     const char16_t u = c.unicode();
-    return u == 8 || u == 13 || u == 27 || (u >= 32 && u != 127);
+    return u == kBackspace || u == kEnter || u == kEsc || (u >= 32 && u != 127);
 }
 
 } // namespace
@@ -358,7 +359,7 @@ void DataGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (tecla.unicode() == 13 || tecla.unicode() == 27) {
+    if (tecla.unicode() == kEnter || tecla.unicode() == kEsc) {
         // Left to the window (Esc closes a dialog).
         event->ignore();
         return;

@@ -3,15 +3,12 @@
 // and each change the query announces resets the model. Columns are either the ones added
 // (field name, title, width) or, when none was added, one per result field titled with its name.
 #include "db/Field.h"
+#include "db/Query.h" // QPointer needs the complete type
 
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QPointer>
 #include <vector>
-
-namespace db {
-class Query;
-}
 
 // The grid's number format: up to 15 significant digits with the user's decimal separator and no
 // grouping. The highlight drawing writes numbers the same way, so a repainted cell looks the same.

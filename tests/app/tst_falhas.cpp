@@ -2,10 +2,10 @@
 // writes refused by the read-only session, pasted text in the code edits, an error box in the
 // middle of a Tab, and the server dying under an open window. The test runs a PostgreSQL cluster
 // of its own (demo/pgcluster.sh), which it kills at the end.
-#include "app/DM.h"
 #include "app/FormPrincipal.h"
 #include "common/ErrorReport.h"
 #include "db/Connection.h"
+#include "db/DM.h"
 #include "db/Error.h"
 #include "db/Query.h"
 #include "lookup/CriadorLookup.h"
@@ -13,6 +13,7 @@
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
+#include "Digitacao.h"
 #include "JavaSubstituto.h"
 #include "ModalDriver.h"
 
@@ -36,6 +37,8 @@
 #include <functional>
 #include <memory>
 
+using testsupport::digita;
+
 namespace {
 
 QString scriptDoCluster() {
@@ -58,18 +61,6 @@ bool cluster(const QStringList& args, QString* saida = nullptr) {
     if (saida)
         *saida = QString::fromUtf8(p.readAll());
     return terminou && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// One key event per character, as a keyboard sends them, into the focused control.
-void digita(const QString& texto) {
-    for (const QChar c : texto) {
-        QWidget* alvo = QApplication::focusWidget();
-        if (!alvo)
-            return;
-        const auto tecla = static_cast<Qt::Key>(c.toUpper().unicode());
-        QTest::sendKeyEvent(QTest::Press, alvo, tecla, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, alvo, tecla, QString(c), Qt::NoModifier);
-    }
 }
 
 void tecla(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {

@@ -1,10 +1,12 @@
-#include "app/DM.h"
+#include "app/CatalogoLookup.h"
 #include "app/FormPrincipal.h"
+#include "db/DM.h"
 #include "db/Query.h"
 #include "lookup/CriadorLookup.h"
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
+#include "Digitacao.h"
 #include "JavaSubstituto.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
@@ -22,98 +24,15 @@
 
 #include <memory>
 
+using testsupport::digita;
+
 namespace {
-
-// Description and listing texts of the rows that nothing narrows.
-struct Catalogo {
-    const char* edit;
-    QString descricao;
-    QString listagem;
-};
-
-const QList<Catalogo>& catalogoFixo() {
-    static const QList<Catalogo> c = {
-        {"EditEmp", QStringLiteral("select pardes from par join emp on parcod = empparcod where parcod =:0"),
-         QStringLiteral("select parcod, pardes from par join emp on parcod = empparcod where pardes like :0 "
-                        "order by pardes")},
-        {"EditDep",
-         QStringLiteral(
-             "select depproenddes as Descrição from dep_pro_enderecamento where depproendcod = :0 "),
-         QStringLiteral("select depproendcod as Código,depproenddes as Descrição from dep_pro_enderecamento "
-                        "where depproenddes like :0 order by Descrição")},
-        {"EditPro", QStringLiteral("select prodes as Descrição from pro where procod = :0 "),
-         QStringLiteral("select procod as Código,prodes as Descrição,proref as Referência from pro where "
-                        "prodes like :0 order by Descrição")},
-        {"EditForn",
-         QStringLiteral(
-             "Select pardes from par join forn on parcod = :0 and parcod = forparcod Order By pardes"),
-         QStringLiteral("Select parcod,pardes as Descrição, parfan as Fantasia, parcnpjcpf as CNPJ from par "
-                        "join forn on pardes like :0 and parcod = forparcod Order By pardes")},
-        {"EditDepp", QStringLiteral("select deppdes from depp where deppcod = :0"),
-         QStringLiteral("select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 order "
-                        "by deppdes")},
-        {"EditFam", QStringLiteral("select famdes from fam where famcod=:0;"),
-         QStringLiteral(
-             "select famcod as Código,famdes as Descrição from fam where famdes like :0 order by famdes;")},
-        {"EditMarca",
-         QStringLiteral(
-             "SELECT DISTINCT marcasdes FROM marcas LEFT JOIN pro ON marcascod = promarcascod LEFT JOIN est "
-             "ON estprocod = procod WHERE (estforalinha = 'N' OR estforalinha IS NULL) and marcascod=:0"),
-         QStringLiteral("select DISTINCT marcascod as Cód,marcasdes as Descrição from marcas LEFT JOIN pro "
-                        "ON marcascod = promarcascod LEFT JOIN est ON estprocod = procod where marcasdes "
-                        "like :0 and (estforalinha = 'N' OR estforalinha IS NULL) order by marcasdes")},
-        {"EditApp", QStringLiteral("select appdes from app where appcod = :0"),
-         QStringLiteral("select appcod, appdes from app where appdes like :0 order by appdes")},
-    };
-    return c;
-}
-
-// Section, category and subcategory: base texts; the filter goes after them.
-const QString kSecp1 = QStringLiteral("select secpdes from secp where secpcod = :0 ");
-const QString kSecp2 = QStringLiteral("select secpcod as Código, secpdes as Descrição,        deppcod as "
-                                      "Cod_Dep,deppdes as Des_Dep from secp       join depp on deppcod = "
-                                      "secpdeppcod where (secpdes like :0) ");
-const QString kSecpOrdem = QStringLiteral(" order by secpdes");
-const QString kCat1 =
-    QStringLiteral("select catdes from cat      join secp on secpcod = catsecpcod      join "
-                   "depp on deppcod = secpdeppcod where catcod = :0 ");
-const QString kCat2 =
-    QStringLiteral("select  catcod as Código, catdes as Descricao,         secpcod as "
-                   "Cod_Sec,secpdes as Des_Sec,        deppcod as Cod_Dep, deppdes as Des_Dep "
-                   "from cat      join secp on secpcod = catsecpcod      join depp on deppcod "
-                   "= secpdeppcod where (catdes like :0) ");
-const QString kCatOrdem = QStringLiteral(" order by catdes");
-const QString kScat1 =
-    QStringLiteral("select scatdes from scat      join cat on catcod = scatcatcod      join "
-                   "secp on secpcod = catsecpcod      join depp on deppcod = secpdeppcod "
-                   "where scatcod=:0 ");
-const QString kScat2 =
-    QStringLiteral("select scatcod as Codigo, scatdes as Descricao,        catcod as Cod_Cat, "
-                   "catdes as Des_Cat,       secpcod as Cod_Sec, secpdes as Des_Sec,        "
-                   "deppcod as Cod_Dep, deppdes as Des_Dep from scat      join cat on catcod = "
-                   "scatcatcod      join secp on secpcod = catsecpcod      join depp on "
-                   "deppcod = secpdeppcod where scatdes like :0 ");
-const QString kScatOrdem = QStringLiteral(" order by scatdes");
 
 // The code edits in row order (top to bottom) and their captions.
 const QStringList kSufixos = {"Emp", "Dep",  "Pro", "Forn",  "Depp", "Secp",
                               "Cat", "Scat", "Fam", "Marca", "App"};
 const QStringList kLegendas = {"Empresa",   "Depósito",     "Produto", "Fornecedor", "Departamento", "Seção",
                                "Categoria", "Subcategoria", "Família", "Marca",      "Aplicação"};
-
-// Types text into the focused control the way a keyboard does, one key event per character
-// (QTest::keyClicks only knows ASCII).
-void digita(const QString& texto) {
-    for (const QChar c : texto) {
-        QWidget* alvo = QApplication::focusWidget();
-        if (!alvo)
-            return;
-        const char16_t maiuscula = c.toUpper().unicode();
-        const auto tecla = maiuscula <= 0xff ? static_cast<Qt::Key>(maiuscula) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, alvo, tecla, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, alvo, tecla, QString(c), Qt::NoModifier);
-    }
-}
 
 // The same text as a keyboard with dead keys or an input method delivers it: one commit.
 void compoe(const QString& texto) {
@@ -157,10 +76,8 @@ private slots:
     void cleanup();
     void cleanupTestCase();
 
-    void catalogo_data();
-    void catalogo();
-    void cascata_data();
-    void cascata();
+    void ligacaoAoCatalogo_data();
+    void ligacaoAoCatalogo();
     void semSQL_data();
     void semSQL();
 
@@ -279,167 +196,35 @@ QStringList TstFormPrincipal::inicioDosArgumentos(const QString& formato) const 
 // ---------------------------------------------------------------------------------------------
 // SQL provider
 
-void TstFormPrincipal::catalogo_data() {
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<int>("evento");
-    QTest::addColumn<QString>("sql");
-    for (const Catalogo& c : catalogoFixo()) {
-        QTest::addRow("%s 1", c.edit) << c.edit << 1 << c.descricao;
-        QTest::addRow("%s 2", c.edit) << c.edit << 2 << c.listagem;
-    }
-    // With every parent field empty the narrowed rows are their base texts.
-    QTest::newRow("EditSecp 1") << "EditSecp" << 1 << kSecp1;
-    QTest::newRow("EditSecp 2") << "EditSecp" << 2 << kSecp2 + kSecpOrdem;
-    QTest::newRow("EditCat 1") << "EditCat" << 1 << kCat1;
-    QTest::newRow("EditCat 2") << "EditCat" << 2 << kCat2 + kCatOrdem;
-    QTest::newRow("EditScat 1") << "EditScat" << 1 << kScat1;
-    QTest::newRow("EditScat 2") << "EditScat" << 2 << kScat2 + kScatOrdem;
+// Every code edit asks the catalogue for its own row, with the parent fields' texts as typed.
+void TstFormPrincipal::ligacaoAoCatalogo_data() {
+    QTest::addColumn<QStringList>("pais"); // Depp, Secp, Cat
+    QTest::newRow("sem pais") << QStringList{"", "", ""};
+    QTest::newRow("pais com códigos") << QStringList{"5", "12", "40"};
+    QTest::newRow("pai ruim") << QStringList{"5'", "12", "x"};
 }
 
-void TstFormPrincipal::catalogo() {
-    QFETCH(QString, edit);
-    QFETCH(int, evento);
-    QFETCH(QString, sql);
-    const TFormPrincipal janela({"prog"});
-    auto* objeto = janela.findChild<widgets::EventEdit*>(edit);
-    QVERIFY(objeto);
-    QCOMPARE(janela.ELookUP(objeto, static_cast<quint8>(evento)), sql);
-}
-
-void TstFormPrincipal::cascata_data() {
-    QTest::addColumn<QString>("depp");
-    QTest::addColumn<QString>("secp");
-    QTest::addColumn<QString>("cat");
-    QTest::addColumn<QString>("filtroSecp"); // what follows each base text
-    QTest::addColumn<QString>("filtroCat");
-    QTest::addColumn<QString>("filtroScat");
-
-    QTest::newRow("tudo vazio") << ""
-                                << ""
-                                << ""
-                                << ""
-                                << ""
-                                << "";
-    QTest::newRow("departamento 0") << "0"
-                                    << ""
-                                    << ""
-                                    << ""
-                                    << ""
-                                    << "";
-    QTest::newRow("departamento 000") << "000"
-                                      << ""
-                                      << ""
-                                      << ""
-                                      << ""
-                                      << "";
-    QTest::newRow("dois departamentos") << "3,4"
-                                        << ""
-                                        << ""
-                                        << ""
-                                        << ""
-                                        << "";
-    QTest::newRow("departamento 007 vai como digitado") << "007"
-                                                        << ""
-                                                        << ""
-                                                        << " and secpdeppcod = 007"
-                                                        << " and deppcod = 007"
-                                                        << " and deppcod = 007";
-    QTest::newRow("departamento e seção") << "5"
-                                          << "12"
-                                          << ""
-                                          << " and secpdeppcod = 5"
-                                          << " and deppcod = 5 and secpcod = 12"
-                                          << " and deppcod = 5 and secpcod = 12";
-    QTest::newRow("os três") << "5"
-                             << "12"
-                             << "40"
-                             << " and secpdeppcod = 5"
-                             << " and deppcod = 5 and secpcod = 12"
-                             << " and deppcod = 5 and secpcod = 12 and catcod = 40";
-    QTest::newRow("seção sem departamento") << ""
-                                            << "12"
-                                            << ""
-                                            << ""
-                                            << " and secpcod = 12"
-                                            << " and secpcod = 12";
-    QTest::newRow("categoria só") << ""
-                                  << ""
-                                  << "40"
-                                  << ""
-                                  << ""
-                                  << " and catcod = 40";
-    QTest::newRow("maior inteiro") << "2147483647"
-                                   << ""
-                                   << ""
-                                   << " and secpdeppcod = 2147483647"
-                                   << " and deppcod = 2147483647"
-                                   << " and deppcod = 2147483647";
-    QTest::newRow("além do inteiro conta 0") << "2147483648"
-                                             << "99999999999999999999"
-                                             << ""
-                                             << ""
-                                             << ""
-                                             << "";
-    // Pasted text: nothing but digits may reach the SQL.
-    QTest::newRow("aspas e comando") << "5' or '1'='1"
-                                     << "12; drop table par"
-                                     << "1--"
-                                     << ""
-                                     << ""
-                                     << "";
-    QTest::newRow("brancos") << " 5"
-                             << "12 "
-                             << "4 0"
-                             << ""
-                             << ""
-                             << "";
-    QTest::newRow("sinais") << "+5"
-                            << "-12"
-                            << "0x1"
-                            << ""
-                            << ""
-                            << "";
-    QTest::newRow("letras") << "A"
-                            << "1E3"
-                            << "VÁRIOS"
-                            << ""
-                            << ""
-                            << "";
-    QTest::newRow("dígitos de outra escrita") << "\u0665"
-                                              << "\uFF11\uFF12"
-                                              << "\u00B9"
-                                              << ""
-                                              << ""
-                                              << "";
-    QTest::newRow("um pai ruim não apaga os outros") << "5'"
-                                                     << "12"
-                                                     << "40"
-                                                     << ""
-                                                     << " and secpcod = 12"
-                                                     << " and secpcod = 12 and catcod = 40";
-}
-
-void TstFormPrincipal::cascata() {
-    QFETCH(QString, depp);
-    QFETCH(QString, secp);
-    QFETCH(QString, cat);
-    QFETCH(QString, filtroSecp);
-    QFETCH(QString, filtroCat);
-    QFETCH(QString, filtroScat);
+void TstFormPrincipal::ligacaoAoCatalogo() {
+    QFETCH(QStringList, pais);
     TFormPrincipal janela({"prog"});
-    janela.EditDepp->setText(depp);
-    janela.EditSecp->setText(secp);
-    janela.EditCat->setText(cat);
-
-    QCOMPARE(janela.ELookUP(janela.EditSecp, 1), kSecp1 + filtroSecp);
-    QCOMPARE(janela.ELookUP(janela.EditSecp, 2), kSecp2 + filtroSecp + kSecpOrdem);
-    QCOMPARE(janela.ELookUP(janela.EditCat, 1), kCat1 + filtroCat);
-    QCOMPARE(janela.ELookUP(janela.EditCat, 2), kCat2 + filtroCat + kCatOrdem);
-    QCOMPARE(janela.ELookUP(janela.EditScat, 1), kScat1 + filtroScat);
-    QCOMPARE(janela.ELookUP(janela.EditScat, 2), kScat2 + filtroScat + kScatOrdem);
-    // The other rows are never narrowed.
-    for (const Catalogo& c : catalogoFixo())
-        QCOMPARE(janela.ELookUP(janela.findChild<QObject*>(c.edit), 2), c.listagem);
+    janela.EditDepp->setText(pais[0]);
+    janela.EditSecp->setText(pais[1]);
+    janela.EditCat->setText(pais[2]);
+    const CodigosPais codigos{pais[0], pais[1], pais[2]};
+    const QList<std::pair<const char*, CampoLookup>> campos = {
+        {"EditEmp", CampoLookup::Emp},     {"EditDep", CampoLookup::Dep},   {"EditPro", CampoLookup::Pro},
+        {"EditForn", CampoLookup::Forn},   {"EditDepp", CampoLookup::Depp}, {"EditSecp", CampoLookup::Secp},
+        {"EditCat", CampoLookup::Cat},     {"EditScat", CampoLookup::Scat}, {"EditFam", CampoLookup::Fam},
+        {"EditMarca", CampoLookup::Marca}, {"EditApp", CampoLookup::App},
+    };
+    for (const auto& [nome, campo] : campos) {
+        auto* edit = janela.findChild<widgets::EventEdit*>(QString::fromLatin1(nome));
+        QVERIFY(edit);
+        for (const quint8 evento : {quint8(1), quint8(2)}) {
+            QVERIFY(!SqlDoLookup(campo, evento, codigos).isEmpty());
+            QCOMPARE(janela.ELookUP(edit, evento), SqlDoLookup(campo, evento, codigos));
+        }
+    }
 }
 
 void TstFormPrincipal::semSQL_data() {

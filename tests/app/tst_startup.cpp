@@ -3,7 +3,7 @@
 #include "TestDb.h"
 #include "app/EncerramentoPorSinal.h"
 #include "app/FormPrincipal.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/ErrorReport.h"
 #include "common/Globais.h"
 #include "lookup/CriadorLookup.h"

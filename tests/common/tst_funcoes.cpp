@@ -1,9 +1,8 @@
 #include "TestDb.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/Funcoes.h"
 #include "db/Error.h"
 #include "db/Query.h"
-#include "widgets/DataGrid.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -384,39 +383,6 @@ private slots:
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QApplication::restoreOverrideCursor();
         QVERIFY(QApplication::overrideCursor() == nullptr);
-    }
-
-    void onShowDoFormL_data() {
-        QTest::addColumn<int>("colunas");
-        QTest::addColumn<int>("antes");
-        QTest::addColumn<int>("clicada");
-        QTest::newRow("index 0") << 3 << 0 << 0;
-        QTest::newRow("index inside the grid") << 3 << 2 << 2;
-        QTest::newRow("index equal to the column count") << 3 << 3 << 0;
-        QTest::newRow("index beyond the grid") << 2 << 7 << 0;
-        QTest::newRow("negative index") << 2 << -1 << 0;
-    }
-    void onShowDoFormL() {
-        QFETCH(int, colunas);
-        QFETCH(int, antes);
-        QFETCH(int, clicada);
-        DataGrid grade;
-        for (int c = 0; c < colunas; ++c)
-            grade.addColumn(QStringLiteral("campo%1").arg(c), QStringLiteral("Campo %1").arg(c), 50);
-        QList<int> cliques;
-        grade.OnTitleClick = [&](int coluna) { cliques << coluna; };
-        ColAntDBGridBL = antes;
-        OnShowDoFormL(&grade);
-        QCOMPARE(cliques, QList<int>{clicada});
-        QCOMPARE(ColAntDBGridBL, clicada);
-        ColAntDBGridBL = 0;
-    }
-
-    void onShowDoFormLNeedsATitleHandler() {
-        DataGrid grade;
-        grade.addColumn(QStringLiteral("a"), QStringLiteral("A"), 50);
-        QVERIFY_THROWS_EXCEPTION(AppError, OnShowDoFormL(&grade));
-        QVERIFY_THROWS_EXCEPTION(AppError, OnShowDoFormL(nullptr));
     }
 };
 

@@ -2,11 +2,11 @@
 #include "JanelaLookups.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
-#include "common/FormMens.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "search/FormL.h"
 #include "widgets/DataGrid.h"
+#include "widgets/FormMens.h"
 
 #include <QPointer>
 #include <QTest>

@@ -2,13 +2,13 @@
 // demo database, with the search window driven from a timer.
 #include "ModalDriver.h"
 #include "TestDb.h"
-#include "common/AppError.h"
-#include "common/FormMens.h"
+#include "base/AppError.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "lookup/BuscaLookup.h"
 #include "search/FormL.h"
 #include "widgets/DataGrid.h"
+#include "widgets/FormMens.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

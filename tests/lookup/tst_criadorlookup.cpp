@@ -1,6 +1,6 @@
 // The lookup controller without a database: event take-over, description clearing, the
 // entry record and the helpers that read the field.
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "lookup/CriadorLookup.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/Conversao.h"
-#include "common/FormMens.h"
 #include "report/RelatorioJasper.h"
+#include "widgets/FormMens.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
+#include "Digitacao.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "search/FormL.h"
@@ -17,6 +18,8 @@
 #include <QtTest>
 
 using db::Value;
+
+using testsupport::digita;
 
 namespace {
 
@@ -39,29 +42,6 @@ const QString kMunde =
                    "order by deppdes limit 50;");
 
 constexpr qint32 kVermelho = 0x0000FF; // 0x00BBGGRR
-
-int codigoDaTecla(QChar c) {
-    switch (c.unicode()) {
-    case 8:
-        return Qt::Key_Backspace;
-    case 13:
-        return Qt::Key_Return;
-    case 27:
-        return Qt::Key_Escape;
-    default:
-        return c.toUpper().unicode() < 0x100 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
-    }
-}
-
-// Types characters into a widget as the keyboard would (press and release, text included).
-void digita(QWidget* alvo, const QString& texto) {
-    for (const QChar c : texto) {
-        QKeyEvent aperta(QEvent::KeyPress, codigoDaTecla(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(alvo, &aperta);
-        QKeyEvent solta(QEvent::KeyRelease, codigoDaTecla(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(alvo, &solta);
-    }
-}
 
 // A search window prepared the way the single-choice search prepares it: listing open with "%",
 // one column per result field titled from the field name.
@@ -593,6 +573,39 @@ private slots:
         QCOMPARE(b.coluna(1).first(), QStringLiteral("AÇOUGUE"));
         digita(g, "hort");
         QCOMPARE(b.coluna(1), QStringList{"HORTIFRÚTI"});
+    }
+
+    void onShowDoFormL_data() {
+        QTest::addColumn<int>("colunas");
+        QTest::addColumn<int>("antes");
+        QTest::addColumn<int>("clicada");
+        QTest::newRow("index 0") << 3 << 0 << 0;
+        QTest::newRow("index inside the grid") << 3 << 2 << 2;
+        QTest::newRow("index equal to the column count") << 3 << 3 << 0;
+        QTest::newRow("index beyond the grid") << 2 << 7 << 0;
+        QTest::newRow("negative index") << 2 << -1 << 0;
+    }
+    void onShowDoFormL() {
+        QFETCH(int, colunas);
+        QFETCH(int, antes);
+        QFETCH(int, clicada);
+        DataGrid grade;
+        for (int c = 0; c < colunas; ++c)
+            grade.addColumn(QStringLiteral("campo%1").arg(c), QStringLiteral("Campo %1").arg(c), 50);
+        QList<int> cliques;
+        grade.OnTitleClick = [&](int coluna) { cliques << coluna; };
+        ColAntDBGridBL = antes;
+        OnShowDoFormL(&grade);
+        QCOMPARE(cliques, QList<int>{clicada});
+        QCOMPARE(ColAntDBGridBL, clicada);
+        ColAntDBGridBL = 0;
+    }
+
+    void onShowDoFormLNeedsATitleHandler() {
+        DataGrid grade;
+        grade.addColumn(QStringLiteral("a"), QStringLiteral("A"), 50);
+        QVERIFY_THROWS_EXCEPTION(AppError, OnShowDoFormL(&grade));
+        QVERIFY_THROWS_EXCEPTION(AppError, OnShowDoFormL(nullptr));
     }
 };
 

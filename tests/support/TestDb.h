@@ -1,6 +1,6 @@
 #pragma once
 // The test database: a private PostgreSQL started by scripts/test.sh, described by ZV_TEST_PG*.
-#include "app/DM.h"
+#include "db/DM.h"
 
 #include <QString>
 #include <memory>

@@ -1,6 +1,7 @@
+#include "Digitacao.h"
 #include "ModalDriver.h"
 #include "TestDb.h"
-#include "common/AppError.h"
+#include "base/AppError.h"
 #include "db/Query.h"
 #include "widgets/DataGrid.h"
 #include "widgets/QueryModel.h"
@@ -17,15 +18,12 @@
 
 using db::Value;
 
+using testsupport::digita;
+
 namespace {
 
 const QString kDepp =
     QStringLiteral("select deppcod, deppdes from depp where deppdes like :0 order by deppcod");
-
-void digita(QWidget* alvo, QChar c, int codigo) {
-    QKeyEvent aperta(QEvent::KeyPress, codigo, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(alvo, &aperta);
-}
 
 // A dialog holding a grid over the department listing.
 struct Tela {
@@ -218,9 +216,9 @@ private slots:
                     k = QChar(0);
             };
         t.query->moveTo(2);
-        digita(t.grade, u'h', Qt::Key_H); // the view's own type-ahead would jump to HIGIENE/HORTIFRÚTI
+        digita(t.grade, QStringLiteral("h")); // the view's own type-ahead would jump to HIGIENE/HORTIFRÚTI
         QCOMPARE(t.query->recNo(), 2);
-        digita(t.grade, QChar(27), Qt::Key_Escape);
+        digita(t.grade, QStringLiteral("\x1b"));
         QCOMPARE(vistas, recebidas);
         QCOMPARE(t.janela->isVisible(), !rejeitada);
     }

@@ -1,4 +1,4 @@
-#include "app/DM.h"
+#include "db/DM.h"
 
 TDM* DM = nullptr;
 

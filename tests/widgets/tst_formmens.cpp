@@ -1,4 +1,4 @@
-#include "common/FormMens.h"
+#include "widgets/FormMens.h"
 
 #include <QApplication>
 #include <QLabel>

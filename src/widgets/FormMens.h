@@ -67,6 +67,10 @@ inline constexpr TTipoMensagens ResAC{tmResAC};
 inline constexpr TTipoMensagens ResAEC{tmResAEC};
 inline constexpr TTipoMensagens Erro{tmErro};
 
+// The answer of the message window: the code of the button that closed it. Any other way out
+// (Esc, the close box) is rmCancelar.
+enum TResultadoModal : int { rmOk = 1, rmCancelar = 2, rmSim = 6, rmNao = 7 };
+
 class TFormMens : public QDialog {
     Q_OBJECT
 public:
@@ -115,5 +119,5 @@ private:
 // The current message window while one is shown, otherwise nullptr.
 extern TFormMens* FormMens;
 
-// Shows Texto modally with the look chosen by TipoMensagem; returns 1 OK, 2 cancel/closed, 6 yes, 7 no.
+// Shows Texto modally with the look chosen by TipoMensagem; returns a TResultadoModal.
 int Mensagem(const QString& Texto, TTipoMensagens TipoMensagem);

@@ -1,0 +1,20 @@
+#pragma once
+// The filter window's lookup catalogue: the SQL behind each lookup field, as a plain function of
+// the asking field, the kind and the codes typed in the fields that narrow others.
+#include <QString>
+#include <QtGlobal>
+
+// The eleven lookup fields of the filter window.
+enum class CampoLookup { Emp, Dep, Pro, Forn, Depp, Secp, Cat, Scat, Fam, Marca, App };
+
+// The texts of the parent fields as typed: department narrows section, category and subcategory;
+// section narrows category and subcategory; category narrows subcategory.
+struct CodigosPais {
+    QString depp;
+    QString secp;
+    QString cat;
+};
+
+// Evento 1: description of the code in :0; 2: listing filtered by the LIKE pattern in :0.
+// Empty for any other kind.
+QString SqlDoLookup(CampoLookup Campo, quint8 Evento, const CodigosPais& Pais);

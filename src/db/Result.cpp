@@ -1,0 +1,101 @@
+#include "db/Result.h"
+
+#include "base/AppError.h"
+#include "db/TiposPg.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <libpq-fe.h>
+
+namespace db {
+
+namespace {
+
+QDate parseDate(const QString& s) {
+    return QDate::fromString(s.left(10), Qt::ISODate);
+}
+
+QTime parseTime(QString s) {
+    // hh:mm:ss[.ffffff][+tz]: keep milliseconds, drop the zone
+    const qsizetype zone =
+        s.indexOf(QRegularExpression(QStringLiteral("[+-]"), QRegularExpression::NoPatternOption), 8);
+    if (zone > 0)
+        s.truncate(zone);
+    if (s.size() > 12)
+        s.truncate(12);
+    QTime t = QTime::fromString(s, s.size() > 8 ? QStringLiteral("HH:mm:ss.z") : QStringLiteral("HH:mm:ss"));
+    return t.isValid() ? t : QTime(0, 0);
+}
+
+Value convert(unsigned oid, const char* raw, int length) {
+    const QString s = QString::fromUtf8(raw, length);
+    switch (oid) {
+    case BOOLOID:
+        return Value::fromBool(s == u"t");
+    case INT8OID:
+        return Value::fromInt(s.toLongLong(), 64);
+    case INT2OID:
+        return Value::fromInt(s.toLongLong(), 16);
+    case INT4OID:
+        return Value::fromInt(s.toLongLong(), 32);
+    case OIDOID:
+        return Value::fromUInt(s.toUInt(), 32);
+    case FLOAT4OID:
+    case FLOAT8OID:
+        return Value::fromFloat(s.toDouble());
+    case MONEYOID: { // money with lc_monetary=C: -$1,234.50
+        QString digits;
+        for (QChar c : s)
+            if (c.isDigit() || c == u'.' || c == u'-')
+                digits += c;
+        return Value::fromCurrency(digits.toDouble());
+    }
+    case DATEOID:
+        return Value::fromDateTime(QDateTime(parseDate(s), QTime(0, 0)));
+    case TIMEOID:
+        return Value::fromDateTime(parseTime(s).msecsSinceStartOfDay() / 86400000.0);
+    case TIMESTAMPOID:
+    case TIMESTAMPTZOID:
+        return Value::fromDateTime(QDateTime(parseDate(s), parseTime(s.mid(11))));
+    case TEXTOID:
+    case VARCHAROID:
+    case BPCHAROID:
+    case NAMEOID:
+    case CHAROID:
+        return Value::fromText(s);
+    default:
+        return Value::fromOther(s);
+    }
+}
+
+} // namespace
+
+Result::Result(PGresult* result) {
+    if (!result)
+        return;
+    m_result = std::shared_ptr<PGresult>(result, PQclear);
+    const int n = PQnfields(result);
+    m_fields.reserve(static_cast<size_t>(n));
+    for (int c = 0; c < n; ++c)
+        m_fields.push_back(
+            describeField(QString::fromUtf8(PQfname(result, c)), PQftype(result, c), PQfmod(result, c)));
+}
+
+int Result::rowCount() const {
+    return m_result ? PQntuples(m_result.get()) : 0;
+}
+
+Value Result::value(int row, int column) const {
+    if (column < 0 || column >= fieldCount())
+        throw RangeError(
+            QStringLiteral("Campo %1 fora da lista de campos (%2)").arg(column).arg(fieldCount()));
+    if (row < 0 || row >= rowCount())
+        throw RangeError(QStringLiteral("Linha %1 fora do resultado (%2 linhas)").arg(row).arg(rowCount()));
+    const PGresult* r = m_result.get();
+    if (PQgetisnull(r, row, column))
+        return Value::null();
+    return convert(m_fields[static_cast<size_t>(column)].typeOid, PQgetvalue(r, row, column),
+                   PQgetlength(r, row, column));
+}
+
+} // namespace db
