@@ -1,0 +1,97 @@
+package visualizador;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import java.io.ByteArrayOutputStream;
+import java.io.PrintStream;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.stream.Stream;
+import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
+import visualizador.dados.Ambiente;
+
+/** The whole viewer as the launcher starts it: what it prints, what it leaves, its exit status. */
+class PrincipalTest {
+    @TempDir
+    Path home;
+
+    private record Execucao(int status, String saida, String erros) {}
+
+    private Execucao executar(Ambiente amb, List<String> args) {
+        final PrintStream out = System.out, err = System.err;
+        final ByteArrayOutputStream o = new ByteArrayOutputStream(), e = new ByteArrayOutputStream();
+        System.setOut(new PrintStream(o, true, StandardCharsets.UTF_8));
+        System.setErr(new PrintStream(e, true, StandardCharsets.UTF_8));
+        try {
+            final int status = Principal.executar(args.toArray(String[]::new), amb);
+            return new Execucao(status, o.toString(StandardCharsets.UTF_8), e.toString(StandardCharsets.UTF_8));
+        } finally {
+            System.setOut(out);
+            System.setErr(err);
+        }
+    }
+
+    private Ambiente ambiente(String servico) throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Map<String, String> env = new HashMap<>(base.variaveis());
+        Files.createDirectories(home.resolve(".config"));
+        Files.createDirectories(home.resolve("Documentos"));
+        Files.writeString(home.resolve(".config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/Documentos\"\n");
+        if (servico != null) {
+            Files.writeString(home.resolve("outro.conf"), servico);
+            env.put("PGSERVICEFILE", home.resolve("outro.conf").toString());
+        }
+        return new Ambiente(env, home);
+    }
+
+    private static List<String> linha(String formato, String... parametros) {
+        final List<String> l = new ArrayList<>(List.of(BancoTeste.SERVICO, BancoTeste.relatorio().toString(), formato, "N"));
+        l.addAll(List.of(parametros));
+        return l;
+    }
+
+    private long arquivos() throws Exception {
+        try (Stream<Path> s = Files.list(home.resolve("Documentos"))) {
+            return s.count();
+        }
+    }
+
+    // Every failure: status 1, a message on standard error naming the cause, no file left behind.
+    @ParameterizedTest(name = "{0}")
+    @CsvSource(delimiter = '|', value = {
+        "unknown service  | [Outro]\\nhost=x                           | PDF | P_EMP=1  | \"Zarvent\" não encontrado",
+        "server down      | [Zarvent]\\nhost=127.0.0.1\\nport=1\\nuser=u | PDF | P_EMP=1  | Não foi possível conectar",
+        "bad parameter    |                                            | XLS | P_EMP=1; | P_EMP",
+        "unknown format   |                                            | DOC | P_EMP=1  | DOC",
+        "missing design   |                                            | PDF | P_EMP=1  | não encontrado",
+    })
+    void falhas(String caso, String servico, String formato, String parametro, String mensagem) throws Exception {
+        final Ambiente amb = ambiente(servico == null ? null : servico.replace("\\n", "\n"));
+        final List<String> args = linha(formato, parametro);
+        if (caso.startsWith("missing")) args.set(1, home.resolve("relatorios/nenhum").toString());
+        final Execucao r = executar(amb, args);
+        assertEquals(1, r.status(), caso);
+        assertTrue(r.erros().contains(mensagem), r.erros());
+        assertTrue(r.saida().isEmpty(), r.saida());
+        assertEquals(0, arquivos());
+    }
+
+    @ParameterizedTest
+    @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html"})
+    void gravaNosDocumentosEImprimeOCaminho(String formato, String extensao) throws Exception {
+        final Execucao r = executar(ambiente(null), linha(formato, "P_MARCA=3", "P_GRUPO=2", "P_ORDEM=1"));
+        assertEquals(0, r.status(), r.erros());
+        final Path arquivo = Path.of(r.saida().strip());
+        assertEquals(home.resolve("Documentos"), arquivo.getParent());
+        assertTrue(arquivo.getFileName().toString().matches("zv_relacao_produto_enderecamento-\\d{8}-\\d{6}\\." + extensao));
+        assertTrue(Files.size(arquivo) > 1000);
+    }
+}
