@@ -37,6 +37,8 @@ public final class Principal {
     }
 
     public static void main(String[] args) {
+        // The libraries' diagnostics (font tables, logging set-up) are not the user's business.
+        System.setProperty("org.apache.commons.logging.Log", "org.apache.commons.logging.impl.NoOpLog");
         System.exit(executar(args, Ambiente.doProcesso()));
     }
 
