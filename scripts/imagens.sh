@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Makes the README's pictures from the demo: the filter window under Xvfb (docs/filtro.png) and
+# page 1 of the default report as PDF (docs/relatorio.png). Builds first; needs no display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+if [[ -z ${ZV_IMAGENS_NO_XVFB:-} ]]; then
+    "$root/scripts/deps.sh"
+    "$root/scripts/build.sh"
+    export ZV_IMAGENS_NO_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" "$@"
+fi
+
+tmp=$(mktemp -d /tmp/zvimg.XXXXXX)
+cluster=$(mktemp -d /tmp/zvimgpg.XXXXXX)
+rmdir "$cluster"
+pid=
+cleanup() {
+    [[ -n $pid ]] && kill "$pid" 2>/dev/null
+    "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true
+    rm -rf -- "$tmp" "$cluster"
+}
+trap cleanup EXIT
+"$root/demo/pgcluster.sh" start "$cluster" >/dev/null
+# shellcheck disable=SC1091
+. "$cluster/env"
+printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$PGHOST" "$PGPORT" "$PGDATABASE" \
+    "$PGUSER" "$PGPASSWORD" >"$tmp/pg_service.conf"
+export PGSERVICEFILE=$tmp/pg_service.conf HOME=$tmp
+
+"$build/src/relenderecamento" "$PGHOST" "$PGPORT" "$PGUSER" "$PGPASSWORD" "$PGDATABASE" 1 1 demo &
+pid=$!
+janela=$(timeout 30 xdotool search --sync --onlyvisible --name "^Relatório de Endereçamento de Produto\$" | head -n 1)
+xdotool windowfocus --sync "$janela"
+xdotool type --delay 80 1
+xdotool key Return
+sleep 1
+import -window "$janela" "$root/docs/filtro.png"
+
+# The PDF's own "open" is not wanted here.
+printf '#!/bin/sh\nexit 0\n' >"$tmp/xdg-open"
+chmod +x "$tmp/xdg-open"
+arquivo=$(PATH=$tmp:$PATH java -jar "$build/src/jasperviewer.jar" Zarvent \
+    "$build/src/relatorios/zv_relacao_produto_enderecamento" PDF N P_EMP=1 P_GRUPO=1 P_ORDEM=0 2>/dev/null)
+pdftoppm -r 80 -f 1 -l 1 -singlefile -png -- "$arquivo" "$root/docs/relatorio"
+echo "docs/filtro.png and docs/relatorio.png written"
