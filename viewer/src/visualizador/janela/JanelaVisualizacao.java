@@ -10,6 +10,8 @@ import java.awt.event.ComponentAdapter;
 import java.awt.event.ComponentEvent;
 import java.awt.event.InputEvent;
 import java.awt.event.KeyEvent;
+import java.awt.event.MouseAdapter;
+import java.awt.event.MouseEvent;
 import java.awt.event.MouseWheelEvent;
 import java.awt.event.WindowAdapter;
 import java.awt.event.WindowEvent;
@@ -118,6 +120,12 @@ public final class JanelaVisualizacao {
         rolagem.getVerticalScrollBar().setUnitIncrement(24);
         rolagem.getHorizontalScrollBar().setUnitIncrement(24);
         vista.addMouseWheelListener(this::roda);
+        vista.addMouseListener(new MouseAdapter() {
+            @Override
+            public void mousePressed(MouseEvent e) {
+                vista.requestFocusInWindow();
+            }
+        });
         teclas();
 
         janela.getContentPane().add(barra, BorderLayout.NORTH);
@@ -383,6 +391,7 @@ public final class JanelaVisualizacao {
 
     private void salvarComo() {
         final VisualizacaoEscolhaArquivo.Escolha e = VisualizacaoEscolhaArquivo.escolher(janela, nome);
+        vista.requestFocusInWindow(); // page keys work again at once
         if (e != null) salvar(e.formato(), e.arquivo());
     }
 
@@ -446,7 +455,9 @@ public final class JanelaVisualizacao {
         final PrinterJob job = PrinterJob.getPrinterJob();
         job.setJobName(janela.getTitle());
         job.setPageable(new Paginas());
-        if (!job.printDialog()) return;
+        final boolean imprimir = job.printDialog();
+        vista.requestFocusInWindow();
+        if (!imprimir) return;
         paginas.executar(() -> {
             try {
                 job.print();
