@@ -34,7 +34,7 @@ class MotorRelatorioTest {
     private static Design design;
 
     /** Records what the engine hands to a destination. */
-    static final class Gravador implements Destino {
+    static class Gravador implements Destino {
         Cabecalho cabecalho;
         final List<String> grupos = new ArrayList<>();
         final List<Long> linhasPorGrupo = new ArrayList<>();
@@ -44,7 +44,7 @@ class MotorRelatorioTest {
 
         @Override public void inicio(Cabecalho c) { cabecalho = c; }
         @Override public void inicioGrupo(String t) { grupos.add(t); }
-        @Override public void linha(Object[] v) { linhas.add(v); }
+        @Override public void linha(Object[] v) throws java.io.IOException { linhas.add(v); }
         @Override public void fimGrupo(String t, Totais s) { linhasPorGrupo.add(s.linhas()); }
         @Override public void fim(Totais s) { geral = s; }
         @Override public void close() { fechado = true; }
@@ -162,6 +162,22 @@ class MotorRelatorioTest {
         assertEquals("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA · Produto: 999999 · Marca: 3, 5", g.cabecalho.filtros());
         assertEquals(0, g.geral.linhas());
         assertTrue(g.grupos.isEmpty());
+    }
+
+    // A destination failing half-way (a full disk, say) ends the background fetch at once.
+    @Test
+    void falhaDoDestinoEncerraABusca() throws Exception {
+        final Gravador falha = new Gravador() {
+            @Override public void linha(Object[] v) throws java.io.IOException {
+                if (linhas.size() == 1500) throw new java.io.IOException("disco cheio");
+                super.linha(v);
+            }
+        };
+        final java.io.IOException e = assertThrows(java.io.IOException.class, () -> new MotorRelatorio(conexao, design,
+                ValoresParametros.analisar(design, List.of())).executar(falha, Progresso.NENHUM));
+        assertEquals("disco cheio", e.getMessage());
+        assertTrue(Thread.getAllStackTraces().keySet().stream().noneMatch(t -> t.getName().equals("relatorio-busca")));
+        assertEquals(1, executar("P_PRO=2", "P_EMP=1").geral.linhas());
     }
 
     @Test

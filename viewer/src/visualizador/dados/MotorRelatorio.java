@@ -9,8 +9,12 @@ import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Types;
 import java.time.LocalDateTime;
+import java.util.ArrayList;
 import java.util.List;
 import java.util.Objects;
+import java.util.concurrent.ArrayBlockingQueue;
+import java.util.concurrent.BlockingQueue;
+import java.util.concurrent.TimeUnit;
 import visualizador.ErroRelatorio;
 import visualizador.design.Agrupamento;
 import visualizador.design.Coluna;
@@ -69,49 +73,147 @@ public final class MotorRelatorio {
 
     public Totais executar(Destino destino, Progresso progresso, Cabecalho cabecalho) throws ErroRelatorio, IOException {
         final List<Coluna> colunas = design.colunas();
-        final Agrupamento grupo = valores.agrupamento();
         final Totais geral = new Totais(colunas);
         final Totais doGrupo = new Totais(colunas);
-        final SqlNomeado sql = SqlNomeado.compilar(sqlOrdenado());
         destino.inicio(cabecalho);
-        try (PreparedStatement st = preparar(sql)) {
-            st.setFetchSize(LINHAS_POR_BUSCA);
-            try (ResultSet rs = st.executeQuery()) {
-                final Leitura leitura = new Leitura(rs, colunas, grupo);
-                Object chaveAtual = null;
-                String tituloAtual = null;
-                while (rs.next()) {
-                    final Object chave = rs.getObject(leitura.grupoCodigo);
-                    if (tituloAtual == null || !Objects.equals(chave, chaveAtual)) {
+        try (Busca busca = new Busca(SqlNomeado.compilar(sqlOrdenado()), colunas, valores.agrupamento())) {
+            String tituloAtual = null;
+            for (List<Linha> bloco = busca.proximo(); !bloco.isEmpty(); bloco = busca.proximo()) {
+                for (Linha linha : bloco) {
+                    if (linha.novoGrupo() != null) {
                         if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
                         doGrupo.zerar();
-                        chaveAtual = chave;
-                        tituloAtual = grupo.titulo() + ": " + leitura.composto(chave, leitura.grupoDescricao, grupo.vazio());
+                        tituloAtual = linha.novoGrupo();
                         destino.inicioGrupo(tituloAtual);
                     }
-                    final Object[] linha = leitura.linha();
-                    geral.somar(linha);
-                    doGrupo.somar(linha);
-                    destino.linha(linha);
+                    geral.somar(linha.valores());
+                    doGrupo.somar(linha.valores());
+                    destino.linha(linha.valores());
                     if (geral.linhas() % AVISO_A_CADA == 0) {
                         progresso.linhasLidas(geral.linhas());
                         if (progresso.cancelado()) throw new Cancelado();
                     }
                 }
-                if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
             }
-        } catch (SQLException e) {
-            throw erroBanco(e);
-        } finally {
+            if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
+        }
+        progresso.linhasLidas(geral.linhas());
+        destino.fim(geral);
+        return geral;
+    }
+
+    /** A row's values, and the title of the group it opens (null when it continues the group). */
+    private record Linha(Object[] valores, String novoGrupo) {}
+
+    /**
+     * Fetches the rows on a thread of its own, so reading from the server and laying out pages
+     * overlap; blocks of rows pass through a short queue, which keeps memory bounded.
+     */
+    private final class Busca implements AutoCloseable {
+        private static final int LINHAS_POR_BLOCO = 500;
+        private static final List<Linha> FIM = List.of();
+
+        private final BlockingQueue<List<Linha>> fila = new ArrayBlockingQueue<>(8);
+        private final SqlNomeado sql;
+        private final List<Coluna> colunas;
+        private final Agrupamento grupo;
+        private final Thread thread;
+        private volatile PreparedStatement comando;
+        private volatile boolean parar;
+        private volatile Exception erro;
+
+        Busca(SqlNomeado sql, List<Coluna> colunas, Agrupamento grupo) {
+            this.sql = sql;
+            this.colunas = colunas;
+            this.grupo = grupo;
+            thread = new Thread(this::ler, "relatorio-busca");
+            thread.setDaemon(true);
+            thread.start();
+        }
+
+        private void ler() {
+            try (PreparedStatement st = preparar(sql)) {
+                comando = st;
+                st.setFetchSize(LINHAS_POR_BUSCA);
+                try (ResultSet rs = st.executeQuery()) {
+                    final Leitura leitura = new Leitura(rs, colunas, grupo);
+                    Object chaveAtual = null;
+                    boolean primeira = true;
+                    List<Linha> bloco = new ArrayList<>(LINHAS_POR_BLOCO);
+                    while (!parar && rs.next()) {
+                        final Object chave = rs.getObject(leitura.grupoCodigo);
+                        String novoGrupo = null;
+                        if (primeira || !Objects.equals(chave, chaveAtual)) {
+                            primeira = false;
+                            chaveAtual = chave;
+                            novoGrupo = grupo.titulo() + ": " + leitura.composto(chave, leitura.grupoDescricao, grupo.vazio());
+                        }
+                        bloco.add(new Linha(leitura.linha(), novoGrupo));
+                        if (bloco.size() == LINHAS_POR_BLOCO) {
+                            entregar(bloco);
+                            bloco = new ArrayList<>(LINHAS_POR_BLOCO);
+                        }
+                    }
+                    if (!bloco.isEmpty()) entregar(bloco);
+                }
+            } catch (SQLException | RuntimeException e) {
+                erro = e;
+            } catch (InterruptedException e) {
+                return;
+            }
+            try {
+                entregar(FIM);
+            } catch (InterruptedException e) {
+                // Nobody waits any more.
+            }
+        }
+
+        private void entregar(List<Linha> bloco) throws InterruptedException {
+            while (!parar && !fila.offer(bloco, 100, TimeUnit.MILLISECONDS)) {
+                // The consumer is busy; check now and then whether it gave up.
+            }
+        }
+
+        /** The next block of rows; empty at the end. */
+        List<Linha> proximo() throws ErroRelatorio {
+            final List<Linha> bloco;
+            try {
+                bloco = fila.take();
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+                throw new Cancelado();
+            }
+            final Exception e = erro;
+            if (bloco.isEmpty() && e != null) {
+                if (e instanceof SQLException sqlErro) throw erroBanco(sqlErro);
+                throw (RuntimeException) e;
+            }
+            return bloco;
+        }
+
+        @Override
+        public void close() {
+            parar = true;
+            final PreparedStatement st = comando;
+            if (thread.isAlive() && st != null) {
+                try {
+                    st.cancel(); // a failure or cancel on our side need not wait for the rest of the query
+                } catch (SQLException ignorado) {
+                    // The statement already ended.
+                }
+            }
+            fila.clear();
+            try {
+                thread.join();
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+            }
             try {
                 conexao.jdbc().rollback(); // ends the cursor's read-only transaction
             } catch (SQLException ignorado) {
                 // The connection is already broken; the first error says why.
             }
         }
-        progresso.linhasLidas(geral.linhas());
-        destino.fim(geral);
-        return geral;
     }
 
     private PreparedStatement preparar(SqlNomeado sql) throws SQLException {
