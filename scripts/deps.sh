@@ -6,7 +6,7 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev libpq-dev
     postgresql postgresql-client
-    xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+    xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
     default-jdk-headless default-jre junit5
     libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java poppler-utils xdg-utils

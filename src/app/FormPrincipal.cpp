@@ -13,6 +13,7 @@
 #include "widgets/Fontes.h"
 #include "widgets/Glifos.h"
 #include "widgets/KeyPreview.h"
+#include "widgets/Posicao.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,7 +23,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QRadioButton>
-#include <QScreen>
 
 #include <array>
 
@@ -98,8 +98,7 @@ TFormPrincipal::TFormPrincipal(const QStringList& args, QWidget* parent) : QWidg
     BitBtn1->OnClick = [this](QObject* Sender) { BitBtn1Click(Sender); };
 
     EditEmp->setFocus();
-    if (const QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
+    widgets::CentraNaTela(this);
 }
 
 TFormPrincipal::~TFormPrincipal() = default;

@@ -4,6 +4,7 @@
 #include "common/EventosTeclado.h"
 #include "common/Funcoes.h"
 #include "db/Query.h"
+#include "lookup/JanelaDaBusca.h"
 #include "search/FormL.h"
 #include "search/FormLAvanc.h"
 #include "widgets/DataGrid.h"
@@ -35,27 +36,6 @@ QString semPontoEVirgulaFinal(QString sql) {
 QString aplicaLimite(const QString& sql, bool limitar) {
     return (!limitar || sql.contains(kLimiteMarcador)) ? sql : sql + kLimiteSufixo;
 }
-
-// A search under way: BotaoAtivo is set and the window lives in its unit's variable until the
-// flow ends, on every path (it is released once its pending events are processed).
-template <typename Janela> class JanelaDaBusca {
-public:
-    explicit JanelaDaBusca(Janela*& variavel) : m_variavel(variavel) {
-        BotaoAtivo = true;
-        m_variavel = new Janela();
-    }
-    ~JanelaDaBusca() {
-        BotaoAtivo = false;
-        if (m_variavel)
-            m_variavel->deleteLater();
-        m_variavel = nullptr;
-    }
-    JanelaDaBusca(const JanelaDaBusca&) = delete;
-    JanelaDaBusca& operator=(const JanelaDaBusca&) = delete;
-
-private:
-    Janela*& m_variavel;
-};
 
 void carregaListagem(db::Query& q, const QString& sql) {
     q.close();

@@ -9,6 +9,7 @@
 #include "search/TrocaTextoSQL.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Fontes.h"
+#include "widgets/Posicao.h"
 #include "widgets/QueryModel.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
@@ -197,8 +197,7 @@ void TFormL::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
+    widgets::CentraNaTela(this);
     DBGridB->setFocus(Qt::OtherFocusReason);
     RunGuarded([this] { FormShow(); });
 }

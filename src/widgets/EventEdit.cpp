@@ -3,15 +3,80 @@
 #include "common/ErrorReport.h"
 #include "widgets/KeyPreview.h"
 
+#include <QApplication>
 #include <QFocusEvent>
+#include <QHash>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace widgets {
 
 namespace {
 bool fromAnotherWindow(const QFocusEvent* e) {
     return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+}
+
+// Per window, the edit that was entered and has not been left yet. A modal window that opens
+// while a control is entered, or while the focus is on its way to the next one, takes the focus
+// away without an exit; when it closes the owner may get the focus back on another control
+// (the flow moved it on, or back). Comparing with this record on the owner's return tells a
+// real window switch (same control: nothing happened) from the flow's own move.
+QHash<const QWidget*, QPointer<EventEdit>>& entradas() {
+    static QHash<const QWidget*, QPointer<EventEdit>> porJanela;
+    return porJanela;
+}
+
+EventEdit* entrado(const QWidget* janela) {
+    EventEdit* e = entradas().value(janela);
+    return e && e->window() == janela ? e : nullptr;
+}
+
+void registraEntrada(const QWidget* janela, EventEdit* edit) {
+    auto& h = entradas();
+    h.removeIf([](const auto& par) { return par.value().isNull(); });
+    if (edit)
+        h.insert(janela, edit);
+    else
+        h.remove(janela);
+}
+
+// The focus came back to `novo` with its window: when the window's entered control is another
+// one, leave that one and enter this one, as a focus move inside the window would have.
+void retomaFoco(QWidget* novo) {
+    const QWidget* janela = novo->window();
+    EventEdit* antigo = entrado(janela);
+    auto* edit = qobject_cast<EventEdit*>(novo);
+    if (antigo == novo || (!antigo && !edit))
+        return;
+    registraEntrada(janela, edit);
+    const QPointer<EventEdit> vivo(edit);
+    if (antigo && Assigned(antigo->OnExit))
+        RunGuarded([antigo] { antigo->OnExit(antigo); });
+    if (vivo && vivo->hasFocus() && Assigned(vivo->OnEnter))
+        RunGuarded([&vivo] { vivo->OnEnter(vivo); });
+}
+
+// Sees the focus come back to controls that are not ours.
+class RetomadaDeFoco : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn && watched->isWidgetType() &&
+            !qobject_cast<EventEdit*>(watched) && fromAnotherWindow(static_cast<QFocusEvent*>(event)))
+            retomaFoco(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
+void instalaRetomada() {
+    static QPointer<RetomadaDeFoco> instalada;
+    if (!instalada && qApp) {
+        instalada = new RetomadaDeFoco(qApp);
+        qApp->installEventFilter(instalada);
+    }
 }
 
 int keyCodeFor(QChar c) {
@@ -34,10 +99,20 @@ int keyCodeFor(QChar c) {
 }
 } // namespace
 
+bool AltKey(const QKeyEvent* e) {
+    // Ctrl+Alt is how some systems send AltGr, which types characters; AltGr on X11 is no Alt.
+    return (e->modifiers() & Qt::AltModifier) && !(e->modifiers() & Qt::ControlModifier);
+}
+
 QString TypedText(const QKeyEvent* e) {
-    if (e->key() == Qt::Key_Delete)
+    if (e->key() == Qt::Key_Delete || AltKey(e))
         return {};
     return e->text();
+}
+
+QKeyEvent WithoutText(const QKeyEvent* e) {
+    return QKeyEvent(e->type(), e->key(), e->modifiers(), QString(), e->isAutoRepeat(),
+                     static_cast<ushort>(e->count()));
 }
 
 QChar CharOfKeyEvent(const QKeyEvent* e) {
@@ -90,6 +165,7 @@ bool PreviewAndFilterKey(QWidget* control, const KeyPressEvent& ownSlot, QChar& 
 }
 
 EventEdit::EventEdit(QWidget* parent) : QLineEdit(parent) {
+    instalaRetomada();
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (Assigned(OnChange))
             RunGuarded([this] { OnChange(this); });
@@ -98,18 +174,33 @@ EventEdit::EventEdit(QWidget* parent) : QLineEdit(parent) {
 
 void EventEdit::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
-    if (!fromAnotherWindow(e) && Assigned(OnEnter))
+    if (fromAnotherWindow(e)) {
+        retomaFoco(this);
+        return;
+    }
+    registraEntrada(window(), this);
+    if (Assigned(OnEnter))
         RunGuarded([this] { OnEnter(this); });
 }
 
 void EventEdit::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
-    if (!fromAnotherWindow(e) && Assigned(OnExit))
+    if (fromAnotherWindow(e))
+        return;
+    if (entrado(window()) == this)
+        registraEntrada(window(), nullptr);
+    if (Assigned(OnExit))
         RunGuarded([this] { OnExit(this); });
 }
 
 void EventEdit::keyPressEvent(QKeyEvent* e) {
     const QString typed = TypedText(e);
+    if (typed.isEmpty() && AltKey(e) && !e->text().isEmpty()) {
+        QKeyEvent plain = WithoutText(e);
+        QLineEdit::keyPressEvent(&plain);
+        e->setAccepted(plain.isAccepted());
+        return;
+    }
     if (typed.isEmpty()) {
         QLineEdit::keyPressEvent(e);
         return;

@@ -2,7 +2,8 @@
 // A single-line edit with the event slots OnEnter, OnExit, OnChange and OnKeyPress.
 // OnExit runs after Qt has moved the focus, so the window's focus widget is already the
 // control that receives it. Focus moves caused by other windows (a modal search opening and
-// closing) are not entries or exits.
+// closing) are not entries or exits; but when the window gets the focus back on another control
+// than the one entered (the search moved it on), that one is left and the new one entered.
 #include "widgets/EventSlots.h"
 
 #include <QLineEdit>
@@ -36,8 +37,15 @@ bool PreviewAndFilterKey(QWidget* control, const KeyPressEvent& ownSlot, QChar& 
 // U+FFFF is offered as its first UTF-16 unit and kept whole only when no handler changed it.
 QString FilterTypedText(QWidget* control, const KeyPressEvent& ownSlot, const QString& text);
 
-// The text a key event types: empty for editing keys (Delete, whose X11 text is DEL, is one).
+// The text a key event types: empty for editing keys (Delete, whose X11 text is DEL, is one) and
+// for keys pressed with Alt, which are commands (mnemonics), never text.
 QString TypedText(const QKeyEvent* e);
+
+// Alt held without Ctrl.
+bool AltKey(const QKeyEvent* e);
+
+// The same key without its text, for controls that would type it.
+QKeyEvent WithoutText(const QKeyEvent* e);
 
 // The typed character of a key event, or QChar() when it does not type exactly one unit.
 QChar CharOfKeyEvent(const QKeyEvent* e);

@@ -2,6 +2,7 @@
 
 #include "widgets/Fontes.h"
 #include "widgets/Glifos.h"
+#include "widgets/Posicao.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -271,8 +271,7 @@ void TFormMens::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
 
-    if (const QScreen* tela = screen())
-        move(tela->availableGeometry().center() - rect().center());
+    widgets::CentraNaTela(this);
 
     Memo1->setVerticalScrollBarPolicy(linhasDoTexto() > kLinhasSemBarra ? Qt::ScrollBarAlwaysOn
                                                                         : Qt::ScrollBarAlwaysOff);

@@ -58,6 +58,12 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)
         return false;
     const QString typed = TypedText(ke);
+    if (typed.isEmpty() && AltKey(ke) && !ke->text().isEmpty()) {
+        QKeyEvent plain = WithoutText(ke);
+        QCoreApplication::sendEvent(target, &plain);
+        ke->setAccepted(plain.isAccepted());
+        return true;
+    }
     if (typed.isEmpty())
         return false;
     const QString text = FilterTypedText(target, {}, typed);

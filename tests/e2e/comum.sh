@@ -1,7 +1,7 @@
 # Set-up shared by the end-to-end scripts, sourced right after `set -euo pipefail` with the
-# caller's name in $nome: checks, an X server and session bus of their own, a temporary folder
-# removed on exit (with the program, when $pid is set), and a stand-in "java" that writes its
-# arguments, one per line, to $ZV_JAVA_ARGS.<pid>.
+# caller's name in $nome: checks, an X server with a window manager and a session bus of their
+# own, a temporary folder removed on exit (with the program, when $pid is set), and a stand-in
+# "java" that writes its arguments, one per line, to $ZV_JAVA_ARGS.<pid>.
 
 prog=$(realpath -- "${1:?usage: $nome PROGRAM}")
 for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TEST_PGDATABASE; do
@@ -31,14 +31,33 @@ titulo="Relatório de Endereçamento de Produto"
 
 tmp=$(mktemp -d)
 pid=
+wm=
 cleanup() {
     if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
+    if [[ -n $wm ]]; then
+        kill "$wm" 2>/dev/null || true
+        wait "$wm" 2>/dev/null || true
+    fi
     rm -rf -- "$tmp"
 }
 trap cleanup EXIT
+
+# A window manager, so that the focus goes back to a window when a modal one closes, as on a
+# desktop. It manages windows once it has announced itself on the root window.
+openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    echo "$nome: the window manager did not start" >&2
+    cat -- "$tmp/openbox.log" >&2
+    exit 1
+fi
 
 mkdir -p -- "$tmp/bin" "$tmp/saida"
 cat >"$tmp/bin/java" <<'FIM'

@@ -144,8 +144,8 @@ pid=$!
 
 janela=$(timeout 30 xdotool search --sync --onlyvisible --name "^$titulo\$" | head -n 1) ||
     falha "the window did not appear"
-# There is no window manager under Xvfb: whenever a modal window closes, the focus goes back to
-# the filter window only when given.
+# The window manager gives the focus back when a modal window closes; this only makes sure of it
+# before keys are sent to the filter window.
 ativa() { xdotool windowfocus --sync "$janela" || falha "could not focus the window"; }
 ativa
 espera foco "Empresa"

@@ -8,6 +8,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/FormMens.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QTest>
 
@@ -58,6 +59,9 @@ private slots:
     void uniqueMatchIsTakenWithoutAWindow() {
         JanelaLookups j;
         j.show();
+        // Active before the field is used: a first activation later on would enter the field.
+        QApplication::setActiveWindow(&j);
+        QVERIFY(QTest::qWaitForWindowActive(&j));
         const int janelas = janelasDurante([&] { j.digitaESai(j.depp, "5"); });
         QCOMPARE(janelas, 0);
         QCOMPARE(j.depp.codigo->text(), QStringLiteral("5"));

@@ -6,6 +6,7 @@
 #include "common/Funcoes.h"
 #include "db/Query.h"
 #include "lookup/BuscaLookup.h"
+#include "lookup/JanelaDaBusca.h"
 #include "search/FormL.h"
 #include "widgets/DataGrid.h"
 #include "widgets/FormMens.h"
@@ -91,6 +92,12 @@ void quandoBuscar(Busca& b, const std::function<void(TFormL*)>& acao) {
         },
         nullptr);
 }
+
+// A search window that cannot be created (out of memory, a failing resource).
+struct JanelaQueNaoAbre {
+    JanelaQueNaoAbre() { throw AppError(QStringLiteral("sem janela")); }
+    void deleteLater() {}
+};
 
 void enter(TFormL* j) {
     QTest::keyClick(j->DBGridB, Qt::Key_Return);
@@ -240,6 +247,28 @@ private slots:
         QCOMPARE(c.janela.focusWidget(), c.codigo);
     }
 
+    // Leaving the code edit for its own search button moves the focus on after the choice;
+    // leaving it for another control leaves the focus there.
+    void leavingForItsButtonMovesOnAfterTheChoice_data() {
+        QTest::addColumn<bool>("paraOBotao");
+        QTest::newRow("to its search button") << true;
+        QTest::newRow("to a description") << false;
+    }
+    void leavingForItsButtonMovesOnAfterTheChoice() {
+        QFETCH(bool, paraOBotao);
+        Campo c;
+        c.codigo->setFocus();
+        QTRY_COMPARE(c.janela.focusWidget(), c.codigo);
+        c.codigo->setText("9999");
+        Busca b;
+        quandoBuscar(b, enter);
+        QWidget* destino = paraOBotao ? static_cast<QWidget*>(c.botao) : c.des0;
+        destino->setFocus(Qt::MouseFocusReason); // the exit runs the validation
+        QVERIFY(b.abriu);
+        QCOMPARE(c.codigo->text(), QStringLiteral("8"));
+        QCOMPARE(c.janela.focusWidget(), paraOBotao ? c.depois : destino);
+    }
+
     void buttonListsWithTheCapAndMovesOn() {
         Campo c;
         c.sql2 =
@@ -359,6 +388,15 @@ private slots:
         c.digitaESai("5");
         QCOMPARE(c.des0->text(), QString());
         BotaoAtivo = false;
+    }
+
+    void aWindowThatCannotBeCreatedLeavesValidationOn() {
+        JanelaQueNaoAbre* variavel = nullptr;
+        QVERIFY_THROWS_EXCEPTION(AppError, JanelaDaBusca<JanelaQueNaoAbre>{variavel});
+        QVERIFY(!BotaoAtivo);
+        Campo c;
+        c.digitaESai("5");
+        QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
     }
 
     void highlightRuleReachesTheWindow() {

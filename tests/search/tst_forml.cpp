@@ -225,6 +225,29 @@ private slots:
         QVERIFY(b.janela->isVisible());
     }
 
+    // A key pressed with Alt is a command, not text; AltGr (on X11 no Alt, elsewhere Ctrl+Alt)
+    // types characters.
+    void altKeysAreNoText_data() {
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<QString>("busca");
+        QTest::newRow("Alt+I") << int(Qt::AltModifier) << "";
+        QTest::newRow("Alt+Shift+I") << int(Qt::AltModifier | Qt::ShiftModifier) << "";
+        QTest::newRow("AltGr, X11") << int(Qt::GroupSwitchModifier) << "I";
+        QTest::newRow("AltGr as Ctrl+Alt") << int(Qt::ControlModifier | Qt::AltModifier) << "I";
+        QTest::newRow("no modifier") << int(Qt::NoModifier) << "I";
+    }
+    void altKeysAreNoText() {
+        QFETCH(int, modificadores);
+        Busca b(kDepp);
+        QVERIFY(b.mostra());
+        b.vaiParaColuna(1);
+        QTest::sendKeyEvent(QTest::Press, b.grade(), Qt::Key_I, QStringLiteral("i"),
+                            Qt::KeyboardModifiers(modificadores));
+        QTEST(b.painel(1), "busca");
+        if (b.painel(1).isEmpty())
+            QCOMPARE(b.query()->rowCount(), 8);
+    }
+
     void typingInAnotherColumnRewritesForIt() {
         Busca b(kDepp);
         QVERIFY(b.mostra());

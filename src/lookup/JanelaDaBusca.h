@@ -1,0 +1,25 @@
+#pragma once
+// A search under way: BotaoAtivo is set and the window lives in its unit's variable until the
+// flow ends, on every path (it is released once its pending events are processed).
+#include "lookup/CriadorLookup.h"
+
+template <typename Janela> class JanelaDaBusca {
+public:
+    explicit JanelaDaBusca(Janela*& variavel) : m_variavel(variavel) {
+        // Set only once the window exists: a window that cannot be created must not leave every
+        // later validation switched off.
+        m_variavel = new Janela();
+        BotaoAtivo = true;
+    }
+    ~JanelaDaBusca() {
+        BotaoAtivo = false;
+        if (m_variavel)
+            m_variavel->deleteLater();
+        m_variavel = nullptr;
+    }
+    JanelaDaBusca(const JanelaDaBusca&) = delete;
+    JanelaDaBusca& operator=(const JanelaDaBusca&) = delete;
+
+private:
+    Janela*& m_variavel;
+};
