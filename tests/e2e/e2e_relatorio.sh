@@ -32,9 +32,6 @@ printf '%s\n' "$1" >>"$ZV_ABERTOS"
 FIM
 chmod +x "$tmp/desktop/xdg-open"
 export PATH=$tmp/desktop:$PATH ZV_ABERTOS=$tmp/abertos HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config
-# Java takes its home folder from the password database, not from HOME (running as root it would
-# be /root whatever HOME says).
-export JAVA_TOOL_OPTIONS="-Duser.home=$tmp/home"
 printf 'XDG_DOCUMENTS_DIR="$HOME/Documentos"\n' >"$tmp/home/.config/user-dirs.dirs"
 printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" \
     "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" >"$tmp/pg_service.conf"
