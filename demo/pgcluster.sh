@@ -7,6 +7,9 @@
 #   pgcluster.sh kill DIR           immediate shutdown, as if the server had crashed
 #   pgcluster.sh restart DIR        start a stopped (or crashed) cluster again, on its own port
 #   pgcluster.sh psql DIR [ARGS]    psql as the superuser on that cluster's demo database
+#   pgcluster.sh pooler DIR MODE    a PgBouncer in front of the cluster (MODE session or transaction)
+#                                   on a free port, for the reader role; prints its port (the
+#                                   running one's when called again). It stops with the cluster. Its server sessions start with DateStyle German.
 #
 # As root, the server and its tools run as the postgres system user, which PostgreSQL requires.
 set -euo pipefail
@@ -16,6 +19,8 @@ readonly SCRIPT_DIR
 readonly PGBIN=${ZV_PGBIN:-/usr/lib/postgresql/15/bin}
 readonly FIRST_PORT=55432
 readonly LAST_PORT=55631
+readonly FIRST_POOLER_PORT=56432
+readonly LAST_POOLER_PORT=56631
 readonly DB=zvdemo
 readonly LEGACY_DB=zvlegado
 readonly READER=zvleitura
@@ -35,7 +40,7 @@ die() {
 }
 
 usage() {
-    printf 'usage: %s start|stop|kill|restart DIR\n       %s psql DIR [psql arguments...]\n' "$0" "$0" >&2
+    printf 'usage: %s start|stop|kill|restart DIR\n       %s psql DIR [psql arguments...]\n       %s pooler DIR session|transaction\n' "$0" "$0" "$0" >&2
     exit 2
 }
 
@@ -226,11 +231,86 @@ SQL
     printf '%s\n' "$env"
 }
 
+cmd_pooler() {
+    local dir mode port p pdir
+    dir=$(resolve_dir "${1:-}")
+    mode=${2:-}
+    [[ $mode == session || $mode == transaction ]] || usage
+    [[ -r $dir/env ]] || die "no cluster started in '$dir' (missing $dir/env)"
+    command -v pgbouncer >/dev/null || die "pgbouncer not found (Debian package pgbouncer)"
+    port=$(sed -n 's/^PGPORT=//p' "$dir/env")
+    pdir=$dir/pooler-$mode
+    # One pooler per mode and cluster: a second call gets the running one's port.
+    if [[ -r $pdir/port && -r $pdir/pgbouncer.pid ]] && kill -0 "$(cat -- "$pdir/pgbouncer.pid")" 2>/dev/null; then
+        cat -- "$pdir/port"
+        return 0
+    fi
+    rm -rf -- "$pdir"
+    mkdir -m 700 -- "$pdir"
+    # PgBouncer refuses to run as root: like the server, it runs as postgres then.
+    if [[ $EUID -eq 0 ]]; then
+        chown "$SUPERUSER:" -- "$pdir"
+    fi
+    printf '"%s" "%s"\n' "$READER" "$READER" >"$pdir/userlist.txt"
+    for ((p = FIRST_POOLER_PORT; p <= LAST_POOLER_PORT; p++)); do
+        if port_busy "$p"; then
+            continue
+        fi
+        cat >"$pdir/pgbouncer.ini" <<INI
+[databases]
+* = host=127.0.0.1 port=$port connect_query='SET DateStyle = German'
+[pgbouncer]
+listen_addr = 127.0.0.1
+listen_port = $p
+unix_socket_dir =
+auth_type = scram-sha-256
+auth_file = $pdir/userlist.txt
+pool_mode = $mode
+default_pool_size = 2
+pidfile = $pdir/pgbouncer.pid
+logfile = $pdir/pgbouncer.log
+INI
+        if [[ $EUID -eq 0 ]]; then
+            chown "$SUPERUSER:" -- "$pdir"/*
+        fi
+        if as_server pgbouncer -d -q "$pdir/pgbouncer.ini" 2>>"$pdir/start.log"; then
+            for _ in $(seq 50); do
+                if port_busy "$p"; then
+                    printf '%s\n' "$p" | tee -- "$pdir/port"
+                    return 0
+                fi
+                sleep 0.1
+            done
+        fi
+        stop_pooler "$pdir"
+    done
+    die "the $mode pooler did not start (log: $pdir/pgbouncer.log)"
+}
+
+stop_pooler() {
+    local pid
+    [[ -r $1/pgbouncer.pid ]] || return 0
+    pid=$(cat -- "$1/pgbouncer.pid")
+    if [[ $pid =~ ^[0-9]+$ ]] && kill -0 "$pid" 2>/dev/null; then
+        kill -INT "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+    fi
+    rm -f -- "$1/pgbouncer.pid"
+}
+
 # stop and kill leave an already stopped (or never created) cluster alone, so cleanup traps may
 # call them unconditionally.
 cmd_stop() {
-    local mode=$1 dir
+    local mode=$1 dir pooler
     dir=$(resolve_dir "${2:-}")
+    for pooler in "$dir"/pooler-*; do
+        if [[ -d $pooler ]]; then
+            stop_pooler "$pooler"
+        fi
+    done
     if ! server_running "$dir"; then
         return 0
     fi
@@ -295,6 +375,10 @@ main() {
         cmd_restart "$1"
         ;;
     psql) cmd_psql "$@" ;;
+    pooler)
+        [[ $# -eq 2 ]] || usage
+        cmd_pooler "$1" "$2"
+        ;;
     *) usage ;;
     esac
 }

@@ -4,8 +4,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
     clang libclang-rt-14-dev
-    qt6-base-dev libgl-dev libpq-dev
-    postgresql postgresql-client
+    qt6-base-dev qt6-translations-l10n libgl-dev libpq-dev
+    postgresql postgresql-client pgbouncer
     xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
     default-jdk-headless default-jre junit5

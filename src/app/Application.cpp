@@ -2,8 +2,22 @@
 
 #include "common/ErrorReport.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstring>
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Relatório de Endereçamento de Produto"));
+    // Without them the program is Portuguese and the toolkit's menus are English. A system
+    // without the translations keeps the English texts.
+    auto* traducaoDoQt = new QTranslator(this);
+    if (traducaoDoQt->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(traducaoDoQt);
+    else
+        delete traducaoDoQt;
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
@@ -22,4 +36,10 @@ QStringList ArgumentosDaLinhaDeComando(int argc, const char* const* argv) {
     for (int i = 0; i < argc && argv[i] != nullptr; ++i)
         argumentos << QString::fromLocal8Bit(argv[i]);
     return argumentos;
+}
+
+void ApagaSenhaDaLinhaDeComando(int argc, char** argv) {
+    constexpr int kPosicaoDaSenha = 4;
+    if (argc > kPosicaoDaSenha && argv[kPosicaoDaSenha] != nullptr)
+        std::memset(argv[kPosicaoDaSenha], 0, std::strlen(argv[kPosicaoDaSenha]));
 }

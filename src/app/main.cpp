@@ -13,12 +13,18 @@ int main(int argc, char** argv) {
     // knows as its own options ("-reverse", "-style X" ...) and shift the rest, so a password or
     // login that looks like one must never reach it: Qt sees only the program's name.
     const QStringList argumentos = ArgumentosDaLinhaDeComando(argc, argv);
+    ApagaSenhaDaLinhaDeComando(argc, argv);
     int argcDoQt = 1;
     Application app(argcDoQt, argv);
     // A logout or a `kill` ends the loop normally: windows close and everything is freed.
+    // A request that comes while the start-up error box is up ends only the box's own loop: it
+    // is remembered so that the window then never opens.
     EncerramentoPorSinal encerramento;
-    QObject::connect(&encerramento, &EncerramentoPorSinal::encerramentoPedido, &app,
-                     [] { QCoreApplication::exit(0); });
+    bool encerrar = false;
+    QObject::connect(&encerramento, &EncerramentoPorSinal::encerramentoPedido, &app, [&encerrar] {
+        encerrar = true;
+        QCoreApplication::exit(0);
+    });
     const auto dataModule = std::make_unique<TDM>();
     DM = dataModule.get();
 
@@ -26,15 +32,18 @@ int main(int argc, char** argv) {
     // A failure while starting (bad arguments, no database) is reported and the window
     // still opens, with plain code edits.
     RunGuarded([&] { FormPrincipal.FormCreate(); });
-    FormPrincipal.show();
+    int rc = 0;
+    if (!encerrar) {
+        FormPrincipal.show();
 #ifdef ZV_QUIT_WHEN_SHOWN
-    // The benchmark's build of the program: paint the window once and quit.
-    QTimer::singleShot(0, &FormPrincipal, [&FormPrincipal] {
-        FormPrincipal.repaint();
-        QCoreApplication::quit();
-    });
+        // The benchmark's build of the program: paint the window once and quit.
+        QTimer::singleShot(0, &FormPrincipal, [&FormPrincipal] {
+            FormPrincipal.repaint();
+            QCoreApplication::quit();
+        });
 #endif
-    const int rc = app.exec();
+        rc = app.exec();
+    }
     DM = nullptr;
     return rc;
 }

@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 
+#include <array>
 #include <libpq-fe.h>
 #include <vector>
 
@@ -70,11 +71,10 @@ void Connection::open() {
         keys.push_back(libpqKeyword(p.left(eq)));
         values.push_back(p.mid(eq + 1).toUtf8());
     }
-    // The session can never write, whatever the SQL says; text arrives as UTF8.
+    // Text arrives as UTF8. Nothing else goes in the start-up packet: connection poolers refuse
+    // "options", and the read-only rule and formats come with every statement (execute()).
     keys.push_back("client_encoding");
     values.push_back("UTF8");
-    keys.push_back("options");
-    values.push_back("-c default_transaction_read_only=on -c DateStyle=ISO -c lc_monetary=C");
     keys.push_back("application_name");
     values.push_back("relenderecamento");
     keys.push_back("connect_timeout");
@@ -95,6 +95,76 @@ void Connection::open() {
     if (PQstatus(conn.get()) != CONNECTION_OK)
         throw Error(QString::fromUtf8(PQerrorMessage(conn.get())).trimmed());
     m_conn = std::move(conn);
+    ajustaCodificacao();
+}
+
+// A SQL_ASCII server refuses to send its non-ASCII bytes as UTF8 ("invalid byte sequence"): the
+// session then asks for no conversion and the texts are read as they come (Codificacao).
+void Connection::ajustaCodificacao() {
+    m_codificacao = Codificacao::Utf8;
+    const char* servidor = PQparameterStatus(m_conn.get(), "server_encoding");
+    if (servidor == nullptr || qstrcmp(servidor, "SQL_ASCII") != 0)
+        return;
+    if (PQsetClientEncoding(m_conn.get(), "SQL_ASCII") != 0)
+        throw Error(QString::fromUtf8(PQerrorMessage(m_conn.get())).trimmed());
+    m_codificacao = Codificacao::SqlAscii;
+}
+
+PGresult* Connection::execute(const QByteArray& command, int nParams, const unsigned* types,
+                              const char* const* values) {
+    static constexpr char kInicio[] = "BEGIN READ ONLY";
+    static constexpr char kFormatos[] =
+        "SELECT set_config('DateStyle', 'ISO', true), set_config('lc_monetary', 'C', true)";
+    static constexpr char kFim[] = "COMMIT";
+    PGconn* const c = m_conn.get();
+    if (!c || PQenterPipelineMode(c) != 1)
+        return nullptr;
+    const auto envia = [c](const char* sql, int n = 0, const unsigned* t = nullptr,
+                           const char* const* v = nullptr) {
+        return PQsendQueryParams(c, sql, n, t, v, nullptr, nullptr, 0) == 1;
+    };
+    // The statement's own result is the third; whatever failed first wins over it.
+    constexpr int kDoComando = 2;
+    constexpr int kEtapas = 4;
+    const std::array<const char*, kEtapas> sqls = {kInicio, kFormatos, command.constData(), kFim};
+    int enviados = 0;
+    while (enviados < kEtapas &&
+           (enviados == kDoComando ? envia(sqls[kDoComando], nParams, types, values) : envia(sqls[enviados])))
+        ++enviados;
+    const bool sincronizado = PQpipelineSync(c) == 1;
+
+    PGresult* resposta = nullptr;
+    PGresult* falha = nullptr;
+    int etapa = 0; // whose results are coming; each statement's end with a nullptr
+    while (PQstatus(c) == CONNECTION_OK) {
+        PGresult* r = PQgetResult(c);
+        if (!r) {
+            if (++etapa > enviados && !sincronizado)
+                break;
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        const bool erro = status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
+        if (erro && !falha)
+            falha = r;
+        else if (etapa == kDoComando && !resposta && status != PGRES_PIPELINE_ABORTED && !erro)
+            resposta = r;
+        else
+            PQclear(r);
+    }
+    PQexitPipelineMode(c);
+    // A failed statement leaves its transaction open and aborted until it is rolled back.
+    if (PQstatus(c) == CONNECTION_OK && PQtransactionStatus(c) != PQTRANS_IDLE)
+        PQclear(PQexec(c, "ROLLBACK"));
+    if (falha) {
+        PQclear(resposta);
+        return falha;
+    }
+    return resposta;
 }
 
 void Connection::close() {
@@ -108,8 +178,11 @@ bool Connection::connected() const {
 bool Connection::restore() {
     if (!m_conn)
         return false;
-    if (PQstatus(m_conn.get()) != CONNECTION_OK)
+    if (PQstatus(m_conn.get()) != CONNECTION_OK) {
         PQreset(m_conn.get());
+        if (connected())
+            ajustaCodificacao();
+    }
     return connected();
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 // The program's one database connection: a name=value parameter list, opened with
-// PQconnectdbParams as a UTF8, read-only session. It never prompts for anything.
+// PQconnectdbParams. It never prompts for anything. Statements run through execute(), each in a
+// read-only transaction of its own.
+#include "db/Codificacao.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 struct pg_conn;
 typedef struct pg_conn PGconn;
+struct pg_result;
+typedef struct pg_result PGresult;
 
 namespace db {
 
@@ -35,14 +40,28 @@ public:
     bool restore();
     QString lastError() const;
     PGconn* handle() const { return m_conn.get(); }
+    // UTF-8, or no conversion at all when the server's encoding is SQL_ASCII.
+    Codificacao codificacao() const { return m_codificacao; }
+
+    // Runs one statement with its parameters in text form (nullptr for NULL, types 0 to let the
+    // server infer) in a READ ONLY transaction that also fixes the date style and the money
+    // format the results are read with. Settings made on the session would not reach a pooler's
+    // other server sessions, so each statement carries its own, in one round trip. Returns the
+    // statement's result or the first failure; nullptr only when the connection gave none
+    // (PQerrorMessage then says why).
+    PGresult* execute(const QByteArray& command, int nParams, const unsigned* types,
+                      const char* const* values);
 
 private:
+    void ajustaCodificacao();
+
     struct Finish {
         void operator()(PGconn* c) const;
     };
     QString m_driverId;
     QStringList m_params;
     std::unique_ptr<PGconn, Finish> m_conn;
+    Codificacao m_codificacao = Codificacao::Utf8;
 };
 
 } // namespace db

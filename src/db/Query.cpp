@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <libpq-fe.h>
 #include <memory>
+#include <optional>
 
 namespace db {
 
@@ -54,6 +55,27 @@ std::pair<QByteArray, Oid> bindable(const Value& v) {
     default:
         return {v.toString().toUtf8(), 0};
     }
+}
+
+// Rewrites the text parameters that hold characters beyond ASCII in Windows-1252; false when
+// none changed (or one has no Windows-1252 form).
+bool emWindows1252(const std::vector<Value>& params, std::vector<QByteArray>& texts) {
+    bool mudou = false;
+    for (size_t i = 0; i < params.size(); ++i) {
+        if (bindable(params[i]).second != 0)
+            continue;
+        const QString texto = params[i].toString();
+        const bool soAscii =
+            std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (soAscii)
+            continue;
+        const std::optional<QByteArray> legado = paraWindows1252(texto);
+        if (!legado)
+            return false;
+        texts[i] = *legado;
+        mudou = true;
+    }
+    return mudou;
 }
 
 } // namespace
@@ -125,8 +147,7 @@ void Query::open() {
 
     const QByteArray command = m_translated.toUtf8();
     const auto executa = [&] {
-        return Resposta(PQexecParams(m_connection->handle(), command.constData(), m_paramCount, types.data(),
-                                     values.data(), nullptr, nullptr, 0));
+        return Resposta(m_connection->execute(command, m_paramCount, types.data(), values.data()));
     };
     Resposta res = executa();
     // The connection broke under this query (a server restart is noticed only now). The session
@@ -134,6 +155,15 @@ void Query::open() {
     // the failure of the query itself is what is reported.
     if (!m_connection->connected() && m_connection->restore())
         res = executa();
+    // A SQL_ASCII database compares bytes, and typed text may be stored in either form: when
+    // the UTF-8 form finds nothing, the Windows-1252 form is tried.
+    if (m_connection->codificacao() == Codificacao::SqlAscii && res &&
+        PQresultStatus(res.get()) == PGRES_TUPLES_OK && PQntuples(res.get()) == 0 &&
+        emWindows1252(m_params, texts)) {
+        for (size_t i = 0; i < m_params.size(); ++i)
+            values[i] = m_params[i].isNull() || m_params[i].isEmpty() ? nullptr : texts[i].constData();
+        res = executa();
+    }
     if (!res)
         throw Error(QString::fromUtf8(PQerrorMessage(m_connection->handle())).trimmed(), {}, sql());
     const ExecStatusType status = PQresultStatus(res.get());
@@ -143,7 +173,7 @@ void Query::open() {
                     state ? QString::fromLatin1(state) : QString(), sql());
     }
 
-    m_result = Result(res.release());
+    m_result = Result(res.release(), m_connection->codificacao());
     m_fields = m_result.fields();
     m_cache.clear();
     m_pending.clear();

@@ -27,8 +27,8 @@ QTime parseTime(QString s) {
     return t.isValid() ? t : QTime(0, 0);
 }
 
-Value convert(unsigned oid, const char* raw, int length) {
-    const QString s = QString::fromUtf8(raw, length);
+Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao) {
+    const QString s = decodifica(raw, length, codificacao);
     switch (oid) {
     case BOOLOID:
         return Value::fromBool(s == u"t");
@@ -70,15 +70,15 @@ Value convert(unsigned oid, const char* raw, int length) {
 
 } // namespace
 
-Result::Result(PGresult* result) {
+Result::Result(PGresult* result, Codificacao codificacao) : m_codificacao(codificacao) {
     if (!result)
         return;
     m_result = std::shared_ptr<PGresult>(result, PQclear);
     const int n = PQnfields(result);
     m_fields.reserve(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c)
-        m_fields.push_back(
-            describeField(QString::fromUtf8(PQfname(result, c)), PQftype(result, c), PQfmod(result, c)));
+        m_fields.push_back(describeField(decodifica(PQfname(result, c), -1, codificacao), PQftype(result, c),
+                                         PQfmod(result, c)));
 }
 
 int Result::rowCount() const {
@@ -95,7 +95,7 @@ Value Result::value(int row, int column) const {
     if (PQgetisnull(r, row, column))
         return Value::null();
     return convert(m_fields[static_cast<size_t>(column)].typeOid, PQgetvalue(r, row, column),
-                   PQgetlength(r, row, column));
+                   PQgetlength(r, row, column), m_codificacao);
 }
 
 } // namespace db

@@ -2,6 +2,7 @@
 // The answer to one query, as the server sent it: an immutable value that shares the libpq
 // result among its copies (freed with the last one), with its fields and the values converted
 // from their text form. Needs no connection once made.
+#include "db/Codificacao.h"
 #include "db/Field.h"
 #include "db/Value.h"
 
@@ -16,8 +17,8 @@ namespace db {
 class Result {
 public:
     Result() = default; // no result: no fields, no rows
-    // Takes ownership of `result` (nullptr gives no result).
-    explicit Result(PGresult* result);
+    // Takes ownership of `result` (nullptr gives no result); texts are read as `codificacao`.
+    explicit Result(PGresult* result, Codificacao codificacao = Codificacao::Utf8);
 
     bool valid() const { return m_result != nullptr; }
     int rowCount() const;
@@ -30,6 +31,7 @@ public:
 private:
     std::shared_ptr<PGresult> m_result; // freed with PQclear by the last copy
     std::vector<Field> m_fields;
+    Codificacao m_codificacao = Codificacao::Utf8;
 };
 
 } // namespace db
