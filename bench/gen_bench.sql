@@ -83,10 +83,10 @@ SELECT 10000 + g.i,
        CASE WHEN t.proean IS NULL THEN NULL
             ELSE lpad(((7890000000000 + (10000 + g.i)::bigint * 10 + g.i % 10) % 10000000000000)::text, 13, '0')
        END,
-       round(((g.i * 7919) % 20000 + 99) / 100.0, 2),
+       round(((g.i::bigint * 7919) % 20000 + 99) / 100.0, 2),
        DATE '2005-01-03' + (g.i * 13) % 7000,
        CASE WHEN g.i % 17 = 0 THEN NULL ELSE 20000 + (g.i * 7) % 5000 END,
-       round(((g.i * 7919) % 20000 + 99) / 100.0 * (55 + g.i % 30) / 100.0, 2)
+       round(((g.i::bigint * 7919) % 20000 + 99) / 100.0 * (55 + g.i % 30) / 100.0, 2)
 FROM generate_series(:primeiro, :ultimo) AS g (i)
 JOIN pro AS t ON t.procod = 4 + (g.i - 1) % 4987
 ORDER BY 1;

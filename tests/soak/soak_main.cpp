@@ -325,7 +325,8 @@ int main(int argc, char** argv) {
         if ((i + 1) % intervalo == 0 || i + 1 == dia.size()) {
             // The stand-in's files are the test's, not the program's: cleared so they do not pile up.
             for (const QString& f : saida.entryList(QDir::Files))
-                QFile::remove(saida.filePath(f));
+                if (!f.endsWith(QStringLiteral(".tmp"))) // one the stand-in is still writing
+                    QFile::remove(saida.filePath(f));
             amostras.push_back({static_cast<long>(i + 1), rssKb(), heapKb(), descritoresAbertos()});
             const Amostra& a = amostras.back();
             std::printf("%8ld %10ld %10ld %6d %9.1f\n", a.passo, a.rssKb, a.heapKb, a.descritores,
