@@ -3,12 +3,26 @@
 -- Deterministic like the demo data (modular arithmetic only), so every load gives the same rows.
 -- Load it once, as the superuser, into a fresh demo database:
 --   cat demo/digitos.sql bench/gen_bench.sql | demo/pgcluster.sh psql DIR -q -f -
+-- The generated products are numbered 1..200,000; -v primeiro=N -v ultimo=M generates N..M instead,
+-- and a later load with the next range grows the same database (the companies and suppliers come
+-- with the load that starts at 1). The large size of scripts/bench.sh --grande adds 200,001..995,000:
+-- 1,000,002 products, about 4,983,000 stock rows.
 
 \set ON_ERROR_STOP on
+\if :{?primeiro}
+\else
+\set primeiro 1
+\endif
+\if :{?ultimo}
+\else
+\set ultimo 200000
+\endif
+SELECT :primeiro = 1 AS inicial \gset
 BEGIN;
 
 -- The check-digit helpers come from demo/digitos.sql, loaded just before this file.
 
+\if :inicial
 -- Six more stores of the group (parties 6..11), so stock spreads over eight companies.
 INSERT INTO par (parcod, pardes, parfan, parcnpjcpf, partipo, parcidade, paruf, pardtcad)
 SELECT 5 + n,
@@ -53,8 +67,9 @@ FROM generate_series(0, 4999) AS n;
 INSERT INTO forn (forparcod, forprazo)
 SELECT parcod, (ARRAY[7, 14, 21, 28, 30, 45, 60])[parcod % 7 + 1]
 FROM par WHERE parcod BETWEEN 20000 AND 24999 ORDER BY parcod;
+\endif
 
--- 200,000 more products (codes 10001..210000), each a variant of one of the generated demo
+-- 200,000 more products (codes 10001..210000; 10000 + primeiro..ultimo), each a variant of one of the generated demo
 -- products 4..4990: same brand, family, subcategory, use and unit, its description plus a line.
 INSERT INTO pro (procod, prodes, proref, promarcascod, profamcod, proscatcod, proappcod, proun, proean, propreco, prodtcad,
                  proforparcod, procusto)
@@ -68,11 +83,11 @@ SELECT 10000 + g.i,
        CASE WHEN t.proean IS NULL THEN NULL
             ELSE lpad(((7890000000000 + (10000 + g.i)::bigint * 10 + g.i % 10) % 10000000000000)::text, 13, '0')
        END,
-       round(((g.i * 7919) % 20000 + 99) / 100.0, 2),
+       round(((g.i::bigint * 7919) % 20000 + 99) / 100.0, 2),
        DATE '2005-01-03' + (g.i * 13) % 7000,
        CASE WHEN g.i % 17 = 0 THEN NULL ELSE 20000 + (g.i * 7) % 5000 END,
-       round(((g.i * 7919) % 20000 + 99) / 100.0 * (55 + g.i % 30) / 100.0, 2)
-FROM generate_series(1, 200000) AS g (i)
+       round(((g.i::bigint * 7919) % 20000 + 99) / 100.0 * (55 + g.i % 30) / 100.0, 2)
+FROM generate_series(:primeiro, :ultimo) AS g (i)
 JOIN pro AS t ON t.procod = 4 + (g.i - 1) % 4987
 ORDER BY 1;
 
@@ -89,7 +104,7 @@ SELECT p.procod, e.emp,
             ELSE (ARRAY['N', NULL, 'S'])[(p.procod % 3 + e.emp) % 3 + 1] END
 FROM pro AS p
 CROSS JOIN (VALUES (1, 0), (2, 1), (6, 2), (7, 3), (8, 4), (9, 5), (10, 6), (11, 7)) AS e (emp, k)
-WHERE p.procod BETWEEN 10001 AND 210000 AND (p.procod + e.k) % 8 < 5
+WHERE p.procod BETWEEN 10000 + :primeiro AND 10000 + :ultimo AND (p.procod + e.k) % 8 < 5
 ORDER BY 1, 2;
 
 COMMIT;

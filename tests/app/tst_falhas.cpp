@@ -10,10 +10,13 @@
 #include "db/Query.h"
 #include "lookup/CriadorLookup.h"
 #include "search/FormL.h"
+#include "search/FormLAvanc.h"
+#include "widgets/DataGrid.h"
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
 #include "Digitacao.h"
+#include "JanelaLookups.h"
 #include "JavaSubstituto.h"
 #include "ModalDriver.h"
 
@@ -23,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -98,6 +102,28 @@ QString caixaDe(const std::function<void()>& acao) {
     return texto;
 }
 
+// caixaDe for an action taken inside the modal window `sobre`: that window is not the box.
+QString caixaSobre(QWidget* sobre, const std::function<void()>& acao) {
+    QString texto;
+    QPointer<QTimer> espera = testsupport::whenModal(
+        [&](QWidget* modal) {
+            if (auto* caixa = qobject_cast<QMessageBox*>(modal)) {
+                texto = caixa->text();
+                caixa->done(QMessageBox::Ok);
+            } else {
+                texto = QStringLiteral("<unexpected %1>").arg(modal->objectName());
+                modal->close();
+            }
+        },
+        nullptr, 30000, sobre);
+    acao();
+    if (espera) {
+        espera->stop();
+        espera->deleteLater();
+    }
+    return texto;
+}
+
 // A TCP port on 127.0.0.1 that either listens and never answers (the kernel completes the
 // handshake, nobody reads) or, closed again, refuses connections.
 class PortaLocal {
@@ -157,6 +183,8 @@ private slots:
     void textoColadoNoCodigo();
     void caixaDeErroNoMeioDoTab();
     void servidorReiniciadoNaoAparece();
+    void servidorCaiComBuscaAberta_data();
+    void servidorCaiComBuscaAberta();
     void servidorCaiComAJanelaAberta(); // kills the cluster: keep it last
 
 private:
@@ -166,10 +194,12 @@ private:
     TFormPrincipal& abreJanela(const QStringList& args, QString* erro = nullptr);
     QList<QStringList> execucoes(int n);
     void paraCluster();
+    bool derrubaServidor();
 
     QTemporaryDir fTmp{QStringLiteral("/tmp/zvfalhas-XXXXXX")}; // the socket path must stay short
     QString fCluster;
     bool fClusterNoAr = false;
+    bool fServidorCaido = false; // killed by a test that may have failed before restarting it
     QHash<QString, QString> fEnv;
     QByteArray fPathOriginal;
     std::unique_ptr<TDM> fDM;
@@ -217,6 +247,13 @@ void TstFalhas::init() {
 }
 
 void TstFalhas::cleanup() {
+    testsupport::cancelPendingModalDrivers();
+    if (fServidorCaido) {
+        QString saida;
+        if (!cluster({"restart", fCluster}, &saida))
+            qWarning("could not restart the private cluster: %s", qPrintable(saida));
+        fServidorCaido = false;
+    }
     fJanela.reset();
     DM = nullptr;
     fDM.reset();
@@ -234,6 +271,15 @@ void TstFalhas::paraCluster() {
     QString saida;
     if (!cluster({"stop", fCluster}, &saida))
         qWarning("could not stop the private cluster: %s", qPrintable(saida));
+}
+
+bool TstFalhas::derrubaServidor() {
+    QString saida;
+    fServidorCaido = true;
+    if (cluster({"kill", fCluster}, &saida))
+        return true;
+    qWarning("%s", qPrintable(saida));
+    return false;
 }
 
 QStringList TstFalhas::argumentos() const {
@@ -523,6 +569,110 @@ void TstFalhas::servidorReiniciadoNaoAparece() {
     q.setParam(0, db::Value::fromInt(5));
     q.open();
     QCOMPARE(q.value(0).text(), QStringLiteral("HORTIFRÚTI"));
+}
+
+void TstFalhas::servidorCaiComBuscaAberta_data() {
+    QTest::addColumn<bool>("multipla");
+    QTest::addColumn<QString>("busca");
+    QTest::addColumn<QString>("achada"); // the description the search finds
+    QTest::newRow("search window") << false << "HORT"
+                                   << "HORTIFRÚTI";
+    QTest::newRow("multi-select window") << true << "INDU"
+                                         << "INDUSTRIAL";
+}
+
+// The server dies while the user types in a search window: every key that needs the database
+// shows the error, the window keeps taking keys and closes with Esc, the filter window goes on,
+// and once the server is back a new search window finds rows again.
+void TstFalhas::servidorCaiComBuscaAberta() {
+    QFETCH(bool, multipla);
+    QFETCH(QString, busca);
+    QFETCH(QString, achada);
+    TFormPrincipal& janela = abreJanela(argumentos());
+    testsupport::JanelaLookups lookups;
+    if (multipla)
+        lookups.show();
+
+    // Opens the window (the department button, or the multi-select field's), runs `naJanela` in
+    // it and makes sure it is gone afterwards, whatever failed inside.
+    auto naBusca = [&](const std::function<void(TFormL&)>& naJanela) {
+        bool rodou = false;
+        testsupport::whenModal(
+            [&](QWidget* m) {
+                auto* busca = qobject_cast<TFormL*>(m);
+                if (busca == nullptr || (qobject_cast<TFormLAvanc*>(m) != nullptr) != multipla) {
+                    m->close();
+                    return;
+                }
+                busca->DBGridB->setSelectedIndex(multipla ? 2 : 1); // the description column
+                naJanela(*busca);
+                if (busca->isVisible()) {
+                    qWarning("the search window was still open");
+                    busca->reject();
+                }
+            },
+            &rodou, 30000);
+        if (multipla)
+            lookups.app.controlador->selecionar(lookups.app.botao);
+        else
+            janela.bbDepp->click();
+        return rodou;
+    };
+
+    const auto erroDoBanco = [](const QString& caixa) {
+        return caixa.startsWith(QStringLiteral("Erro na abertura da tabela"));
+    };
+    bool fechou = false;
+    QVERIFY(naBusca([&](TFormL& busca) {
+        DataGrid* const grade = busca.DBGridB;
+        QCOMPARE(caixaSobre(&busca, [&] { digita(grade, "A"); }), QString());
+        QVERIFY(busca.QueryLoc->rowCount() > 0);
+
+        QVERIFY(derrubaServidor());
+        for (const QString& tecla : {QStringLiteral("L"), QStringLiteral("I"), QStringLiteral("\b")}) {
+            // The first key meets the dead connection, the next ones the refused new one.
+            const QString caixa = caixaSobre(&busca, [&] { digita(grade, tecla); });
+            QVERIFY2(caixa.contains(QStringLiteral("connection"), Qt::CaseInsensitive), qPrintable(caixa));
+            QVERIFY(busca.isVisible());
+        }
+        QCOMPARE(busca.painelStatus(1)->text(), QStringLiteral("AL"));
+        QTest::keyClick(grade, Qt::Key_Down); // nothing to move over, nothing to fail
+        QCOMPARE(caixaSobre(&busca, [&] { digita(grade, "\x1b"); }), QString());
+        fechou = !busca.isVisible();
+    }));
+    QVERIFY(fechou);
+    QCOMPARE(FormL, nullptr);
+    QCOMPARE(FormLAvanc, nullptr);
+    QVERIFY(!BotaoAtivo);
+    if (multipla)
+        QCOMPARE(lookups.app.codigo->text(), QString());
+
+    // The filter window: a code left reports the error, the next field takes keys, printing works.
+    QApplication::setActiveWindow(&janela);
+    QVERIFY(QTest::qWaitForWindowActive(&janela));
+    janela.EditSecp->setFocus(Qt::TabFocusReason);
+    digita("12");
+    const QString caixa = caixaDe([] { tecla(Qt::Key_Tab); });
+    QVERIFY2(erroDoBanco(caixa), qPrintable(caixa));
+    QVERIFY(janela.EditCat->hasFocus());
+    digita("40");
+    janela.BitBtn1->click();
+    const QList<QStringList> runs = execucoes(1);
+    QCOMPARE(runs.size(), 1);
+    QVERIFY2(runs.first().contains("P_CAT=40"), qPrintable(runs.first().join(' ')));
+
+    // The server is back: a new search window finds rows as the user types.
+    QString saida;
+    QVERIFY2(cluster({"restart", fCluster}, &saida), qPrintable(saida));
+    fServidorCaido = false;
+    int linhas = -1;
+    QVERIFY(naBusca([&](TFormL& janelaDeBusca) {
+        QCOMPARE(caixaSobre(&janelaDeBusca, [&] { digita(janelaDeBusca.DBGridB, busca); }), QString());
+        linhas = janelaDeBusca.QueryLoc->rowCount();
+        QCOMPARE(janelaDeBusca.QueryLoc->value(multipla ? 2 : 1).text(), achada);
+        digita(janelaDeBusca.DBGridB, "\x1b");
+    }));
+    QCOMPARE(linhas, 1);
 }
 
 QTEST_MAIN(TstFalhas)
