@@ -19,19 +19,11 @@ build=${BUILD_DIR:-$root/build}
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh"
 
-cluster=$(mktemp -d /tmp/zvbench.XXXXXX)
-rmdir "$cluster"
-cleanup() { "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true; rm -rf "$cluster"; }
-trap cleanup EXIT
-"$root/demo/pgcluster.sh" start "$cluster" >/dev/null
-set -a
-# shellcheck disable=SC1091
-. "$cluster/env"
-set +a
+# shellcheck source=cluster.sh
+. "$root/scripts/cluster.sh"
+trap para_cluster EXIT
+inicia_cluster zvbench
 export QT_QPA_PLATFORM=offscreen
-printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$PGHOST" "$PGPORT" "$PGDATABASE" \
-    "$PGUSER" "$PGPASSWORD" >"$cluster/pg_service.conf"
-export PGSERVICEFILE=$cluster/pg_service.conf
 viewer() { python3 "$root/bench/viewer/medir.py" "$1" "$build/src" "$build/bench"; }
 
 cluster_psql() { "$root/demo/pgcluster.sh" psql "$cluster" "$@"; }

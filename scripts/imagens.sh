@@ -12,21 +12,17 @@ if [[ -z ${ZV_IMAGENS_NO_XVFB:-} ]]; then
 fi
 
 tmp=$(mktemp -d /tmp/zvimg.XXXXXX)
-cluster=$(mktemp -d /tmp/zvimgpg.XXXXXX)
-rmdir "$cluster"
+# shellcheck source=cluster.sh
+. "$root/scripts/cluster.sh"
 pid=
 cleanup() {
     [[ -n $pid ]] && kill "$pid" 2>/dev/null
-    "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true
-    rm -rf -- "$tmp" "$cluster"
+    para_cluster
+    rm -rf -- "$tmp"
 }
 trap cleanup EXIT
-"$root/demo/pgcluster.sh" start "$cluster" >/dev/null
-# shellcheck disable=SC1091
-. "$cluster/env"
-printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$PGHOST" "$PGPORT" "$PGDATABASE" \
-    "$PGUSER" "$PGPASSWORD" >"$tmp/pg_service.conf"
-export PGSERVICEFILE=$tmp/pg_service.conf HOME=$tmp
+inicia_cluster zvimgpg
+export HOME=$tmp
 
 "$build/src/relenderecamento" "$PGHOST" "$PGPORT" "$PGUSER" "$PGPASSWORD" "$PGDATABASE" 1 1 demo &
 pid=$!

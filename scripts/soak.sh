@@ -28,15 +28,10 @@ else
     "$root/scripts/build.sh"
 fi
 
-cluster=$(mktemp -d /tmp/zvsoak.XXXXXX)
-rmdir "$cluster"
-cleanup() { "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true; rm -rf "$cluster"; }
-trap cleanup EXIT
-"$root/demo/pgcluster.sh" start "$cluster" >/dev/null
-set -a
-# shellcheck disable=SC1091
-. "$cluster/env"
-set +a
+# shellcheck source=cluster.sh
+. "$root/scripts/cluster.sh"
+trap para_cluster EXIT
+inicia_cluster zvsoak
 export ZV_TEST_PGHOST=$PGHOST ZV_TEST_PGPORT=$PGPORT ZV_TEST_PGDATABASE=$PGDATABASE
 export ZV_TEST_PGUSER=$PGUSER ZV_TEST_PGPASSWORD=$PGPASSWORD ZV_TEST_CLUSTER=$cluster ZV_SOURCE_DIR=$root
 unset PGHOST PGPORT PGDATABASE PGUSER PGPASSWORD

@@ -22,22 +22,13 @@ else
     "$root/scripts/build.sh"
 fi
 
-cluster=$(mktemp -d /tmp/zvtest.XXXXXX)
-rmdir "$cluster"
-cleanup() { "$root/demo/pgcluster.sh" stop "$cluster" >/dev/null 2>&1 || true; rm -rf "$cluster"; }
-trap cleanup EXIT
-"$root/demo/pgcluster.sh" start "$cluster" >/dev/null
-set -a
-# shellcheck disable=SC1091
-. "$cluster/env"
-set +a
+# shellcheck source=cluster.sh
+. "$root/scripts/cluster.sh"
+trap para_cluster EXIT
+inicia_cluster zvtest
 export ZV_TEST_PGHOST=$PGHOST ZV_TEST_PGPORT=$PGPORT ZV_TEST_PGDATABASE=$PGDATABASE
 export ZV_TEST_PGUSER=$PGUSER ZV_TEST_PGPASSWORD=$PGPASSWORD ZV_TEST_CLUSTER=$cluster
 export ZV_SOURCE_DIR=$root
-# The viewer the program starts reaches the same database through a [Zarvent] service.
-printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$PGHOST" "$PGPORT" "$PGDATABASE" \
-    "$PGUSER" "$PGPASSWORD" >"$cluster/pg_service.conf"
-export PGSERVICEFILE=$cluster/pg_service.conf
 unset PGHOST PGPORT PGDATABASE PGUSER PGPASSWORD
 cd "$build"
 if [[ -z $sanitize ]]; then
