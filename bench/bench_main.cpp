@@ -294,6 +294,46 @@ void figuraValidacao(TFormPrincipal& form, PGconn* direto) {
     codigo->clear();
 }
 
+// The baseline's window: a plain QTableView the size of the search grid, with its row height,
+// showing a QStandardItemModel filled from a libpq result.
+class VistaSimples {
+public:
+    explicit VistaSimples(const DataGrid& grade) : m_grade(grade) {
+        auto* disposicao = new QVBoxLayout(&m_plano);
+        disposicao->setContentsMargins(0, 0, 0, 0);
+        m_vista = new QTableView(&m_plano);
+        disposicao->addWidget(m_vista);
+        mesmasLinhas(m_vista, grade);
+        m_plano.resize(grade.size());
+        m_plano.show();
+    }
+    ~VistaSimples() { m_vista->setModel(nullptr); }
+    VistaSimples(const VistaSimples&) = delete;
+    VistaSimples& operator=(const VistaSimples&) = delete;
+
+    void mostra(const PGresult* r) {
+        auto novo = modeloCom(r);
+        m_vista->setModel(novo.get());
+        m_modelo = std::move(novo);
+        for (int c = 0; c < m_grade.columnCount(); ++c)
+            m_vista->setColumnWidth(c, m_grade.columnWidth(c));
+        m_vista->repaint();
+    }
+
+private:
+    const DataGrid& m_grade;
+    QWidget m_plano;
+    QTableView* m_vista;
+    std::unique_ptr<QStandardItemModel> m_modelo;
+};
+
+// A key typed into the search grid; QChar(8) is Backspace.
+void teclaNaGrade(DataGrid* grade, QChar c) {
+    const int codigoTecla = c.unicode() == 8 ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
+    QKeyEvent e(QEvent::KeyPress, codigoTecla, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(grade, &e);
+}
+
 // Keystrokes in the search window: each types or erases one character of `teclas`.
 void figuraDigitacao(TFormPrincipal& form, PGconn* direto, const QString& nome, int coluna,
                      const QString& teclas, int n) {
@@ -309,21 +349,8 @@ void figuraDigitacao(TFormPrincipal& form, PGconn* direto, const QString& nome, 
         for (qsizetype i = 0; i < teclas.size(); ++i)
             passos.push_back(QChar(8));
 
-        QWidget plano;
-        auto* disposicao = new QVBoxLayout(&plano);
-        disposicao->setContentsMargins(0, 0, 0, 0);
-        auto* vista = new QTableView(&plano);
-        disposicao->addWidget(vista);
-        mesmasLinhas(vista, *grade);
-        plano.resize(grade->size());
-        plano.show();
-        std::unique_ptr<QStandardItemModel> modelo;
-
-        const auto tecla = [&](QChar c) {
-            const int codigoTecla = c.unicode() == 8 ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
-            QKeyEvent e(QEvent::KeyPress, codigoTecla, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(grade, &e);
-        };
+        VistaSimples vista(*grade);
+        const auto tecla = [&](QChar c) { teclaNaGrade(grade, c); };
 
         // One cycle to learn what each step sends (the first one also rewrites the SQL for the column).
         std::vector<std::pair<QByteArray, QByteArray>> enviados;
@@ -348,18 +375,12 @@ void figuraDigitacao(TFormPrincipal& form, PGconn* direto, const QString& nome, 
             const size_t k = static_cast<size_t>(i) % passos.size();
             const auto t0 = Clock::now();
             const Resultado r = executa(direto, enviados[k].first, enviados[k].second);
-            auto novo = modeloCom(r.get());
-            vista->setModel(novo.get());
-            modelo = std::move(novo);
-            for (int c = 0; c < grade->columnCount(); ++c)
-                vista->setColumnWidth(c, grade->columnWidth(c));
-            vista->repaint();
+            vista.mostra(r.get());
             const double t = msDesde(t0);
             assenta();
             return t;
         };
         mede(nome, static_cast<int>(passos.size()), n, nosso, base, QStringLiteral("ms"), 1.10);
-        vista->setModel(nullptr);
     });
 }
 
@@ -372,21 +393,8 @@ void figuraRajada(TFormPrincipal& form, PGconn* direto, const QString& nome, int
         DataGrid* grade = janela.DBGridB;
         db::Query& q = *janela.QueryLoc;
         grade->setSelectedIndex(coluna);
-        QWidget plano;
-        auto* disposicao = new QVBoxLayout(&plano);
-        disposicao->setContentsMargins(0, 0, 0, 0);
-        auto* vista = new QTableView(&plano);
-        disposicao->addWidget(vista);
-        mesmasLinhas(vista, *grade);
-        plano.resize(grade->size());
-        plano.show();
-        std::unique_ptr<QStandardItemModel> modelo;
-
-        const auto tecla = [&](QChar c) {
-            const int codigoTecla = c.unicode() == 8 ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
-            QKeyEvent e(QEvent::KeyPress, codigoTecla, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(grade, &e);
-        };
+        VistaSimples vista(*grade);
+        const auto tecla = [&](QChar c) { teclaNaGrade(grade, c); };
         const auto apaga = [&] {
             for (qsizetype i = 0; i < teclas.size(); ++i)
                 tecla(QChar(8));
@@ -418,19 +426,13 @@ void figuraRajada(TFormPrincipal& form, PGconn* direto, const QString& nome, int
             const auto t0 = Clock::now();
             for (const auto& [sql, valor] : enviados) {
                 const Resultado r = executa(direto, sql, valor);
-                auto novo = modeloCom(r.get());
-                vista->setModel(novo.get());
-                modelo = std::move(novo);
-                for (int c = 0; c < grade->columnCount(); ++c)
-                    vista->setColumnWidth(c, grade->columnWidth(c));
-                vista->repaint();
+                vista.mostra(r.get());
             }
             const double t = msDesde(t0);
             assenta();
             return t;
         };
         mede(nome, 1, n, nosso, base, QStringLiteral("ms"), 1.10);
-        vista->setModel(nullptr);
     });
 }
 

@@ -72,38 +72,10 @@ void tecla(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::keyClick(alvo, k, m);
 }
 
-// Runs `acao` and answers the error box it raises; returns the box's text, "" when none came.
-// Any other modal window is closed and reported, so a wrong turn fails instead of hanging.
-// Afterwards the window that was active is activated again, as a window manager would.
-QString caixaDe(const std::function<void()>& acao) {
-    QWidget* const ativa = QApplication::activeWindow();
-    QString texto;
-    QPointer<QTimer> espera = testsupport::whenModal(
-        [&](QWidget* modal) {
-            if (auto* caixa = qobject_cast<QMessageBox*>(modal)) {
-                texto = caixa->text();
-                caixa->done(QMessageBox::Ok);
-            } else {
-                texto = QStringLiteral("<unexpected %1>").arg(modal->objectName());
-                modal->close();
-            }
-        },
-        nullptr, 30000);
-    acao();
-    if (espera) {
-        espera->stop();
-        espera->deleteLater();
-    }
-    if (ativa && QApplication::activeWindow() != ativa) {
-        QApplication::setActiveWindow(ativa);
-        if (!QTest::qWaitForWindowActive(ativa))
-            qWarning("the window did not become active again");
-    }
-    return texto;
-}
-
-// caixaDe for an action taken inside the modal window `sobre`: that window is not the box.
-QString caixaSobre(QWidget* sobre, const std::function<void()>& acao) {
+// Runs `acao` and answers the error box it raises (over the modal window `sobre`, if any);
+// returns the box's text, "" when none came. Any other modal window is closed and reported, so a
+// wrong turn fails instead of hanging.
+QString respondeCaixa(QWidget* sobre, const std::function<void()>& acao) {
     QString texto;
     QPointer<QTimer> espera = testsupport::whenModal(
         [&](QWidget* modal) {
@@ -122,6 +94,24 @@ QString caixaSobre(QWidget* sobre, const std::function<void()>& acao) {
         espera->deleteLater();
     }
     return texto;
+}
+
+// respondeCaixa for the filter window; afterwards the window that was active is activated again,
+// as a window manager would.
+QString caixaDe(const std::function<void()>& acao) {
+    QWidget* const ativa = QApplication::activeWindow();
+    const QString texto = respondeCaixa(nullptr, acao);
+    if (ativa && QApplication::activeWindow() != ativa) {
+        QApplication::setActiveWindow(ativa);
+        if (!QTest::qWaitForWindowActive(ativa))
+            qWarning("the window did not become active again");
+    }
+    return texto;
+}
+
+// respondeCaixa for an action taken inside the modal window `sobre`: that window is not the box.
+QString caixaSobre(QWidget* sobre, const std::function<void()>& acao) {
+    return respondeCaixa(sobre, acao);
 }
 
 // A TCP port on 127.0.0.1 that either listens and never answers (the kernel completes the
