@@ -10,6 +10,7 @@ packages=(
     at-spi2-core python3-pyatspi dbus-x11
     default-jdk-headless default-jre junit5
     libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java poppler-utils xdg-utils
+    lintian unzip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,9 @@
 # own, a temporary folder removed on exit (with the program, when $pid is set), and a stand-in
 # "java" that writes its arguments, one per line, to $ZV_JAVA_ARGS.<pid>.
 
-prog=$(realpath -- "${1:?usage: $nome PROGRAM}")
+# A link (an installed /usr/bin/relenderecamento) stays as given: the program must find its own
+# folder, with the viewer and the designs, behind it.
+prog=$(realpath -s -- "${1:?usage: $nome PROGRAM}")
 for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TEST_PGDATABASE; do
     if [[ -z ${!var:-} ]]; then
         echo "$nome: $var not set: run the tests through scripts/test.sh" >&2
@@ -24,7 +26,7 @@ if [[ -z ${ZV_E2E_DENTRO_DO_XVFB:-} ]]; then
     exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$@"
 fi
 
-progdir=$(dirname -- "$prog")
+progdir=$(dirname -- "$(realpath -- "$prog")")
 artefatos=${ZV_ARTIFACTS_DIR:-$(dirname -- "$progdir")/artifacts}
 mkdir -p -- "$artefatos"
 titulo="Relatório de Endereçamento de Produto"

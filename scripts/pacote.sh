@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the Debian package relenderecamento_VERSION_ARCH.deb from a build tree:
+#
+#   pacote.sh [--sem-compilar] [OUTDIR]   OUTDIR defaults to the build tree ($BUILD_DIR or build/)
+#
+# The launcher, jasperviewer.jar and relatorios/ go together to /usr/lib/relenderecamento/ (the
+# launcher finds the viewer beside its resolved path), with a /usr/bin link, the man page, the
+# README and the copyright file. Depends: the launcher's shared libraries (dpkg-shlibdeps), a
+# Java runtime, fonts-dejavu-core and the packages owning the jars on the viewer's manifest
+# class path (looked up with dpkg -S here, so a jar added in viewer/CMakeLists.txt is covered).
+# --sem-compilar packages what is built (the test suite uses it); else the targets are built first.
+# Prints the package's path.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+compilar=1
+if [[ ${1:-} == --sem-compilar ]]; then
+    compilar=
+    shift
+fi
+saida=${1:-$build}
+nome=relenderecamento
+destino=/usr/lib/$nome
+# Whoever builds the site's packages may sign them with their own name.
+mantenedor=${ZV_MANTENEDOR:-Relação de Produtos por Endereço <relenderecamento@example.com>}
+
+die() {
+    printf 'pacote: %s\n' "$*" >&2
+    exit 1
+}
+
+if [[ -n $compilar ]]; then
+    "$root/scripts/build.sh" >&2
+fi
+programa=$build/src/$nome
+jar=$build/src/jasperviewer.jar
+[[ -x $programa && -r $jar && -d $build/src/relatorios ]] ||
+    die "no launcher, viewer or designs in $build/src: build first (scripts/build.sh)"
+versao=$(sed -n 's/^project([^)]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+[[ -n $versao ]] || die "no VERSION in the project() line of $root/CMakeLists.txt"
+arq=$(dpkg --print-architecture)
+
+tmp=$(mktemp -d)
+trap 'rm -rf -- "$tmp"' EXIT
+raiz=$tmp/raiz
+doc=$raiz/usr/share/doc/$nome
+install -d "$raiz/DEBIAN" "$raiz$destino/relatorios" "$raiz/usr/bin" "$raiz/usr/share/man/man1" "$doc"
+install -m 755 "$programa" "$raiz$destino/$nome"
+strip --strip-unneeded --remove-section=.comment --remove-section=.note "$raiz$destino/$nome"
+install -m 644 "$jar" "$raiz$destino/"
+install -m 644 "$build/src/relatorios/"*.xml "$raiz$destino/relatorios/"
+ln -s "../lib/$nome/$nome" "$raiz/usr/bin/$nome"
+gzip -9n <"$root/docs/$nome.1" >"$raiz/usr/share/man/man1/$nome.1.gz"
+gzip -9n <"$root/README.md" >"$doc/README.md.gz"
+install -m 644 "$root/docs/copyright" "$doc/copyright"
+data=$(date -u -R -d "@$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)")
+printf '%s (%s) stable; urgency=medium\n\n  * Release %s.\n\n -- %s  %s\n' "$nome" "$versao" "$versao" \
+    "$mantenedor" "$data" | gzip -9n >"$doc/changelog.gz"
+
+# The viewer's libraries: each jar the manifest names, by the package that owns it.
+classpath=$(unzip -p "$jar" META-INF/MANIFEST.MF | tr -d '\r' |
+    sed -n '/^Class-Path:/,/^[^ ]/{s/^Class-Path: //;s/^ //;/^[A-Z][A-Za-z-]*:/d;p}' | tr -d '\n')
+[[ -n $classpath ]] || die "no Class-Path in $jar's manifest"
+# shellcheck disable=SC2086 # the class path is a blank-separated list
+donos=$(dpkg -S $classpath 2>/dev/null) || true
+jarpacotes=()
+for j in $classpath; do
+    p=$(awk -v j="$j" '$2 == j { sub(/:$/, "", $1); print $1 }' <<<"$donos")
+    [[ -n $p ]] || die "$j (viewer class path) belongs to no Debian package"
+    [[ " ${jarpacotes[*]} " == *" $p "* ]] || jarpacotes+=("$p")
+done
+
+# dpkg-shlibdeps wants a source package's debian/control around it.
+mkdir -p "$tmp/fonte/debian"
+printf 'Source: %s\n\nPackage: %s\nArchitecture: any\n' "$nome" "$nome" >"$tmp/fonte/debian/control"
+shlibs=$(cd "$tmp/fonte" && dpkg-shlibdeps -O "$raiz$destino/$nome" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
+[[ -n $shlibs ]] || die "dpkg-shlibdeps found no shared libraries for $programa"
+depende="$shlibs, default-jre | java17-runtime, $(printf '%s, ' "${jarpacotes[@]}")fonts-dejavu-core"
+
+cat >"$raiz/DEBIAN/control" <<FIM
+Package: $nome
+Version: $versao
+Architecture: $arq
+Maintainer: $mantenedor
+Installed-Size: $(du -sk --exclude=DEBIAN "$raiz" | cut -f1)
+Depends: $depende
+Section: misc
+Priority: optional
+Description: report launcher "Relação de Produtos por Endereço"
+ A desktop window started by a business-management application with its
+ connection settings and logged-in user. The user narrows the product
+ storage-address report with lookup fields validated against the PostgreSQL
+ database, picks grouping, ordering and output format, and the bundled Java
+ viewer shows the report on screen or writes it as PDF, XLS or HTML.
+ .
+ Both programs only read the database; they work against a hot standby.
+FIM
+find "$raiz" -type d -exec chmod 755 {} +
+(cd "$raiz" && find usr -type f -print0 | sort -z | xargs -0 md5sum >DEBIAN/md5sums)
+chmod 644 "$raiz/DEBIAN/md5sums"
+mkdir -p -- "$saida"
+deb=$saida/${nome}_${versao}_$arq.deb
+dpkg-deb --root-owner-group -Zxz --build "$raiz" "$deb.tmp" >/dev/null
+mv -- "$deb.tmp" "$deb"
+printf '%s\n' "$deb"
