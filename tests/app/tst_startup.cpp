@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -158,6 +159,39 @@ private slots:
         QCOMPARE(EmpresaLogada, 1); // the login record was stored before the open
         QCOMPARE(FuncionarioLogado, 2);
         QCOMPARE(UsuarioLogado, QString());
+    }
+
+    // SERVER and PORT may list hosts in libpq's way; they are tried in order. "H" and "P" stand for
+    // the test database's host and port, "1" and "2" for ports nobody listens on.
+    void severalHostsAreTriedInOrder_data() {
+        QTest::addColumn<QString>("servidor");
+        QTest::addColumn<QString>("porta");
+        QTest::addColumn<bool>("abre");
+        QTest::newRow("first down, second up") << "127.0.0.1,H" << "1,P" << true;
+        QTest::newRow("first up") << "H,127.0.0.1" << "P,1" << true;
+        QTest::newRow("one port for every host") << "127.0.0.1,H" << "P" << true;
+        QTest::newRow("all down") << "127.0.0.1,127.0.0.1" << "1,2" << false;
+    }
+    void severalHostsAreTriedInOrder() {
+        REQUIRE_TEST_DB();
+        QFETCH(QString, servidor);
+        QFETCH(QString, porta);
+        QFETCH(bool, abre);
+        QStringList args = argsDoBanco("1", "1");
+        args[1] = servidor.replace("H", args[1]);
+        args[2] = porta.replace("P", args[2]);
+        TFormPrincipal form(args);
+        const QString mensagem = criar(form);
+        QCOMPARE(DM->FDConnection1.param("server"), args[1]); // passed on unchanged
+        QCOMPARE(DM->FDConnection1.param("port"), args[2]);
+        if (abre) {
+            QCOMPARE(mensagem, QString());
+            QCOMPARE(QString::fromUtf8(PQport(DM->FDConnection1.handle())), testsupport::env("ZV_TEST_PGPORT"));
+            QCOMPARE(form.findChildren<TCriadorLookup*>().size(), 11);
+        } else {
+            // Every attempt is in the message, not just the last.
+            QVERIFY2(mensagem.contains("port 1") && mensagem.contains("port 2"), qPrintable(mensagem));
+        }
     }
 
     void validStartOpensAndBuildsTheLookups() {
