@@ -10,6 +10,8 @@
 #   pgcluster.sh pooler DIR MODE    a PgBouncer in front of the cluster (MODE session or transaction)
 #                                   on a free port, for the reader role; prints its port (the
 #                                   running one's when called again). It stops with the cluster. Its server sessions start with DateStyle German.
+#   pgcluster.sh standby DIR PRIMARY  a hot standby of the running cluster in PRIMARY, in DIR
+#                                   (pg_basebackup -R, streaming), on a free port; settings as start
 #
 # As root, the server and its tools run as the postgres system user, which PostgreSQL requires.
 set -euo pipefail
@@ -40,7 +42,7 @@ die() {
 }
 
 usage() {
-    printf 'usage: %s start|stop|kill|restart DIR\n       %s psql DIR [psql arguments...]\n       %s pooler DIR session|transaction\n' "$0" "$0" "$0" >&2
+    printf 'usage: %s start|stop|kill|restart DIR\n       %s psql DIR [psql arguments...]\n       %s pooler DIR session|transaction\n       %s standby DIR PRIMARY_DIR\n' "$0" "$0" "$0" "$0" >&2
     exit 2
 }
 
@@ -102,6 +104,42 @@ first_blocked_parent() {
     printf '%s\n' "$path"
 }
 
+# Starts the server of DIR on the first free port and prints it. Another process may take the port
+# between the check and the server's bind (parallel test runs); then the next free port is tried.
+start_on_free_port() {
+    local dir=$1 p log_lines
+    for ((p = FIRST_PORT; p <= LAST_PORT; p++)); do
+        if port_busy "$p"; then
+            continue
+        fi
+        log_lines=0
+        if [[ -f $dir/server.log ]]; then
+            log_lines=$(wc -l <"$dir/server.log")
+        fi
+        if as_server "$PGBIN/pg_ctl" start -D "$dir/data" -l "$dir/server.log" -w -t 60 -s \
+            -o "-c listen_addresses=127.0.0.1 -p $p -k $dir" >/dev/null 2>&1; then
+            printf '%s\n' "$p"
+            return 0
+        fi
+        if tail -n "+$((log_lines + 1))" -- "$dir/server.log" 2>/dev/null |
+            grep -q -e 'could not bind' -e 'could not create any TCP/IP sockets'; then
+            continue
+        fi
+        start_failed "$dir" "the server did not start on port $p"
+    done
+    start_failed "$dir" "no free TCP port in $FIRST_PORT..$LAST_PORT on 127.0.0.1"
+}
+
+# The reader's settings for a server of DIR on PORT, in DIR/env and on standard output.
+write_env() {
+    local env
+    env=$(printf 'PGHOST=127.0.0.1\nPGPORT=%s\nPGDATABASE=%s\nPGUSER=%s\nPGPASSWORD=%s\n' \
+        "$2" "$DB" "$READER" "$READER")
+    printf '%s\n' "$env" >"$1/env"
+    chmod 644 -- "$1/env"
+    printf '%s\n' "$env"
+}
+
 cmd_start() {
     local dir created=0
     dir=$(resolve_dir "${1:-}")
@@ -155,29 +193,8 @@ cmd_start() {
     fi
     rm -f -- "$pwfile"
 
-    # Another process may take the port between the check and the server's bind (parallel test
-    # runs); then the next free port is tried.
-    local port="" p log_lines
-    for ((p = FIRST_PORT; p <= LAST_PORT; p++)); do
-        if port_busy "$p"; then
-            continue
-        fi
-        log_lines=0
-        if [[ -f $dir/server.log ]]; then
-            log_lines=$(wc -l <"$dir/server.log")
-        fi
-        if as_server "$PGBIN/pg_ctl" start -D "$dir/data" -l "$dir/server.log" -w -t 60 -s \
-            -o "-c listen_addresses=127.0.0.1 -p $p -k $dir" >/dev/null 2>&1; then
-            port=$p
-            break
-        fi
-        if tail -n "+$((log_lines + 1))" -- "$dir/server.log" 2>/dev/null |
-            grep -q -e 'could not bind' -e 'could not create any TCP/IP sockets'; then
-            continue
-        fi
-        start_failed "$dir" "the server did not start on port $p"
-    done
-    [[ -n $port ]] || start_failed "$dir" "no free TCP port in $FIRST_PORT..$LAST_PORT on 127.0.0.1"
+    local port
+    port=$(start_on_free_port "$dir")
 
     # SQL comes on standard input so that the postgres user need not read the source tree.
     local -a psql=("$PGBIN/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -p "$port" -U "$SUPERUSER")
@@ -223,12 +240,28 @@ GRANT SELECT ON ALL TABLES IN SCHEMA public TO $READER;
 ANALYZE;
 SQL
 
-    local env
-    env=$(printf 'PGHOST=127.0.0.1\nPGPORT=%s\nPGDATABASE=%s\nPGUSER=%s\nPGPASSWORD=%s\n' \
-        "$port" "$DB" "$READER" "$READER")
-    printf '%s\n' "$env" >"$dir/env"
-    chmod 644 -- "$dir/env"
-    printf '%s\n' "$env"
+    write_env "$dir" "$port"
+}
+
+# A hot standby of the running cluster in PRIMARY: a base backup streaming from it (the
+# superuser's local connections may replicate), started read-only on a port of its own. The
+# reader role and the databases come with the backup; stop, kill, restart and psql work on DIR.
+cmd_standby() {
+    local dir primary pport port
+    dir=$(resolve_dir "${1:-}")
+    primary=$(resolve_dir "${2:-}")
+    [[ -r $primary/env ]] && server_running "$primary" || die "no running cluster in '$primary'"
+    pport=$(sed -n 's/^PGPORT=//p' "$primary/env")
+    [[ ! -e $dir || -z $(ls -A -- "$dir" 2>/dev/null) ]] || die "'$dir' is not empty; standby needs a new or empty folder"
+    mkdir -p -m 700 -- "$dir"
+    if [[ $EUID -eq 0 ]]; then
+        chown "$SUPERUSER:" -- "$dir"
+    fi
+    as_server "$PGBIN/pg_basebackup" -h "$primary" -p "$pport" -U "$SUPERUSER" -D "$dir/data" -R \
+        -X stream -c fast --no-sync >"$dir/basebackup.log" 2>&1 ||
+        start_failed "$dir" "pg_basebackup from '$primary' failed: $(tail -n 3 -- "$dir/basebackup.log")"
+    port=$(start_on_free_port "$dir")
+    write_env "$dir" "$port"
 }
 
 cmd_pooler() {
@@ -378,6 +411,10 @@ main() {
     pooler)
         [[ $# -eq 2 ]] || usage
         cmd_pooler "$1" "$2"
+        ;;
+    standby)
+        [[ $# -eq 2 ]] || usage
+        cmd_standby "$1" "$2"
         ;;
     *) usage ;;
     esac

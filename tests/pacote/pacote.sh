@@ -42,28 +42,16 @@ diff <(printf '%s\n' "${esperados[@]}" | sort) <(grep -v '^d' "$tmp/lista" | awk
 awk '$2 != "root/root" { exit 1 }' "$tmp/lista" || falha "files not owned by root: $(awk '$2 != "root/root"' "$tmp/lista")"
 grep -q '^-rwxr-xr-x .* \./usr/lib/relenderecamento/relenderecamento$' "$tmp/lista" || falha "the launcher is not mode 0755"
 
-# From the unpacked root only. The viewer: the whole report as PDF into a documents folder of its
-# own, handed to a stand-in xdg-open.
+# From the unpacked root only. The viewer: the whole report as PDF.
 raiz=$tmp/raiz
 dpkg-deb -x "$deb" "$raiz"
-home=$tmp/home
-mkdir -p -- "$home/.config" "$home/Documentos" "$tmp/desktop"
-printf 'XDG_DOCUMENTS_DIR="$HOME/Documentos"\n' >"$home/.config/user-dirs.dirs"
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/abertos"\n' "$tmp" >"$tmp/desktop/xdg-open"
-chmod +x "$tmp/desktop/xdg-open"
-printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" \
-    "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" >"$tmp/pg_service.conf"
-pasta=$raiz/usr/lib/relenderecamento
-pdf=$(cd "$tmp" && HOME=$home XDG_CONFIG_HOME=$home/.config PGSERVICEFILE=$tmp/pg_service.conf \
-    PATH=$tmp/desktop:$PATH java -jar "$pasta/jasperviewer.jar" Zarvent "$pasta/relatorios/zv_relacao_produto_enderecamento" \
-    PDF N P_EMP=0 P_GRUPO=1 P_ORDEM=0 2>"$tmp/viewer.err") || falha "the viewer failed: $(cat -- "$tmp/viewer.err")"
-[[ $pdf == "$home/Documentos/zv_relacao_produto_enderecamento-"*.pdf && -s $pdf ]] || falha "no PDF in the documents folder: '$pdf'"
-[[ $(cat -- "$tmp/abertos") == "$pdf" ]] || falha "xdg-open was not handed $pdf"
-linhas=$(PGPASSWORD=$ZV_TEST_PGPASSWORD psql -X -At -h "$ZV_TEST_PGHOST" -p "$ZV_TEST_PGPORT" -U "$ZV_TEST_PGUSER" \
-    -d "$ZV_TEST_PGDATABASE" -c "SELECT count(*) FROM est JOIN pro ON procod = estprocod WHERE estforalinha IS DISTINCT FROM 'S'")
-# Thousands with a dot, as the report writes them.
-linhas=$(sed ':a; s/\B[0-9]\{3\}\>/.&/; ta' <<<"$linhas")
-pdftotext -layout -- "$pdf" - | grep -q "Total geral: $linhas linhas" || falha "the PDF's grand total is not $linhas lines"
+# shellcheck source=../support/visualizador.sh
+. "$root/tests/support/visualizador.sh"
+pdf_do_visualizador "$raiz/usr/lib/relenderecamento" "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" P_EMP=0 P_GRUPO=1 P_ORDEM=0 >/dev/null
+linhas=$(milhar "$(PGPASSWORD=$ZV_TEST_PGPASSWORD psql -X -At -h "$ZV_TEST_PGHOST" -p "$ZV_TEST_PGPORT" \
+    -U "$ZV_TEST_PGUSER" -d "$ZV_TEST_PGDATABASE" -c "SELECT count(*) FROM est JOIN pro ON procod = estprocod
+        WHERE estforalinha IS DISTINCT FROM 'S'")")
+grep -q "Total geral: $linhas linhas" "$tmp/relatorio.txt" || falha "the PDF's grand total is not $linhas lines"
 
 # The launcher through the link, with the real viewer it finds beside itself.
 ZV_ARTIFACTS_DIR=${ZV_ARTIFACTS_DIR:-$build/artifacts} bash "$root/tests/e2e/e2e_relatorio.sh" "$raiz/usr/bin/relenderecamento" ||
