@@ -250,10 +250,13 @@ cmd_standby() {
     local dir primary pport port
     dir=$(resolve_dir "${1:-}")
     primary=$(resolve_dir "${2:-}")
-    [[ -r $primary/env ]] && server_running "$primary" || die "no running cluster in '$primary'"
+    if [[ ! -r $primary/env ]] || ! server_running "$primary"; then
+        die "no running cluster in '$primary'"
+    fi
     pport=$(sed -n 's/^PGPORT=//p' "$primary/env")
     [[ ! -e $dir || -z $(ls -A -- "$dir" 2>/dev/null) ]] || die "'$dir' is not empty; standby needs a new or empty folder"
-    mkdir -p -m 700 -- "$dir"
+    mkdir -p -- "$dir"
+    chmod 700 -- "$dir"
     if [[ $EUID -eq 0 ]]; then
         chown "$SUPERUSER:" -- "$dir"
     fi

@@ -8,7 +8,8 @@
 # README and the copyright file. Depends: the launcher's shared libraries (dpkg-shlibdeps), a
 # Java runtime, fonts-dejavu-core and the packages owning the jars on the viewer's manifest
 # class path (looked up with dpkg -S here, so a jar added in viewer/CMakeLists.txt is covered).
-# --sem-compilar packages what is built (the test suite uses it); else the targets are built first.
+# --sem-compilar packages what is built (the test suite uses it); else those targets are built first.
+# Recommends: xdg-open to show a written report, Qt's Portuguese texts.
 # Prints the package's path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,7 +31,11 @@ die() {
 }
 
 if [[ -n $compilar ]]; then
-    "$root/scripts/build.sh" >&2
+    # Configured as scripts/build.sh does, so that a developer's tree is not rebuilt from scratch;
+    # only what goes into the package is built.
+    # shellcheck disable=SC2086 # extra arguments are a blank-separated list, as for build.sh
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" ${CMAKE_EXTRA_ARGS:-} >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target relenderecamento jasperviewer relatorios >&2
 fi
 programa=$build/src/$nome
 jar=$build/src/jasperviewer.jar
@@ -84,6 +89,7 @@ Architecture: $arq
 Maintainer: $mantenedor
 Installed-Size: $(du -sk --exclude=DEBIAN "$raiz" | cut -f1)
 Depends: $depende
+Recommends: xdg-utils, qt6-translations-l10n
 Section: misc
 Priority: optional
 Description: report launcher "Relação de Produtos por Endereço"

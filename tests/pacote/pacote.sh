@@ -45,7 +45,7 @@ grep -q '^-rwxr-xr-x .* \./usr/lib/relenderecamento/relenderecamento$' "$tmp/lis
 # From the unpacked root only. The viewer: the whole report as PDF.
 raiz=$tmp/raiz
 dpkg-deb -x "$deb" "$raiz"
-# shellcheck source=../support/visualizador.sh
+# shellcheck source=tests/support/visualizador.sh
 . "$root/tests/support/visualizador.sh"
 pdf_do_visualizador "$raiz/usr/lib/relenderecamento" "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" P_EMP=0 P_GRUPO=1 P_ORDEM=0 >/dev/null
 linhas=$(milhar "$(PGPASSWORD=$ZV_TEST_PGPASSWORD psql -X -At -h "$ZV_TEST_PGHOST" -p "$ZV_TEST_PGPORT" \

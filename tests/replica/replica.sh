@@ -26,8 +26,7 @@ falha() {
 no() { "$pgcluster" psql "$1" -At -c "$2"; }
 # Polls a query on a cluster until it gives the value, for up to 30 s.
 espera() {
-    local i
-    for i in $(seq 1 300); do
+    for _ in $(seq 1 300); do
         [[ $(no "$1" "$2") == "$3" ]] && return 0
         sleep 0.1
     done
@@ -61,7 +60,7 @@ for t in "${testes[@]}"; do
 done
 
 # The viewer: a PDF of brand 3, with the brand as the standby has it.
-# shellcheck source=../support/visualizador.sh
+# shellcheck source=tests/support/visualizador.sh
 . "$root/tests/support/visualizador.sh"
 total=$(milhar "$(no "$standby" "SELECT count(*) FROM est JOIN pro ON procod = estprocod
     WHERE estforalinha IS DISTINCT FROM 'S' AND promarcascod = 3")")

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154,SC2016 # $tmp is the caller's; $HOME and $1 are for the files written
 # Sourced by the script tests that run the real viewer on its own (needs $tmp and falha).
 #
 #   pdf_do_visualizador PASTA HOSTS PORTS PARAM=VALOR...

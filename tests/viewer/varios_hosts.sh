@@ -11,7 +11,7 @@ falha() {
     echo "varios_hosts: $*" >&2
     exit 1
 }
-# shellcheck source=../support/visualizador.sh
+# shellcheck source=tests/support/visualizador.sh
 . "$(dirname -- "$0")/../support/visualizador.sh"
 pdf_do_visualizador "$pasta" "127.0.0.1,$ZV_TEST_PGHOST" "1,$ZV_TEST_PGPORT" P_EMP=0 P_MARCA=3 P_GRUPO=1 P_ORDEM=0 >/dev/null
 grep -q "Marca: 3 - " "$tmp/relatorio.txt" || falha "no brand 3 in the PDF"
