@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reports off a hot standby: a primary of its own and a streaming standby (pgcluster.sh standby).
 # With replay paused and a change made on the primary since, the launcher's lookup and search
-# window tests and the viewer's PDF run against the standby, without error, on the data it has.
+# window tests, the program itself and the viewer's PDF run against the standby, without error, on
+# the data it has.
 #
 #   replica.sh PROGRAM_DIR LOOKUP_TEST SEARCH_TEST
 set -euo pipefail
@@ -13,7 +14,12 @@ tmp=$(mktemp -d /tmp/zvrep.XXXXXX)
 chmod 755 -- "$tmp"
 primario=$tmp/p
 standby=$tmp/s
+programa=
 cleanup() {
+    if [[ -n $programa ]]; then
+        kill "$programa" 2>/dev/null || true
+        wait "$programa" 2>/dev/null || true
+    fi
     "$pgcluster" stop "$standby" >/dev/null 2>&1 || true
     "$pgcluster" stop "$primario" >/dev/null 2>&1 || true
     rm -rf -- "$tmp"
@@ -58,6 +64,21 @@ for t in "${testes[@]}"; do
         falha "$(basename -- "$t") failed against the standby"
     }
 done
+
+# The program itself, given the primary first: libpq's target_session_attrs, from the
+# environment, sends it on to the standby; a SIGTERM then ends it normally.
+sessoes="SELECT count(*) FROM pg_stat_activity WHERE application_name = 'relenderecamento'"
+PGTARGETSESSIONATTRS=standby QT_QPA_PLATFORM=offscreen "$pasta/relenderecamento" 127.0.0.1,127.0.0.1 \
+    "$(sed -n 's/^PGPORT=//p' "$primario/env"),$ZV_TEST_PGPORT" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" \
+    "$ZV_TEST_PGDATABASE" 1 1 replica >"$tmp/programa.log" 2>&1 &
+programa=$!
+espera "$standby" "$sessoes" 1
+[[ $(no "$primario" "$sessoes") == 0 ]] || falha "the program connected to the primary"
+kill -TERM "$programa"
+rc=0
+wait "$programa" || rc=$?
+programa=
+[[ $rc -eq 0 ]] || falha "the program ended with status $rc: $(cat -- "$tmp/programa.log")"
 
 # The viewer: a PDF of brand 3, with the brand as the standby has it.
 # shellcheck source=tests/support/visualizador.sh
