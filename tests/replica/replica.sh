@@ -41,6 +41,7 @@ espera() {
 
 "$pgcluster" start "$primario" >/dev/null
 "$pgcluster" standby "$standby" "$primario" >/dev/null
+porta_primario=$(sed -n 's/^PGPORT=//p' "$primario/env")
 set -a
 # shellcheck disable=SC1091
 . "$standby/env"
@@ -69,7 +70,7 @@ done
 # environment, sends it on to the standby; a SIGTERM then ends it normally.
 sessoes="SELECT count(*) FROM pg_stat_activity WHERE application_name = 'relenderecamento'"
 PGTARGETSESSIONATTRS=standby QT_QPA_PLATFORM=offscreen "$pasta/relenderecamento" 127.0.0.1,127.0.0.1 \
-    "$(sed -n 's/^PGPORT=//p' "$primario/env"),$ZV_TEST_PGPORT" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" \
+    "$porta_primario,$ZV_TEST_PGPORT" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" \
     "$ZV_TEST_PGDATABASE" 1 1 replica >"$tmp/programa.log" 2>&1 &
 programa=$!
 espera "$standby" "$sessoes" 1

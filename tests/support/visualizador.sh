@@ -5,7 +5,7 @@
 #       runs PASTA/jasperviewer.jar for a [Zarvent] service on HOSTS/PORTS (libpq lists allowed),
 #       database and role from $ZV_TEST_PG*, with the design in PASTA/relatorios/ and a home of its
 #       own whose documents folder receives the PDF; the PDF's text goes to $tmp/relatorio.txt
-#       and its path to standard output
+#       and its path to standard output; $ZV_SERVICO_EXTRA, when set, is one more line of the entry
 #   milhar N    N with a dot between thousands, as the report writes counts
 pdf_do_visualizador() {
     local pasta=$1 hosts=$2 portas=$3 home=$tmp/home-visualizador pdf
@@ -16,6 +16,9 @@ pdf_do_visualizador() {
     chmod +x "$tmp/desktop/xdg-open"
     printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$hosts" "$portas" \
         "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" >"$tmp/pg_service.conf"
+    if [[ -n ${ZV_SERVICO_EXTRA:-} ]]; then
+        printf '%s\n' "$ZV_SERVICO_EXTRA" >>"$tmp/pg_service.conf"
+    fi
     rm -f -- "$tmp/abertos"
     pdf=$(cd "$tmp" && HOME=$home XDG_CONFIG_HOME=$home/.config PGSERVICEFILE=$tmp/pg_service.conf \
         PATH=$tmp/desktop:$PATH java -jar "$pasta/jasperviewer.jar" Zarvent \
