@@ -17,6 +17,7 @@ import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
 import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
+import visualizador.janela.Exportador;
 import visualizador.janela.JanelaVisualizacao;
 import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
@@ -86,16 +87,7 @@ public final class Principal {
             final Path pdf = rascunhos.novoArquivo(".pdf");
             try {
                 gerar(design, valores, Formato.PDF, pdf, tela);
-                final ValoresParametros escolhidos = valores;
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, (formato, destino) -> {
-                    final Path novo = rascunhos.novoArquivo("." + formato.extensao());
-                    try {
-                        gerar(design, escolhidos, formato, novo, true);
-                        ArquivoSaida.substituir(novo, destino);
-                    } finally {
-                        Files.deleteIfExists(novo);
-                    }
-                });
+                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, exportador(design, valores, rascunhos));
             } finally {
                 Files.deleteIfExists(pdf);
             }
@@ -111,6 +103,30 @@ public final class Principal {
         } finally {
             Files.deleteIfExists(rascunho);
         }
+    }
+
+    /**
+     * "Salvar como…" of the preview: the report run again into a scratch file, which replaces the
+     * chosen file only once complete; a failure leaves the user's file as it was.
+     */
+    private Exportador exportador(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
+        return (formato, destino) -> {
+            final Path novo = rascunhos.novoArquivo("." + formato.extensao());
+            try {
+                gerar(design, valores, formato, novo, !GraphicsEnvironment.isHeadless());
+                ArquivoSaida.substituir(novo, destino);
+            } finally {
+                Files.deleteIfExists(novo);
+            }
+        };
+    }
+
+    /** The preview's "Salvar como…" for these arguments, without the preview. */
+    static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
+        final Principal p = new Principal(Argumentos.analisar(args), ambiente);
+        final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
+        return p.exportador(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
+                PastaRascunho.doProcesso());
     }
 
     /**

@@ -144,13 +144,21 @@ public final class PastaRascunho {
         if (p != null) p.remover();
     }
 
-    /** Removes the folder and its files; a file still being written is retried a few times. */
+    /**
+     * Removes the folder and its files. While the process ends, the report's thread may still
+     * add a file: retried for up to a second.
+     */
     public void remover() {
-        for (int i = 0; i < 5 && Files.exists(pasta, SEM_LINK); i++) {
+        for (int i = 0; i < 100 && Files.exists(pasta, SEM_LINK); i++) {
             try {
                 apagarArvore(pasta);
             } catch (IOException e) {
-                Thread.onSpinWait();
+                try {
+                    Thread.sleep(10);
+                } catch (InterruptedException ie) {
+                    Thread.currentThread().interrupt();
+                    return;
+                }
             }
         }
     }
