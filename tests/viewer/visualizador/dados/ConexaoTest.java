@@ -82,6 +82,19 @@ class ConexaoTest {
         }
     }
 
+    /** Limits set in the service reach the session; the driver sets none of its own. */
+    @Test
+    void limitesDoServicoValem() throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Path servicos = Path.of(base.variavel("PGSERVICEFILE"));
+        Files.writeString(servicos, Files.readString(servicos) + "options=-c statement_timeout=150\n");
+        try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement()) {
+            final SQLException e = assertThrows(SQLException.class, () -> st.execute("SELECT pg_sleep(5)"));
+            assertEquals("57014", e.getSQLState());
+            assertTrue(e.getMessage().contains("statement timeout"), e.getMessage());
+        }
+    }
+
     @Test
     void bancoForaDoArEMensagemClara() throws Exception {
         final Ambiente amb = ambiente("[Zarvent]\nhost=127.0.0.1\nport=1\ndbname=x\nuser=y\n", null);

@@ -2,6 +2,7 @@ package visualizador.janela;
 
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assumptions.assumeFalse;
 
 import java.net.ServerSocket;
 import java.nio.file.Files;
@@ -27,10 +28,12 @@ import visualizador.design.LeitorDesign;
 import visualizador.saida.Destinos;
 
 /**
- * Cancel ends the wait within a second at each stage a report can hang in, and the statement on
- * the server is cancelled too, not left running.
+ * Cancel ends the wait at each stage a report can hang in, and the statement on the server is
+ * cancelled too, not left running. The viewer gives up waiting half a second after a Cancel; the
+ * tests allow more, for a loaded machine, and print what they measured.
  */
 class CancelamentoTest {
+    private static final long LIMITE_MS = 3000;
     private static final String SQL_ORIGINAL = "WHERE e.estforalinha IS DISTINCT FROM 'S'";
 
     @TempDir
@@ -77,7 +80,8 @@ class CancelamentoTest {
                 }
             }));
             final long ms = (System.nanoTime() - cancelouEm[0]) / 1_000_000;
-            assertTrue(ms < 1000, caso + ": " + ms + " ms");
+            System.out.println("cancel while " + caso + ": " + ms + " ms");
+            assertTrue(ms < LIMITE_MS, caso + ": " + ms + " ms");
             if (!caso.equals("conectando"))
                 assertTrue(aguardar(() -> ativas(observador, "pg_advisory_xact_lock_shared|pg_sleep") == 0, 5000),
                         "the statement still runs on the server");
@@ -119,5 +123,33 @@ class CancelamentoTest {
             }
         }
         return condicao.getAsBoolean();
+    }
+
+    /** Closing the progress window is a Cancel. */
+    @org.junit.jupiter.api.Test
+    void fecharAJanelaCancela() throws Exception {
+        assumeFalse(java.awt.GraphicsEnvironment.isHeadless());
+        final long[] fechouEm = new long[1];
+        final Thread fechar = new Thread(() -> {
+            aguardar(() -> janela("teste-cancelar") != null, 20_000);
+            fechouEm[0] = System.nanoTime();
+            final java.awt.Window w = janela("teste-cancelar");
+            java.awt.EventQueue.invokeLater(() -> w.dispatchEvent(new java.awt.event.WindowEvent(w,
+                    java.awt.event.WindowEvent.WINDOW_CLOSING)));
+        });
+        fechar.start();
+        // Work that never looks at the cancel flag: only giving up on it ends the wait.
+        assertThrows(Cancelado.class, () -> TrabalhoComProgresso.executar(true, "teste-cancelar",
+                progresso -> aguardar(() -> false, 30_000)));
+        final long ms = (System.nanoTime() - fechouEm[0]) / 1_000_000;
+        System.out.println("cancel by closing the window: " + ms + " ms");
+        assertTrue(ms < LIMITE_MS, ms + " ms");
+        fechar.join();
+    }
+
+    private static java.awt.Window janela(String titulo) {
+        for (java.awt.Window w : java.awt.Window.getWindows())
+            if (w.isShowing() && w instanceof javax.swing.JDialog d && titulo.equals(d.getTitle())) return w;
+        return null;
     }
 }

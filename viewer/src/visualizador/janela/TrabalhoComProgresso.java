@@ -34,7 +34,7 @@ import visualizador.saida.Formatos;
  */
 public final class TrabalhoComProgresso implements Progresso {
     private static final int ATRASO_MS = 600;
-    private static final long ESPERA_CANCELAR_MS = 800;
+    private static final long ESPERA_CANCELAR_MS = 500;
     private static final long REPETIR_CANCELAR_MS = 200;
 
     /** The work itself, told of progress and asked about cancelling. */
