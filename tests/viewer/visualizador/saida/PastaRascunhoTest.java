@@ -2,7 +2,6 @@ package visualizador.saida;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
-import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.IOException;
@@ -55,9 +54,19 @@ class PastaRascunhoTest {
         }
     }
 
+    /** A link put in the folder's place is not followed: the temp folder is used instead. */
     @Test
-    void recusaUmLinkNoLugarDaPasta() throws Exception {
-        Files.createSymbolicLink(comum(), Files.createDirectory(runtime.resolve("alheia")));
-        assertThrows(IOException.class, () -> PastaRascunho.criar(ambiente(), ProcessHandle.current()));
+    void naoSegueUmLinkNoLugarDaPasta() throws Exception {
+        final Path alheia = Files.createDirectory(runtime.resolve("alheia"));
+        Files.createSymbolicLink(comum(), alheia);
+        final PastaRascunho p = PastaRascunho.criar(ambiente(), ProcessHandle.current());
+        try {
+            assertFalse(p.pasta().startsWith(runtime), p.pasta().toString());
+            try (var s = Files.list(alheia)) {
+                assertEquals(0, s.count());
+            }
+        } finally {
+            p.remover();
+        }
     }
 }

@@ -48,16 +48,21 @@ public final class PastaRascunho {
     }
 
     static PastaRascunho criar(Ambiente amb, ProcessHandle processo) throws IOException {
-        final Path comum = privada(base(amb).resolve("zv-visualizador-" + uid()));
-        limparMortos(comum);
-        return new PastaRascunho(privada(comum.resolve(marca(processo))));
+        final String runtime = amb.variavel("XDG_RUNTIME_DIR");
+        if (runtime != null && Path.of(runtime).isAbsolute() && Files.isDirectory(Path.of(runtime))) {
+            try {
+                return criar(Path.of(runtime), processo);
+            } catch (IOException e) {
+                // a runtime folder we cannot use: the temp folder will do
+            }
+        }
+        return criar(Path.of(System.getProperty("java.io.tmpdir")), processo);
     }
 
-    private static Path base(Ambiente amb) {
-        final String runtime = amb.variavel("XDG_RUNTIME_DIR");
-        if (runtime != null && Path.of(runtime).isAbsolute() && Files.isDirectory(Path.of(runtime)))
-            return Path.of(runtime);
-        return Path.of(System.getProperty("java.io.tmpdir"));
+    private static PastaRascunho criar(Path base, ProcessHandle processo) throws IOException {
+        final Path comum = privada(base.resolve("zv-visualizador-" + uid()));
+        limparMortos(comum);
+        return new PastaRascunho(privada(comum.resolve(marca(processo))));
     }
 
     /** Creates the folder 0700, or accepts an existing one only if it is ours and no link. */
