@@ -59,7 +59,9 @@ class PastaRascunhoTest {
     void naoSegueUmLinkNoLugarDaPasta() throws Exception {
         final Path alheia = Files.createDirectory(runtime.resolve("alheia"));
         Files.createSymbolicLink(comum(), alheia);
-        final PastaRascunho p = PastaRascunho.criar(ambiente(), ProcessHandle.current());
+        // Another process's folder: this process's own one in the temp folder stays untouched.
+        final Process outro = new ProcessBuilder("sleep", "60").start();
+        final PastaRascunho p = PastaRascunho.criar(ambiente(), outro.toHandle());
         try {
             assertFalse(p.pasta().startsWith(runtime), p.pasta().toString());
             try (var s = Files.list(alheia)) {
@@ -67,6 +69,7 @@ class PastaRascunhoTest {
             }
         } finally {
             p.remover();
+            outro.destroy();
         }
     }
 }

@@ -122,6 +122,9 @@ public final class PastaRascunho {
                 return p;
             } catch (FileAlreadyExistsException e) {
                 // drawn twice: draw again
+            } catch (NoSuchFileException e) {
+                privada(pasta.getParent()); // removed under us (a temp cleaner): made again
+                privada(pasta);
             }
         }
     }
