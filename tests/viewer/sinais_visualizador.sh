@@ -22,14 +22,27 @@ fi
 
 tmp=$(mktemp -d)
 pid=
+wm=
 cleanup() {
     if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
         kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
+    if [[ -n $wm ]]; then
+        kill "$wm" 2>/dev/null || true
+        wait "$wm" 2>/dev/null || true
+    fi
     rm -rf -- "$tmp"
 }
 trap cleanup EXIT
+
+# A window manager, so that a key reaches the window that has the focus.
+openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
 falha() {
     echo "$nome: FAIL: $*" >&2
@@ -148,6 +161,23 @@ for sinal in TERM KILL; do
     aguarda "the preview window" 90 janela
     para "$sinal" "VIS with the window shown"
 done
+
+# Esc in the progress window cancels: status 1, the message, nothing left.
+progresso() {
+    local w
+    for w in $(xdotool search --onlyvisible --name "^$titulo\$" 2>/dev/null); do
+        (($(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p') <= 400)) && echo "$w" && return 0
+    done
+    return 1
+}
+inicia PDF
+aguarda "the progress window" 60 progresso >/dev/null
+xdotool windowactivate --sync "$(progresso)" key Escape
+status=0
+wait "$pid" || status=$?
+((status == 1)) && grep -q 'Relatório cancelado pelo usuário.' "$tmp/erros" || falha "Esc: status $status"
+verifica TERM
+echo "$nome: Esc in the progress window: ok"
 
 # A run to the end: its report is published, and nothing of any run is left in the temp folder.
 inicia PDF
