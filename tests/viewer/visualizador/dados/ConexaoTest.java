@@ -95,6 +95,22 @@ class ConexaoTest {
         }
     }
 
+    /** A host list is tried in order: the first, down, is passed over for the next. */
+    @Test
+    void variosHostsComoNaLibpq() throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Path servicos = Path.of(base.variavel("PGSERVICEFILE"));
+        final String porta = System.getenv("ZV_TEST_PGPORT");
+        Files.writeString(servicos, Files.readString(servicos).replace("host=" + System.getenv("ZV_TEST_PGHOST"),
+                "host=127.0.0.1," + System.getenv("ZV_TEST_PGHOST")).replace("port=" + porta, "port=1," + porta)
+                + "target_session_attrs=read-write\n");
+        try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement();
+             ResultSet rs = st.executeQuery("SELECT inet_server_port()")) {
+            rs.next();
+            assertEquals(porta, rs.getString(1));
+        }
+    }
+
     @Test
     void bancoForaDoArEMensagemClara() throws Exception {
         final Ambiente amb = ambiente("[Zarvent]\nhost=127.0.0.1\nport=1\ndbname=x\nuser=y\n", null);
