@@ -44,6 +44,7 @@ class ConfiguracaoConexaoTest {
         "prefer-standby | host=a;user=u;dbname=d;target_session_attrs=prefer-standby | | a:5432/d | "
                 + "targetServerType=preferSecondary | 0",
         "IPv6           | host=::1;user=u;dbname=d | | [::1]:5432/d | | 0",
+        "vazio = ausente | host=;port=;user=u;dbname=d | PGHOST=h | h:5432/d | | 0",
     })
     void comoALibpq(String caso, String servico, String ambiente, String url, String propriedades, int avisos)
             throws Exception {

@@ -43,6 +43,7 @@ public record ConfiguracaoConexao(String url, Properties propriedades, String de
             throws ErroRelatorio {
         final List<String> avisos = new ArrayList<>();
         final Map<String, String> s = new LinkedHashMap<>(doServico);
+        s.values().removeIf(String::isEmpty); // as in libpq, an empty value leaves the key unset
         for (Map.Entry<String, String> e : AMBIENTE.entrySet()) {
             final String v = amb.variavel(e.getValue());
             if (!s.containsKey(e.getKey()) && v != null) s.put(e.getKey(), v);
