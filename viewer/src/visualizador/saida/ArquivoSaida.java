@@ -8,6 +8,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.AccessDeniedException;
 import java.nio.file.DirectoryStream;
 import java.nio.file.FileAlreadyExistsException;
+import java.nio.file.FileSystemException;
 import java.nio.file.Files;
 import java.nio.file.LinkOption;
 import java.nio.file.Path;
@@ -48,6 +49,14 @@ public final class ArquivoSaida {
                     return arquivo;
                 } catch (FileAlreadyExistsException e) {
                     // taken: try the next number
+                } catch (AccessDeniedException e) {
+                    throw e;
+                } catch (FileSystemException | UnsupportedOperationException e) {
+                    // A file system without hard links (FAT, some network shares): a rename, checked
+                    // first; only a file created in between could still be replaced.
+                    if (Files.exists(arquivo, LinkOption.NOFOLLOW_LINKS)) continue;
+                    Files.move(origem.caminho(), arquivo, StandardCopyOption.ATOMIC_MOVE);
+                    return arquivo;
                 }
             }
         } catch (AccessDeniedException e) {
