@@ -68,10 +68,13 @@ export PATH=$tmp/bin:$PATH
 relatorio=$tmp/rel/zv_relacao_produto_enderecamento
 sed 's/^FROM est AS e$/FROM est AS e CROSS JOIN generate_series(1, 10) AS vezes/' "$design" >"$relatorio.xml"
 grep -q 'generate_series(1, 10)' "$relatorio.xml" || falha "the design's FROM line changed: update this script"
+pequeno=$tmp/rel/pequeno
+cp -- "$design" "$pequeno.xml"
 titulo=$(sed -n 's/^<relatorio titulo="\([^"]*\)".*/\1/p' "$relatorio.xml")
 
+# FORMAT [DESIGN]: the long report unless told otherwise.
 inicia() {
-    java -jar "$jar" Zarvent "$relatorio" "$1" N >"$tmp/saida" 2>"$tmp/erros" &
+    java -jar "$jar" Zarvent "${2:-$relatorio}" "$1" N >"$tmp/saida" 2>"$tmp/erros" &
     pid=$!
 }
 
@@ -110,13 +113,18 @@ gravando() {
     return 1
 }
 
+# The width of a window of the report's title, one per line (a window may go in between).
+larguras() {
+    local w l
+    for w in $(xdotool search --onlyvisible --name "^$titulo\$" 2>/dev/null); do
+        l=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+        [[ -n $l ]] && echo "$w $l"
+    done
+}
+
 # The preview window (the progress window of the same title is 360 points wide).
 janela() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "^$titulo\$" 2>/dev/null); do
-        (($(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p') > 400)) && return 0
-    done
-    return 1
+    larguras | awk '$2 > 400 { found = 1 } END { exit !found }'
 }
 
 verifica() {
@@ -157,18 +165,14 @@ for sinal in TERM KILL; do
     inicia VIS
     aguarda "pages being laid out" 60 paginando
     para "$sinal" "VIS laying out pages"
-    inicia VIS
+    inicia VIS "$pequeno"
     aguarda "the preview window" 90 janela
     para "$sinal" "VIS with the window shown"
 done
 
 # Esc in the progress window cancels: status 1, the message, nothing left.
 progresso() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "^$titulo\$" 2>/dev/null); do
-        (($(xdotool getwindowgeometry "$w" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p') <= 400)) && echo "$w" && return 0
-    done
-    return 1
+    larguras | awk '$2 <= 400 { print $1; found = 1; exit } END { exit !found }'
 }
 inicia PDF
 aguarda "the progress window" 60 progresso >/dev/null
@@ -188,13 +192,11 @@ verifica TERM
 [[ $(find "$HOME" -name '*.pdf' | wc -l) -eq 1 ]] || falha "expected exactly the one finished report"
 [[ -z $(find "$tmp"/tmp/zv-visualizador-* -mindepth 1) ]] || falha "scratch left after a complete run"
 # An unreachable display: PDF is written all the same, VIS says why in one line and fails.
-mudo=$tmp/rel/pequeno
-cp -- "$design" "$mudo.xml"
 status=0
-DISPLAY=:77 java -jar "$jar" Zarvent "$mudo" PDF N P_MARCA=3 >"$tmp/saida" 2>"$tmp/erros" || status=$?
+DISPLAY=:77 java -jar "$jar" Zarvent "$pequeno" PDF N P_MARCA=3 >"$tmp/saida" 2>"$tmp/erros" || status=$?
 ((status == 0)) || falha "PDF with an unreachable display ended with status $status"
 status=0
-DISPLAY=:77 java -jar "$jar" Zarvent "$mudo" VIS N P_MARCA=3 >"$tmp/saida" 2>"$tmp/erros" || status=$?
+DISPLAY=:77 java -jar "$jar" Zarvent "$pequeno" VIS N P_MARCA=3 >"$tmp/saida" 2>"$tmp/erros" || status=$?
 ((status == 1)) || falha "VIS with an unreachable display ended with status $status"
 [[ $(grep -vc '^Picked up' "$tmp/erros") -eq 1 ]] && grep -q 'Sem tela' "$tmp/erros" ||
     falha "VIS with an unreachable display: expected one message"
