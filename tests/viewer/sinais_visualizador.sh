@@ -184,7 +184,7 @@ verifica TERM
 echo "$nome: Esc in the progress window: ok"
 
 # A run to the end: its report is published, and nothing of any run is left in the temp folder.
-inicia PDF
+inicia PDF "$pequeno"
 status=0
 wait "$pid" || status=$?
 ((status == 0)) || falha "the complete run ended with status $status"
