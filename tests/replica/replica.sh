@@ -90,6 +90,12 @@ pdf_do_visualizador "$pasta" "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" P_EMP=0 P_MARCA
 grep -q "Marca: 3 - $antes" "$tmp/relatorio.txt" || falha "the PDF does not show brand 3 as '$antes'"
 grep -q "Total geral: $total linhas" "$tmp/relatorio.txt" || falha "the PDF's grand total is not $total lines"
 
+# Primary first, but the service asks for a read-only server: the viewer skips to the standby, so
+# brand 3 keeps its old name.
+ZV_SERVICO_EXTRA=target_session_attrs=read-only pdf_do_visualizador "$pasta" "127.0.0.1,$ZV_TEST_PGHOST" \
+    "$porta_primario,$ZV_TEST_PGPORT" P_EMP=0 P_MARCA=3 P_GRUPO=1 P_ORDEM=0 >/dev/null
+grep -q "Marca: 3 - $antes" "$tmp/relatorio.txt" || falha "target_session_attrs=read-only: the PDF came from the primary"
+
 # Replay goes on from where it stopped.
 no "$standby" "SELECT pg_wal_replay_resume()" >/dev/null
 espera "$standby" "SELECT marcasdes FROM marcas WHERE marcascod = 3" "MARCA NOVA"
