@@ -12,12 +12,14 @@ import visualizador.dados.Ambiente;
 import visualizador.dados.Cancelado;
 import visualizador.dados.Conexao;
 import visualizador.dados.MotorRelatorio;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
 import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
 import visualizador.janela.JanelaVisualizacao;
+import visualizador.janela.Reexecutor;
 import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
 import visualizador.saida.Destinos;
@@ -67,11 +69,14 @@ public final class Principal {
         List<Map.Entry<String, String>> recebidos = argumentos.parametros();
         // Checked before any dialog: a bad value is an error, not something to correct by hand.
         ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
+        OpcoesRelatorio opcoes = OpcoesRelatorio.PADRAO;
         final boolean tela = !GraphicsEnvironment.isHeadless();
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
-            recebidos = DialogoParametros.confirmar(design, recebidos);
-            if (recebidos == null) throw new Cancelado();
+            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes);
+            if (escolha == null) throw new Cancelado();
+            recebidos = escolha.parametros();
+            opcoes = escolha.opcoes();
             valores = ValoresParametros.analisar(design, recebidos);
         }
         if (argumentos.formato() == Formato.VIS && !tela)
@@ -81,32 +86,37 @@ public final class Principal {
         if (argumentos.formato() == Formato.VIS) {
             final Path pdf = Files.createTempFile(nome + "-", ".pdf");
             try {
-                gerar(design, valores, Formato.PDF, pdf, tela);
+                gerar(design, valores, opcoes, Formato.PDF, pdf, tela);
                 final ValoresParametros escolhidos = valores;
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
-                        (formato, destino) -> gerar(design, escolhidos, formato, destino, true));
+                final Reexecutor reexecutor = (formato, destino, o) -> gerar(design, escolhidos, o, formato, destino, true);
+                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, reexecutor.exportador(opcoes));
             } finally {
                 Files.deleteIfExists(pdf);
             }
             return;
         }
         final Path arquivo = ArquivoSaida.novo(ambiente, nome, argumentos.formato(), LocalDateTime.now());
-        gerar(design, valores, argumentos.formato(), arquivo, tela);
-        System.out.println(arquivo);
-        ArquivoSaida.abrir(arquivo);
+        final Path gravado = gerar(design, valores, opcoes, argumentos.formato(), arquivo, tela);
+        if (!gravado.equals(arquivo)) Files.deleteIfExists(arquivo); // the name reserved, left for .xlsx
+        System.out.println(gravado);
+        ArquivoSaida.abrir(gravado);
     }
 
-    /** Runs the report into a file of the given format; a failure leaves no partial file. */
-    private void gerar(Design design, ValoresParametros valores, Formato formato, Path arquivo, boolean tela)
-            throws ErroRelatorio, IOException {
+    /**
+     * Runs the report into a file of the given format; a failure leaves no partial file. The file
+     * written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
+     */
+    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, Formato formato, Path arquivo,
+                       boolean tela) throws ErroRelatorio, IOException {
         try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
-            final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores);
-            Destinos.verificarTamanho(formato, motor);
+            final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores, opcoes);
+            final Path gravado = Destinos.arquivoFinal(formato, arquivo, motor);
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
-                try (var destino = Destinos.criar(formato, arquivo, progresso)) {
+                try (var destino = Destinos.criar(formato, gravado, progresso)) {
                     motor.executar(destino, progresso);
                 }
             });
+            return gravado;
         } catch (ErroRelatorio | IOException | RuntimeException e) {
             Files.deleteIfExists(arquivo);
             throw e;

@@ -5,18 +5,36 @@ import java.util.List;
 import visualizador.design.Coluna;
 
 /**
- * What every page header shows: title, the filters in words ("Sem filtros" when none), the
- * grouping and ordering chosen, the moment of issue; and the columns in page order.
+ * What every page header shows: title, the filters in words (one entry per filter in effect, or
+ * just "Sem filtros"), the grouping and ordering chosen, the moment of issue; the columns in page
+ * order; and whether only the groups' totals are shown.
  */
-public record Cabecalho(String titulo, String filtros, String agrupamento, String ordem, LocalDateTime emissao,
-                        List<Coluna> colunas) {
+public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                        List<Coluna> colunas, boolean somenteTotais) {
 
-    /** "Apresentação: Endereço · Ordem: Valor bruto (maior primeiro)". */
+    public Cabecalho {
+        filtros = List.copyOf(filtros);
+        colunas = List.copyOf(colunas);
+    }
+
+    /** A header of the full report (every line shown). */
+    public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                     List<Coluna> colunas) {
+        this(titulo, filtros, agrupamento, ordem, emissao, colunas, false);
+    }
+
+    /** "Apresentação: Depósito · Ordem: Data (mais antiga primeiro)", and "· Somente totais" when so. */
     public String escolhas() {
-        return "Apresentação: " + agrupamento + " · Ordem: " + ordem;
+        return "Apresentação: " + agrupamento + " · Ordem: " + ordem + (somenteTotais ? " · Somente totais" : "");
     }
 
     public String emitidoEm() {
         return "Emitido em " + Formatos.dataHora(emissao);
+    }
+
+    /** A group's title without the grouping's name: "1 - CORREDOR 01" of "Depósito: 1 - CORREDOR 01". */
+    public String nomeDoGrupo(String titulo) {
+        final String prefixo = agrupamento + ": ";
+        return titulo.startsWith(prefixo) ? titulo.substring(prefixo.length()) : titulo;
     }
 }
