@@ -157,6 +157,23 @@ class DestinoXlsTest {
         assertEquals(quantidade, soma, 1e-6);
         assertEquals("Total geral: " + Formatos.linhas(linhas), s.valor(titulos + (int) linhas + 2, 0));
         assertEquals(quantidade, (double) s.valor(titulos + (int) linhas + 2, 7), 1e-6);
+        if (extensao.equals("xlsx")) assertEquals(linhas + " " + quantidade, lidoPorOutroLeitor(arquivo));
+    }
+
+    /**
+     * The .xlsx as another program reads it (Debian's python3-openpyxl): the lines with a product
+     * code and the sum of their quantities.
+     */
+    private static String lidoPorOutroLeitor(Path arquivo) throws Exception {
+        final Process p = new ProcessBuilder("/usr/bin/python3", "-c", """
+                import sys, openpyxl
+                ws = openpyxl.load_workbook(sys.argv[1], read_only=True).worksheets[0]
+                linhas = [r for r in ws.iter_rows(values_only=True) if len(r) > 7 and isinstance(r[2], int)]
+                print(len(linhas), float(sum(r[7] for r in linhas)))
+                """, arquivo.toString()).redirectErrorStream(true).start();
+        final String saida = new String(p.getInputStream().readAllBytes(), java.nio.charset.StandardCharsets.UTF_8).strip();
+        assertEquals(0, p.waitFor(), saida);
+        return saida;
     }
 
     // A summary: one row per group with its count and sums, against the same groups in plain SQL.
