@@ -198,7 +198,7 @@ class DestinoXlsTest {
         }
         final Folha s = LeitorPlanilha.ler(arquivo).get(0);
         final int titulos = 5;
-        assertEquals("Apresentação: Empresa · Ordem: Data (mais antiga primeiro) · Somente totais", s.valor(2, 0));
+        assertEquals("Apresentação: Empresa (somente totais) · Ordem: Data (mais antiga primeiro)", s.valor(2, 0));
         assertEquals(List.of("Empresa", "Linhas", "Quantidade", "Valor bruto", "Valor líquido"), s.linha(titulos));
         final List<List<Object>> obtido = new ArrayList<>();
         for (int i = titulos + 1; s.linha(i) != null; i++) obtido.add(s.linha(i));

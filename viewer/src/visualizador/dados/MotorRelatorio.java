@@ -94,10 +94,14 @@ public final class MotorRelatorio {
         try {
             return new Cabecalho(design.titulo(), DescricaoFiltros.lista(conexao, design, valores, opcoes),
                     valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas(),
-                    opcoes.somenteTotais());
+                    opcoes.somenteTotais(), camposDoGrupo(valores.agrupamento()));
         } catch (SQLException e) {
             throw erroBanco(e);
         }
+    }
+
+    private static List<String> camposDoGrupo(Agrupamento a) {
+        return a.campoDescricao() == null ? List.of(a.campo()) : List.of(a.campo(), a.campoDescricao());
     }
 
     public Totais executar(Destino destino, Progresso progresso) throws ErroRelatorio, IOException {
