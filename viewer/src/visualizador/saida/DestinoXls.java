@@ -46,6 +46,7 @@ public final class DestinoXls implements Destino {
     /** A summary's table: group, count, then these columns' sums; null for the full report. */
     private int[] somadas;
     private EstilosXls estilos;
+    private EstiloXls[] estilosDasLinhas;
     private int folhas;
     private int linhaTitulos;
     private int proximaLinha;
@@ -77,6 +78,8 @@ public final class DestinoXls implements Destino {
             somadas = l.stream().mapToInt(Integer::intValue).toArray();
         }
         estilos = new EstilosXls(colunas);
+        estilosDasLinhas = new EstiloXls[colunas.size()];
+        for (int i = 0; i < estilosDasLinhas.length; i++) estilosDasLinhas[i] = estilos.dado(i);
         novaFolha();
     }
 
@@ -86,12 +89,8 @@ public final class DestinoXls implements Destino {
     @Override
     public void linha(Object[] valores) throws IOException {
         final Object[] celulas = new Object[valores.length];
-        final EstiloXls[] e = new EstiloXls[valores.length];
-        for (int i = 0; i < valores.length; i++) {
-            celulas[i] = celula(valores[i]);
-            e[i] = estilos.dado(i);
-        }
-        planilha.linha(novaLinha(), celulas, e);
+        for (int i = 0; i < valores.length; i++) celulas[i] = celula(valores[i]);
+        planilha.linha(novaLinha(), celulas, estilosDasLinhas);
     }
 
     @Override

@@ -34,6 +34,13 @@ final class PlanilhaXlsx implements Planilha {
     private final Map<EstiloXls, Integer> estilos = new LinkedHashMap<>();
     private final List<String> folhas = new ArrayList<>();
     private final List<String> filtros = new ArrayList<>(); // per sheet, "A7:K100" or null
+    private static final String[] COLUNAS = new String[64];
+    static {
+        for (int i = 0; i < COLUNAS.length; i++) COLUNAS[i] = coluna(i);
+    }
+
+    private EstiloXls[] ultimosEstilos;
+    private String[] indicesEstilos;
     private boolean folhaAberta;
     private boolean concluido;
 
@@ -87,15 +94,23 @@ final class PlanilhaXlsx implements Planilha {
 
     @Override
     public void linha(int indice, Object[] celulas, EstiloXls[] estilosDaLinha) throws IOException {
-        final int r = indice + 1;
-        out.write("<row r=\"" + r + "\">");
+        final String r = Integer.toString(indice + 1);
+        out.write("<row r=\"");
+        out.write(r);
+        out.write("\">");
+        if (estilosDaLinha != ultimosEstilos) { // the lines of a report share one array: look it up once
+            ultimosEstilos = estilosDaLinha;
+            indicesEstilos = new String[estilosDaLinha.length];
+            for (int i = 0; i < estilosDaLinha.length; i++)
+                if (estilosDaLinha[i] != null) indicesEstilos[i] = "\" s=\"" + estilo(estilosDaLinha[i]) + "\"";
+        }
         for (int i = 0; i < celulas.length; i++) {
             final Object v = celulas[i];
             if (v == null) continue;
             out.write("<c r=\"");
-            out.write(coluna(i));
-            out.write(Integer.toString(r));
-            out.write("\" s=\"" + estilo(estilosDaLinha[i]) + "\"");
+            out.write(i < COLUNAS.length ? COLUNAS[i] : coluna(i));
+            out.write(r);
+            out.write(indicesEstilos[i]);
             if (v instanceof Number n) {
                 out.write("><v>");
                 out.write(n instanceof BigDecimal b ? b.toPlainString() : n.toString());
@@ -226,8 +241,21 @@ final class PlanilhaXlsx implements Planilha {
         return w.toString();
     }
 
+    /** Nothing to escape: plain characters below the surrogates. */
+    private static boolean limpo(String s) {
+        for (int i = 0; i < s.length(); i++) {
+            final char c = s.charAt(i);
+            if (c < 0x20 || c == '<' || c == '>' || c == '&' || c == '"' || c >= 0xD800) return false;
+        }
+        return true;
+    }
+
     /** Markup escaped; characters XML cannot hold (controls, lone surrogates) become U+FFFD. */
     static void escapar(String s, Writer w) throws IOException {
+        if (limpo(s)) {
+            w.write(s);
+            return;
+        }
         for (int i = 0; i < s.length(); i++) {
             final char c = s.charAt(i);
             switch (c) {
