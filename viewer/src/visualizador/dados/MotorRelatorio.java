@@ -47,10 +47,6 @@ public final class MotorRelatorio {
         this.opcoes = opcoes;
     }
 
-    public OpcoesRelatorio opcoes() {
-        return opcoes;
-    }
-
     /** The design's rows, zero-stock ones left out when so chosen. */
     private String linhasSql() {
         String sql = "SELECT * FROM (\n" + design.sql() + "\n) AS relatorio";
