@@ -84,14 +84,18 @@ public final class Principal {
 
         final String nome = argumentos.relatorio().getFileName().toString();
         if (argumentos.formato() == Formato.VIS) {
-            final Path pdf = Files.createTempFile(nome + "-", ".pdf");
-            try {
-                gerar(design, valores, opcoes, Formato.PDF, pdf, tela);
-                final ValoresParametros escolhidos = valores;
-                final Reexecutor reexecutor = (formato, destino, o) -> gerar(design, escolhidos, o, formato, destino, true);
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, reexecutor.exportador(opcoes));
-            } finally {
-                Files.deleteIfExists(pdf);
+            final ValoresParametros escolhidos = valores;
+            final Reexecutor reexecutor = (formato, destino, o) -> gerar(design, escolhidos, o, formato, destino, true);
+            // A toggle of the preview's options closes it; the report then runs again with them.
+            for (OpcoesRelatorio atuais = opcoes; atuais != null; ) {
+                final Path pdf = Files.createTempFile(nome + "-", ".pdf");
+                try {
+                    gerar(design, valores, atuais, Formato.PDF, pdf, tela);
+                    atuais = JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, reexecutor.exportador(atuais),
+                            new JanelaVisualizacao.Opcoes(atuais, design.campoEstoque() != null));
+                } finally {
+                    Files.deleteIfExists(pdf);
+                }
             }
             return;
         }
