@@ -18,11 +18,14 @@ import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
 import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
+import visualizador.janela.Exportador;
 import visualizador.janela.JanelaVisualizacao;
 import visualizador.janela.Reexecutor;
 import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
+import visualizador.saida.DestinoXls;
 import visualizador.saida.Destinos;
+import visualizador.saida.PastaRascunho;
 
 /**
  * jasperviewer.jar: runs one report and shows it (VIS) or writes it to the user's documents
@@ -41,7 +44,9 @@ public final class Principal {
     public static void main(String[] args) {
         // The libraries' diagnostics (font tables, logging set-up) are not the user's business.
         System.setProperty("org.apache.commons.logging.Log", "org.apache.commons.logging.impl.NoOpLog");
-        System.exit(executar(args, Ambiente.doProcesso()));
+        final Ambiente ambiente = Ambiente.doProcesso();
+        Tela.decidir(ambiente);
+        System.exit(executar(args, ambiente));
     }
 
     /** Runs the viewer; the exit status: 0 done, 1 failed or cancelled. */
@@ -83,15 +88,15 @@ public final class Principal {
             throw new ErroRelatorio("Sem tela (DISPLAY) para visualizar o relatório; escolha PDF, XLS ou HTML.");
 
         final String nome = argumentos.relatorio().getFileName().toString();
+        final PastaRascunho rascunhos = PastaRascunho.doProcesso();
         if (argumentos.formato() == Formato.VIS) {
-            final ValoresParametros escolhidos = valores;
-            final Reexecutor reexecutor = (formato, destino, o) -> gerar(design, escolhidos, o, formato, destino, true);
             // A toggle of the preview's options closes it; the report then runs again with them.
             for (OpcoesRelatorio atuais = opcoes; atuais != null; ) {
-                final Path pdf = Files.createTempFile(nome + "-", ".pdf");
+                final Path pdf = rascunhos.novoArquivo(".pdf");
                 try {
                     gerar(design, valores, atuais, Formato.PDF, pdf, tela);
-                    atuais = JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, reexecutor.exportador(atuais),
+                    atuais = JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
+                            reexecutor(design, valores, rascunhos).exportador(atuais),
                             new JanelaVisualizacao.Opcoes(atuais, design.campoEstoque() != null));
                 } finally {
                     Files.deleteIfExists(pdf);
@@ -99,34 +104,78 @@ public final class Principal {
             }
             return;
         }
-        final Path arquivo = ArquivoSaida.novo(ambiente, nome, argumentos.formato(), LocalDateTime.now());
-        final Path gravado = gerar(design, valores, opcoes, argumentos.formato(), arquivo, tela);
-        if (!gravado.equals(arquivo)) Files.deleteIfExists(arquivo); // the name reserved, left for .xlsx
-        System.out.println(gravado);
-        ArquivoSaida.abrir(gravado);
+        final Path rascunho = rascunhos.novoArquivo("." + argumentos.formato().extensao());
+        Path gravado = rascunho;
+        try {
+            gravado = gerar(design, valores, opcoes, argumentos.formato(), rascunho, tela);
+            final Path arquivo = ArquivoSaida.publicar(gravado, ambiente, nome, argumentos.formato(), LocalDateTime.now());
+            System.out.println(arquivo);
+            final String falha = ArquivoSaida.abrir(arquivo);
+            if (falha != null && tela) Avisos.informar(falha);
+        } finally {
+            Files.deleteIfExists(rascunho);
+            Files.deleteIfExists(gravado);
+        }
     }
 
     /**
-     * Runs the report into a file of the given format; a failure leaves no partial file. The file
-     * written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
+     * "Salvar como…" of the preview: the report run again into a scratch file, which replaces the
+     * chosen file only once complete; a failure leaves the user's file as it was.
+     */
+    private Reexecutor reexecutor(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
+        return (formato, destino, opcoes) -> {
+            final Path novo = rascunhos.novoArquivo("." + formato.extensao());
+            Path gravado = novo;
+            try {
+                gravado = gerar(design, valores, opcoes, formato, novo, !GraphicsEnvironment.isHeadless());
+                // A spreadsheet too long for .xls went to .xlsx: the chosen name takes that extension,
+                // and a file the user did not choose is never replaced.
+                final Path alvo = gravado.equals(novo) ? destino : DestinoXls.comoXlsx(destino);
+                if (!alvo.equals(destino) && Files.exists(alvo))
+                    throw new ErroRelatorio("O relatório é longo demais para XLS e seria gravado em " + alvo
+                            + ", que já existe. Escolha outro nome.");
+                ArquivoSaida.substituir(gravado, alvo);
+            } finally {
+                Files.deleteIfExists(novo);
+                Files.deleteIfExists(gravado);
+            }
+        };
+    }
+
+    /** The preview's "Salvar como…" for these arguments, without the preview. */
+    static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
+        final Principal p = new Principal(Argumentos.analisar(args), ambiente);
+        final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
+        return p.reexecutor(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
+                PastaRascunho.doProcesso()).exportador(OpcoesRelatorio.PADRAO);
+    }
+
+    /**
+     * Runs the report into the scratch file {@code arquivo}; a failure leaves it removed. Cancel
+     * (the button, or closing the progress window) also cancels the statement running on the server.
+     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
      */
     private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, Formato formato, Path arquivo,
                        boolean tela) throws ErroRelatorio, IOException {
-        try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
-            final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores, opcoes);
-            final Path gravado = Destinos.arquivoFinal(formato, arquivo, motor);
+        final Path[] gravado = {arquivo};
+        try {
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
-                try (var destino = Destinos.criar(formato, gravado, progresso)) {
-                    motor.executar(destino, progresso);
+                try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                    progresso.aoCancelar(conexao::cancelar);
+                    final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores, opcoes);
+                    gravado[0] = Destinos.arquivoFinal(formato, arquivo, motor);
+                    try (var destino = Destinos.criar(formato, gravado[0], progresso)) {
+                        motor.executar(destino, progresso);
+                    }
+                } catch (java.sql.SQLException e) {
+                    throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
                 }
             });
-            return gravado;
+            return gravado[0];
         } catch (ErroRelatorio | IOException | RuntimeException e) {
             Files.deleteIfExists(arquivo);
+            Files.deleteIfExists(gravado[0]);
             throw e;
-        } catch (java.sql.SQLException e) {
-            Files.deleteIfExists(arquivo);
-            throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
         }
     }
 }
