@@ -209,6 +209,16 @@ class DestinoXlsTest {
         assertEquals(esperado.stream().mapToDouble(e -> (double) e.get(1)).sum(), (double) total.get(1));
     }
 
+    // The published name follows the spreadsheet written: .xlsx for a report too long for .xls.
+    @ParameterizedTest
+    @CsvSource({"a.xls, r-20261209-153000.xls", "a.xlsx, r-20261209-153000.xlsx"})
+    void publicadoComAExtensaoDoArquivo(String rascunho, String publicado) throws Exception {
+        final Path home = Files.createDirectory(pasta.resolve("home"));
+        final Path r = Files.writeString(pasta.resolve(rascunho), "planilha");
+        assertEquals(home.resolve(publicado), ArquivoSaida.publicar(r, new visualizador.dados.Ambiente(Map.of(), home), "r",
+                visualizador.Formato.XLS, LocalDateTime.of(2026, 12, 9, 15, 30)));
+    }
+
     // What a report longer than .xls holds is written as .xlsx, beside the name asked for.
     @ParameterizedTest
     @CsvSource({"r.xls, r.xlsx", "r.XLS, r.xlsx", "r.xlsx, r.xlsx", "r, r.xlsx"})
