@@ -79,15 +79,14 @@ public final class Principal {
 
         final String nome = argumentos.relatorio().getFileName().toString();
         if (argumentos.formato() == Formato.VIS) {
-            final Path pdf = Files.createTempFile(nome + "-", ".pdf");
-            try {
-                gerar(design, valores, Formato.PDF, pdf, tela);
-                final ValoresParametros escolhidos = valores;
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
-                        (formato, destino) -> gerar(design, escolhidos, formato, destino, true));
-            } finally {
-                Files.deleteIfExists(pdf);
-            }
+            final ValoresParametros escolhidos = valores;
+            JanelaVisualizacao.mostrar(design.titulo(), nome, (destino, progresso) -> {
+                try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                    new MotorRelatorio(conexao, design, escolhidos).executar(destino, progresso);
+                } catch (java.sql.SQLException e) {
+                    throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
+                }
+            }, (formato, destino) -> gerar(design, escolhidos, formato, destino, true));
             return;
         }
         final Path arquivo = ArquivoSaida.novo(ambiente, nome, argumentos.formato(), LocalDateTime.now());
