@@ -305,6 +305,23 @@ class JanelaVisualizacaoTest {
         janela = null;
     }
 
+    /** A long report turned page by page at 150 % in a JVM with a small heap: every page shows. */
+    @Test
+    void poucaMemoriaMostraAsPaginas() throws Exception {
+        final StringBuilder cp = new StringBuilder();
+        for (Class<?> c : new Class<?>[] {JanelaVisualizacao.class, PreviaComPoucaMemoria.class,
+            org.apache.pdfbox.pdmodel.PDDocument.class, org.apache.fontbox.ttf.TrueTypeFont.class,
+            org.apache.commons.logging.Log.class})
+            cp.append(Path.of(c.getProtectionDomain().getCodeSource().getLocation().toURI())).append(':');
+        final Process p = new ProcessBuilder(Path.of(System.getProperty("java.home"), "bin", "java").toString(),
+                "-Xmx48m", "-Dvisualizador.semDialogos=true", "-cp", cp.toString(),
+                PreviaComPoucaMemoria.class.getName(), "12000", "8").redirectErrorStream(true).start();
+        final String saida = new String(p.getInputStream().readAllBytes(), java.nio.charset.StandardCharsets.UTF_8);
+        assertTrue(p.waitFor(150, TimeUnit.SECONDS));
+        assertEquals(0, p.exitValue(), saida);
+        assertTrue(saida.contains("páginas desenhadas: 8 de "), saida);
+    }
+
     /** As the program uses it: mostrar holds the caller until Esc closes the window. */
     @Test
     void mostrarBloqueiaAteEsc() throws Exception {
