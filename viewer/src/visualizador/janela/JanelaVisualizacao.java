@@ -96,7 +96,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private Modo modo = Modo.LARGURA;
     private float zoom = 1; // the FIXO zoom, 1 = actual size
     private boolean terminado;
-    private boolean pintouPrimeira;
+    private String marcaPendente = "primeira-pagina"; // for the benchmark
     private volatile boolean canceladoPeloUsuario;
     private volatile Throwable falha;
     private volatile float escalaMostrada;
@@ -214,7 +214,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         andamento.start();
         andamento();
         mostrarPagina();
-        paginas.aquecer(escalaMostrada);
+        paginas.aquecer(() -> escalaMostrada);
     }
 
     /**
@@ -317,7 +317,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     @Override
     public void primeiraPaginaNoLayout() {
         paginas.prontas(1);
-        if (atual == 0) paginas.adiantar(0, escalaMostrada);
+        if (atual == 0) paginas.adiantar(0, () -> escalaMostrada);
     }
 
     @Override
@@ -337,6 +337,11 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
             paginas.prontas(relatorio.prontas());
             paginas.esquecer(); // drawn before the footers had "de M"
             estado.setText(Formatos.linhas(relatorio.linhas()) + " · " + Formatos.inteiro(paginas.total()) + " páginas");
+            if (Medicao.sairNoFim()) {
+                Medicao.marcar("fim");
+                atual = Math.max(0, paginas.total() - 1);
+                marcaPendente = "ultima-pagina";
+            }
             mostrarPagina();
             return;
         }
@@ -556,11 +561,11 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
             paginas.pedir(pagina, escala, img -> {
                 if (pagina != atual) return;
                 vista.imagem(img);
-                if (!pintouPrimeira && Medicao.ativa()) {
-                    pintouPrimeira = true;
+                if (marcaPendente != null && Medicao.ativa()) {
                     vista.paintImmediately(vista.getVisibleRect());
-                    Medicao.marcar("primeira-pagina");
-                    if (Medicao.sairAposPrimeiraPagina()) janela.dispose();
+                    Medicao.marcar(marcaPendente);
+                    if (Medicao.sairAposPrimeiraPagina() || marcaPendente.equals("ultima-pagina")) janela.dispose();
+                    marcaPendente = null;
                 }
             }, this::aviso);
     }

@@ -1,8 +1,9 @@
 package visualizador.janela;
 
 /**
- * For the benchmark (-Dvisualizador.medir=1, or =sair to close the preview once its first page is
- * painted): moments of the preview written to standard error as "zv-medida NAME EPOCH_MS".
+ * For the benchmark: -Dvisualizador.medir=1 writes moments of the preview to standard error as
+ * "zv-medida NAME EPOCH_MS"; =sair closes the preview once its first page is painted, =fim once
+ * the report has ended and its last page is painted.
  */
 final class Medicao {
     private static final String VALOR = System.getProperty("visualizador.medir", "");
@@ -15,6 +16,10 @@ final class Medicao {
 
     static boolean sairAposPrimeiraPagina() {
         return VALOR.equals("sair");
+    }
+
+    static boolean sairNoFim() {
+        return VALOR.equals("fim");
     }
 
     static void marcar(String nome) {

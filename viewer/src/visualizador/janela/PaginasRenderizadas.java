@@ -11,6 +11,7 @@ import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.concurrent.atomic.AtomicLong;
 import java.util.function.Consumer;
+import java.util.function.DoubleSupplier;
 import javax.swing.SwingUtilities;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
@@ -126,10 +127,11 @@ final class PaginasRenderizadas {
      * Draws a page ahead of any request (the first one, the moment it is finished), so the window
      * finds it ready.
      */
-    void adiantar(int pagina, float escala) {
+    void adiantar(int pagina, DoubleSupplier escala) {
         executar(() -> {
             try {
-                if (pagina < prontas) desenhar(pagina, escala);
+                // The scale is read only now: by then the window has its final size.
+                if (pagina < prontas) desenhar(pagina, (float) escala.getAsDouble());
             } catch (IOException | RuntimeException | OutOfMemoryError e) {
                 // The window's own request for it will say what went wrong.
             }
@@ -141,10 +143,10 @@ final class PaginasRenderizadas {
      * costs more than a second (classes, the fonts read from the document, compiled code); here
      * most of that is paid for a sample of the report's own fonts, before any page is finished.
      */
-    void aquecer(float escala) {
+    void aquecer(DoubleSupplier escala) {
         executar(() -> {
             try {
-                AquecimentoDesenho.desenhar(doc, escala);
+                AquecimentoDesenho.desenhar(doc, (float) escala.getAsDouble());
             } catch (IOException | RuntimeException | OutOfMemoryError e) {
                 // Only lost time.
             }
