@@ -112,11 +112,19 @@ final class PaginaVisualizada extends JComponent {
             g.drawString(espera, x + (largura - m.stringWidth(espera)) / 2, y + Math.min(altura / 2, 80));
             return;
         }
-        // Drawn as is when the sizes differ by rounding only: scaling a page image is slow.
-        if (Math.abs(imagem.getWidth() - largura) <= 1 && Math.abs(imagem.getHeight() - altura) <= 1)
-            g.drawImage(imagem, x, y, null);
-        else
-            g.drawImage(imagem, x, y, largura, altura, null);
+        try {
+            // Drawn as is when the sizes differ by rounding only: scaling a page image is slow.
+            if (Math.abs(imagem.getWidth() - largura) <= 1 && Math.abs(imagem.getHeight() - altura) <= 1)
+                g.drawImage(imagem, x, y, null);
+            else
+                g.drawImage(imagem, x, y, largura, altura, null);
+        } catch (OutOfMemoryError e) {
+            // Every repaint would fail the same way: the sheet says so once instead.
+            imagem = null;
+            espera = "Memória insuficiente para mostrar a página nesta escala: diminua o zoom.";
+            repaint();
+            return;
+        }
         final Graphics2D g2 = (Graphics2D) g;
         for (Rectangle2D.Float r : marcas) {
             final int rx = xTela(r.x) - 1;
