@@ -19,6 +19,8 @@ import org.apache.pdfbox.rendering.PDFRenderer;
 final class AquecimentoDesenho {
     private static final String AMOSTRA = "0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz ÁÂÃÇÉÊÍÓÔÕÚ .,-/:()";
     private static final long ESPERA_MAXIMA_MS = 10_000;
+    private static final int LINHAS = 25;
+    private static final int VEZES = 3;
 
     private AquecimentoDesenho() {}
 
@@ -47,16 +49,16 @@ final class AquecimentoDesenho {
         }
     }
 
+    /** A page's worth of lines in each font, so the drawing code runs often enough to be compiled. */
     private static String amostra(PDResources recursos) throws IOException {
-        final StringBuilder ops = new StringBuilder("BT ");
-        float y = 500;
+        final StringBuilder ops = new StringBuilder("BT 20 560 Td ");
         for (COSName nome : recursos.getFontNames()) {
             final PDFont fonte = recursos.getFont(nome);
             if (fonte == null) continue;
-            ops.append('/').append(nome.getName()).append(" 7 Tf 20 ").append(y).append(" Td <");
-            for (byte b : fonte.encode(AMOSTRA)) ops.append(String.format("%02x", b & 0xff));
-            ops.append("> Tj ");
-            y = -20;
+            final StringBuilder hex = new StringBuilder();
+            for (byte b : fonte.encode(AMOSTRA)) hex.append(String.format("%02x", b & 0xff));
+            ops.append('/').append(nome.getName()).append(" 7 Tf ");
+            for (int i = 0; i < LINHAS; i++) ops.append("0 -10 Td <").append(hex).append("> Tj ");
         }
         return ops.append("ET").toString();
     }
@@ -71,7 +73,8 @@ final class AquecimentoDesenho {
             }
             pagina.setContents(conteudo);
             amostra.addPage(pagina);
-            new PDFRenderer(amostra).renderImage(0, escala, ImageType.RGB);
+            final PDFRenderer r = new PDFRenderer(amostra);
+            for (int i = 0; i < VEZES; i++) r.renderImage(0, escala, ImageType.RGB);
         }
     }
 }
