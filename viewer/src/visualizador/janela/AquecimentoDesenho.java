@@ -3,6 +3,7 @@ package visualizador.janela;
 import java.io.IOException;
 import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
+import java.util.function.BooleanSupplier;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
@@ -19,13 +20,16 @@ import org.apache.pdfbox.rendering.PDFRenderer;
 final class AquecimentoDesenho {
     private static final String AMOSTRA = "0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz ÁÂÃÇÉÊÍÓÔÕÚ .,-/:()";
     private static final long ESPERA_MAXIMA_MS = 10_000;
-    private static final int LINHAS = 25;
-    private static final int VEZES = 3;
+    private static final int LINHAS = 12;
+    private static final int VEZES = 6;
 
     private AquecimentoDesenho() {}
 
-    /** Waits (briefly) for the report's first page object, then draws the sample with its fonts. */
-    static void desenhar(PDDocument doc, float escala) throws IOException {
+    /**
+     * Waits (briefly) for the report's first page object, then draws the sample with its fonts a
+     * few times, until {@code bastou}.
+     */
+    static void desenhar(PDDocument doc, float escala, BooleanSupplier bastou) throws IOException {
         final long limite = System.currentTimeMillis() + ESPERA_MAXIMA_MS;
         while (true) {
             final String conteudo;
@@ -36,7 +40,7 @@ final class AquecimentoDesenho {
                 conteudo = recursos == null ? null : amostra(recursos);
             }
             if (conteudo != null) {
-                desenharCom(recursos, conteudo, escala);
+                desenharCom(recursos, conteudo, escala, bastou);
                 return;
             }
             if (System.currentTimeMillis() > limite) return;
@@ -63,7 +67,8 @@ final class AquecimentoDesenho {
         return ops.append("ET").toString();
     }
 
-    private static void desenharCom(PDResources recursos, String ops, float escala) throws IOException {
+    private static void desenharCom(PDResources recursos, String ops, float escala, BooleanSupplier bastou)
+            throws IOException {
         try (PDDocument amostra = new PDDocument()) {
             final PDPage pagina = new PDPage(new org.apache.pdfbox.pdmodel.common.PDRectangle(842, 595));
             pagina.setResources(recursos);
@@ -74,7 +79,8 @@ final class AquecimentoDesenho {
             pagina.setContents(conteudo);
             amostra.addPage(pagina);
             final PDFRenderer r = new PDFRenderer(amostra);
-            for (int i = 0; i < VEZES; i++) r.renderImage(0, escala, ImageType.RGB);
+            // A real page ready goes first: the warm-up stops between two drawings.
+            for (int i = 0; i < VEZES && !bastou.getAsBoolean(); i++) r.renderImage(0, escala, ImageType.RGB);
         }
     }
 }

@@ -146,7 +146,7 @@ final class PaginasRenderizadas {
     void aquecer(DoubleSupplier escala) {
         executar(() -> {
             try {
-                AquecimentoDesenho.desenhar(doc, (float) escala.getAsDouble());
+                AquecimentoDesenho.desenhar(doc, (float) escala.getAsDouble(), () -> prontas > 0);
             } catch (IOException | RuntimeException | OutOfMemoryError e) {
                 // Only lost time.
             }
