@@ -529,6 +529,12 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         return escala() / pontoParaPixel;
     }
 
+    /** Whether the window is laid out: before, a fitted zoom has no size to fit. */
+    private boolean dimensionada() {
+        final Dimension d = rolagem.getViewport().getExtentSize();
+        return modo == Modo.FIXO || d.width > 2 * PaginaVisualizada.MARGEM && d.height > 2 * PaginaVisualizada.MARGEM;
+    }
+
     /** Pixels per point of the page as now shown. */
     private float escala() {
         final Dimension d = rolagem.getViewport().getExtentSize();
@@ -547,7 +553,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private void mostrarPagina() {
         atualizarControles();
         final float escala = escala();
-        escalaMostrada = escala;
+        escalaMostrada = dimensionada() ? escala : Float.NaN;
         final int pagina = atual;
         final boolean pronta = pagina < paginas.total();
         vista.mostrar(Math.round(paginas.largura() * escala), Math.round(paginas.altura() * escala), escala,

@@ -130,8 +130,10 @@ final class PaginasRenderizadas {
     void adiantar(int pagina, DoubleSupplier escala) {
         executar(() -> {
             try {
-                // The scale is read only now: by then the window has its final size.
-                if (pagina < prontas) desenhar(pagina, (float) escala.getAsDouble());
+                // The scale is read only now, when the window most likely has its size; until it
+                // has one (NaN) the window asks for the page itself once laid out.
+                final double e = escala.getAsDouble();
+                if (pagina < prontas && !Double.isNaN(e)) desenhar(pagina, (float) e);
             } catch (IOException | RuntimeException | OutOfMemoryError e) {
                 // The window's own request for it will say what went wrong.
             }
@@ -146,7 +148,8 @@ final class PaginasRenderizadas {
     void aquecer(DoubleSupplier escala) {
         executar(() -> {
             try {
-                AquecimentoDesenho.desenhar(doc, (float) escala.getAsDouble(), () -> prontas > 0);
+                final double e = escala.getAsDouble();
+                AquecimentoDesenho.desenhar(doc, Double.isNaN(e) ? 1.5f : (float) e, () -> prontas > 0);
             } catch (IOException | RuntimeException | OutOfMemoryError e) {
                 // Only lost time.
             }
