@@ -322,6 +322,29 @@ class JanelaVisualizacaoTest {
         assertTrue(saida.contains("páginas desenhadas: 8 de "), saida);
     }
 
+    /** The program against the test database: the preview fills in and Esc ends it with status 0. */
+    @Test
+    void programaMostraORelatorioDoBanco(@TempDir Path home) throws Exception {
+        final visualizador.dados.Ambiente ambiente = visualizador.BancoTeste.ambiente(home);
+        final AtomicReference<Integer> status = new AtomicReference<>();
+        final Thread t = new Thread(() -> status.set(visualizador.Principal.executar(new String[] {
+            visualizador.BancoTeste.SERVICO, visualizador.BancoTeste.relatorio().toString(), "VIS", "N"}, ambiente)));
+        t.start();
+        final AtomicReference<Frame> aberta = new AtomicReference<>();
+        esperar("window shown", () -> {
+            for (Frame f : Frame.getFrames())
+                if (f.isShowing() && TITULO.equals(f.getTitle())) aberta.set(f);
+            return aberta.get() != null;
+        });
+        esperar("the report's end", () -> {
+            final String c = ((JTextField) achar(aberta.get(), "paginaAtual")).getText();
+            return c.matches("1 / [1-9][0-9.]*");
+        });
+        tecla(achar(aberta.get(), "pagina"), KeyEvent.VK_ESCAPE, 0);
+        t.join(30_000);
+        assertEquals(0, status.get());
+    }
+
     /** As the program uses it: mostrar holds the caller until Esc closes the window. */
     @Test
     void mostrarBloqueiaAteEsc() throws Exception {
