@@ -65,6 +65,8 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private static final float ZOOM_MINIMO = 0.1f;
     private static final float ZOOM_MAXIMO = 4f;
     private static final float PASSO_ZOOM = 1.25f;
+    private static final long ESPERA_PARAR_S = 5;
+    private static final int ESPERA_CANCELAR_MS = 1000;
 
     private enum Modo { LARGURA, PAGINA, FIXO }
 
@@ -200,9 +202,9 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
                 busca.parar();
                 relatorio.parar(); // closing the window mid-report stops it
                 final Thread t = new Thread(() -> {
-                    // Drawing and layout share the document: it goes only when both are done.
-                    relatorio.aguardar(30);
-                    paginas.fechar();
+                    // Drawing and layout share the document: it goes only when both are done. A
+                    // report that does not stop in time is left to the process's exit.
+                    if (relatorio.aguardar(ESPERA_PARAR_S)) paginas.fechar();
                     encerrada.countDown();
                 }, "visualizacao-fechar");
                 t.start();
@@ -382,6 +384,10 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         cancelar.setEnabled(false);
         estado.setText("Cancelando…");
         relatorio.parar();
+        // Cancel holds within a second even if the report does not answer (a stuck connection).
+        final Timer desistir = new Timer(ESPERA_CANCELAR_MS, e -> janela.dispose());
+        desistir.setRepeats(false);
+        desistir.start();
     }
 
     private JButton botao(JToolBar barra, String nomeComponente, String texto, String dica, Runnable acao) {

@@ -1,6 +1,8 @@
 package visualizador.janela;
 
 import java.io.IOException;
+import java.util.List;
+import java.util.concurrent.CopyOnWriteArrayList;
 import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicBoolean;
 import java.util.concurrent.atomic.AtomicLong;
@@ -38,6 +40,7 @@ final class RelatorioEmCurso implements Progresso, DestinoPdf.PaginasProntas {
     private final Thread thread;
     private final AtomicLong linhas = new AtomicLong();
     private final AtomicBoolean parar = new AtomicBoolean();
+    private final List<Runnable> aoParar = new CopyOnWriteArrayList<>();
     private final Object guarda = new Object();
     private volatile int prontas;
     private volatile boolean numeradas;
@@ -115,9 +118,25 @@ final class RelatorioEmCurso implements Progresso, DestinoPdf.PaginasProntas {
         return numeradas;
     }
 
-    /** Asks the report to stop; it does at the next check. */
+    /**
+     * Asks the report to stop: it does at its next check, and what waits on the server (a query,
+     * rows) is cancelled there, off the caller's thread.
+     */
     void parar() {
-        parar.set(true);
+        if (parar.getAndSet(true)) return;
+        for (Runnable r : aoParar) cancelarForaDaqui(r);
+    }
+
+    @Override
+    public void aoCancelar(Runnable acao) {
+        aoParar.add(acao);
+        if (parar.get()) cancelarForaDaqui(acao);
+    }
+
+    private static void cancelarForaDaqui(Runnable r) {
+        final Thread t = new Thread(r, "relatorio-cancelar");
+        t.setDaemon(true);
+        t.start();
     }
 
     /** Waits for the report's thread to end, at most {@code segundos}. */
