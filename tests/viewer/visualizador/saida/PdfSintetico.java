@@ -20,8 +20,8 @@ public final class PdfSintetico {
     }
 
     public static Cabecalho cabecalho() throws ErroRelatorio {
-        return new Cabecalho("Relação de Produtos por Endereço", Formatos.SEM_FILTROS, "Endereço",
-                "Cadastro (mais antigo primeiro)", LocalDateTime.of(2024, 5, 17, 9, 30), colunas());
+        return new Cabecalho("Relação de Produtos por Endereço", List.of(Formatos.SEM_FILTROS), "Depósito",
+                "Data (mais antiga primeiro)", LocalDateTime.of(2024, 5, 17, 9, 30), colunas());
     }
 
     /** {@code linhas} lines in groups of {@code porGrupo}; the PDF is saved at {@code arquivo}. */

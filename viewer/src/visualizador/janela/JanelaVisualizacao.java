@@ -52,6 +52,7 @@ import org.apache.pdfbox.printing.PDFPageable;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.saida.Formatos;
 
 /**
@@ -102,9 +103,14 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private volatile Throwable falha;
     private volatile float escalaMostrada;
     private volatile String ultimoAviso;
+    private volatile OpcoesRelatorio pedidas;
     private volatile CompletableFuture<Void> exportacao = CompletableFuture.completedFuture(null);
 
-    private JanelaVisualizacao(RelatorioEmCurso relatorio, String titulo, String nome, Exportador exportador) {
+    /** The report's options as shown, and whether it can leave zero stock out. */
+    public record Opcoes(OpcoesRelatorio atuais, boolean comEstoque) {}
+
+    private JanelaVisualizacao(RelatorioEmCurso relatorio, String titulo, String nome, Exportador exportador,
+                               Opcoes opcoes) {
         this.relatorio = relatorio;
         this.nome = nome;
         this.exportador = exportador;
@@ -151,6 +157,13 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         barra.addSeparator();
         salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS ou HTML", this::salvarComo);
         botao(barra, "imprimir", "Imprimir…", "Imprimir o relatório", this::imprimir);
+        if (opcoes != null) {
+            barra.addSeparator();
+            new BotoesOpcoes(barra, opcoes.atuais(), opcoes.comEstoque(), o -> {
+                pedidas = o; // the caller runs the report again with them and shows it anew
+                janela.dispose();
+            });
+        }
 
         final JPanel rodape = new JPanel(new FlowLayout(FlowLayout.LEFT, 8, 2));
         rodape.setBorder(BorderFactory.createEmptyBorder(0, 4, 0, 4));
@@ -227,12 +240,22 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
      */
     public static void mostrar(String titulo, String nome, Gerador gerador, Exportador exportador)
             throws ErroRelatorio, IOException {
+        mostrar(titulo, nome, gerador, exportador, null);
+    }
+
+    /**
+     * As above, with the toggles for the report's options. Returns the options the user asked for
+     * by a toggle (the window is closed then, for the report to be run again with them), or null
+     * when the user closed the window.
+     */
+    public static OpcoesRelatorio mostrar(String titulo, String nome, Gerador gerador, Exportador exportador,
+                                          Opcoes opcoes) throws ErroRelatorio, IOException {
         // The query starts while the window is being built.
         final RelatorioEmCurso relatorio = RelatorioEmCurso.iniciar(gerador);
         final JanelaVisualizacao[] j = new JanelaVisualizacao[1];
         try {
             SwingUtilities.invokeAndWait(() -> {
-                j[0] = new JanelaVisualizacao(relatorio, titulo, nome, exportador);
+                j[0] = new JanelaVisualizacao(relatorio, titulo, nome, exportador, opcoes);
                 relatorio.ouvir(j[0]);
                 j[0].janela.setVisible(true);
             });
@@ -243,16 +266,23 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         } catch (InterruptedException e) {
             relatorio.parar();
             Thread.currentThread().interrupt();
-            return;
+            return null;
         }
         j[0].aguardarFechamento();
         j[0].relatar();
+        return j[0].pedidas;
     }
 
     /** The window, built but not shown, with the report started; on the event thread. */
     static JanelaVisualizacao criar(String titulo, String nome, Gerador gerador, Exportador exportador)
             throws IOException {
-        final JanelaVisualizacao j = new JanelaVisualizacao(RelatorioEmCurso.iniciar(gerador), titulo, nome, exportador);
+        return criar(titulo, nome, gerador, exportador, null);
+    }
+
+    static JanelaVisualizacao criar(String titulo, String nome, Gerador gerador, Exportador exportador, Opcoes opcoes)
+            throws IOException {
+        final JanelaVisualizacao j = new JanelaVisualizacao(RelatorioEmCurso.iniciar(gerador), titulo, nome, exportador,
+                opcoes);
         j.relatorio.ouvir(j);
         return j;
     }
@@ -289,6 +319,10 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
 
     String ultimoAviso() {
         return ultimoAviso;
+    }
+
+    OpcoesRelatorio pedidas() {
+        return pedidas;
     }
 
     PDDocument paginasDoDocumento() {

@@ -297,7 +297,7 @@ public final class DestinoPdf implements Destino {
         celula(normal, CORPO, emitido, direita - wEmitido - 2 * FOLGA, wEmitido + 2 * FOLGA, Alinhamento.DIREITA, false,
                 base);
         base -= 12;
-        for (String linha : linhasFiltro(c.filtros(), 7.5f)) {
+        for (String linha : linhasFiltro(String.join(" · ", c.filtros()), 7.5f)) {
             celula(normal, 7.5f, linha, MARGEM, UTIL, Alinhamento.ESQUERDA, false, base);
             base -= 9.5f;
         }
