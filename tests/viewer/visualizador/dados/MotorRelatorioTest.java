@@ -118,7 +118,7 @@ class MotorRelatorioTest {
     void semFiltroDeixaDeFora() throws Exception {
         final Gravador g = executar();
         assertEquals(sql("true")[0].longValue(), g.geral.linhas());
-        assertEquals("Sem filtros", g.cabecalho.filtros());
+        assertEquals(List.of("Sem filtros"), g.cabecalho.filtros());
         // Rows without an address are kept, in the last group.
         assertEquals("Endereço: SEM ENDEREÇO", g.grupos.get(g.grupos.size() - 1));
         assertEquals(sql("e.estdepproendcod IS NULL")[0].longValue(),
@@ -159,7 +159,8 @@ class MotorRelatorioTest {
     @Test
     void filtrosEmPalavras() throws Exception {
         final Gravador g = executar("P_EMP=1", "P_MARCA=3,5", "P_PRO=999999");
-        assertEquals("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA · Produto: 999999 · Marca: 3, 5", g.cabecalho.filtros());
+        assertEquals(List.of("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA", "Produto: 999999", "Marca: 3, 5"),
+                g.cabecalho.filtros());
         assertEquals(0, g.geral.linhas());
         assertTrue(g.grupos.isEmpty());
     }

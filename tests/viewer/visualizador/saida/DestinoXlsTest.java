@@ -31,7 +31,7 @@ class DestinoXlsTest {
     Path pasta;
 
     static Cabecalho cabecalho() throws Exception {
-        return new Cabecalho("Relação <teste>", Formatos.SEM_FILTROS, "Endereço", "Cadastro",
+        return new Cabecalho("Relação <teste>", List.of(Formatos.SEM_FILTROS), "Endereço", "Cadastro",
                 LocalDateTime.of(2026, 12, 9, 15, 30), BancoTeste.design().colunas());
     }
 

@@ -11,13 +11,13 @@ import visualizador.design.TipoParametro;
 import visualizador.saida.Formatos;
 
 /**
- * The filters in effect in words: "Empresa: 1 - SUPERMERCADO BOA VISTA LTDA · Marca: 3, 5". One
+ * The filters in effect in words, one entry each: "Empresa: 1 - SUPERMERCADO BOA VISTA LTDA", "Marca: 3, 5". One
  * code shows its description when the design says how to find it; several show their codes.
  */
 public final class DescricaoFiltros {
     private DescricaoFiltros() {}
 
-    public static String texto(Conexao conexao, Design design, ValoresParametros valores) throws SQLException {
+    public static List<String> texto(Conexao conexao, Design design, ValoresParametros valores) throws SQLException {
         final List<String> partes = new ArrayList<>();
         for (ParametroDesign p : design.parametros()) {
             if (p.tipo() != TipoParametro.CODIGOS) continue;
@@ -33,7 +33,7 @@ public final class DescricaoFiltros {
             }
             partes.add(s.toString());
         }
-        return partes.isEmpty() ? Formatos.SEM_FILTROS : String.join(" · ", partes);
+        return partes.isEmpty() ? List.of(Formatos.SEM_FILTROS) : partes;
     }
 
     private static String descricao(Conexao conexao, ParametroDesign p, int codigo) throws SQLException {

@@ -61,10 +61,15 @@ public final class MotorRelatorio {
     public Cabecalho cabecalho(LocalDateTime emissao) throws ErroRelatorio {
         try {
             return new Cabecalho(design.titulo(), DescricaoFiltros.texto(conexao, design, valores),
-                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas());
+                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas(), false,
+                    camposDoGrupo(valores.agrupamento()));
         } catch (SQLException e) {
             throw erroBanco(e);
         }
+    }
+
+    private static List<String> camposDoGrupo(Agrupamento a) {
+        return a.campoDescricao() == null ? List.of(a.campo()) : List.of(a.campo(), a.campoDescricao());
     }
 
     public Totais executar(Destino destino, Progresso progresso) throws ErroRelatorio, IOException {

@@ -5,15 +5,36 @@ import java.util.List;
 import visualizador.design.Coluna;
 
 /**
- * What every page header shows: title, the filters in words ("Sem filtros" when none), the
- * grouping and ordering chosen, the moment of issue; and the columns in page order.
+ * What every page header shows: title, the filters in words (one entry per active filter, "Sem
+ * filtros" alone when none), the grouping and ordering chosen, the moment of issue; and the
+ * columns in page order.
+ *
+ * @param somenteTotais one line per group (its count and sums) instead of the detail lines
+ * @param camposDoGrupo the fields the grouping shows in its group header (code and description),
+ *                      so a layout may leave their columns out of the lines
  */
-public record Cabecalho(String titulo, String filtros, String agrupamento, String ordem, LocalDateTime emissao,
-                        List<Coluna> colunas) {
+public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                        List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo) {
+
+    public Cabecalho {
+        filtros = List.copyOf(filtros);
+        camposDoGrupo = List.copyOf(camposDoGrupo);
+    }
+
+    /** The detail report, with every column on every line. */
+    public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                     List<Coluna> colunas) {
+        this(titulo, filtros, agrupamento, ordem, emissao, colunas, false, List.of());
+    }
+
+    /** The filters on one line: "Empresa: 1 - SUPERMERCADO BOA VISTA LTDA · Marca: 3 - TIO JOÃO". */
+    public String filtrosEmLinha() {
+        return String.join(" · ", filtros);
+    }
 
     /** "Apresentação: Endereço · Ordem: Valor bruto (maior primeiro)". */
     public String escolhas() {
-        return "Apresentação: " + agrupamento + " · Ordem: " + ordem;
+        return "Apresentação: " + agrupamento + (somenteTotais ? " (somente totais)" : "") + " · Ordem: " + ordem;
     }
 
     public String emitidoEm() {

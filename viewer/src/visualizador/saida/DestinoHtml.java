@@ -57,7 +57,7 @@ public final class DestinoHtml implements Destino {
         out.write("</title>\n<style>\n" + ESTILO + "</style>\n</head>\n<body>\n<h1>");
         texto(c.titulo());
         out.write("</h1>\n<p class=\"filtros\">");
-        texto(c.filtros());
+        texto(c.filtrosEmLinha());
         out.write("</p>\n<p>");
         texto(c.escolhas());
         out.write("</p>\n<p>");

@@ -12,12 +12,21 @@ final class PaginaPdf {
     private int n;
     private FontePdf fonte;
     private int tamanho; // hundredths of a point
+    private boolean vermelho;
     private int tx;
     private int ty; // start of the current text line inside BT, hundredths of a point
 
     void reiniciar() {
         n = 0;
         fonte = null;
+        vermelho = false;
+    }
+
+    /** Text in red (a negative figure) or black; written only when it changes. */
+    void vermelho(boolean sim) {
+        if (sim == vermelho) return;
+        vermelho = sim;
+        op(sim ? "0.8 0 0 rg " : "0 g ");
     }
 
     /** Appends operators built earlier (the page header); the font they leave set is unknown. */
@@ -25,7 +34,7 @@ final class PaginaPdf {
         garantir(operadores.length);
         System.arraycopy(operadores, 0, b, n, operadores.length);
         n += operadores.length;
-        fonte = null;
+        fonte = null; // the operators leave the fill colour black
     }
 
     byte[] copia() {
@@ -70,9 +79,14 @@ final class PaginaPdf {
 
     /** The first {@code fim} characters of {@code s}, then "…" when {@code reticencias}. */
     void mostrar(FontePdf f, CharSequence s, int fim, boolean reticencias) {
-        garantir(4 * fim + 16);
+        mostrar(f, s, 0, fim, reticencias);
+    }
+
+    /** Characters {@code inicio} to {@code fim} of {@code s}, then "…" when {@code reticencias}. */
+    void mostrar(FontePdf f, CharSequence s, int inicio, int fim, boolean reticencias) {
+        garantir(4 * (fim - inicio) + 16);
         b[n++] = '(';
-        for (int i = 0; i < fim; i++) {
+        for (int i = inicio; i < fim; i++) {
             final char g = f.glifo(s.charAt(i));
             byte_(g >>> 8);
             byte_(g & 0xff);
