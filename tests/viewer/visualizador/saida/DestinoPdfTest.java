@@ -30,7 +30,7 @@ class DestinoPdfTest {
     @TempDir
     Path dir;
 
-    private static String texto(Path pdf, int pagina) throws Exception {
+    static String texto(Path pdf, int pagina) throws Exception {
         try (PDDocument d = PDDocument.load(pdf.toFile())) {
             final PDFTextStripper s = new PDFTextStripper();
             if (pagina > 0) {
