@@ -155,11 +155,13 @@ public final class DestinoPdf implements Destino {
         }
         reservar(altura);
         conteudo.abrirTexto();
+        int maisLinhas = 0;
         for (int i = 0; i < origem.length; i++) {
             final Coluna c = colunas.get(origem[i]);
             final Object v = valores[origem[i]];
             if (pedacos[i] > 0) {
-                pedacosDaCelula(i, normal, (String) v, c.alinhamento());
+                pedaco(i, 0, normal, (String) v, x[i], largura[i], c.alinhamento());
+                maisLinhas = Math.max(maisLinhas, pedacos[i] - 1);
             } else if (v != null) {
                 final boolean negativo = v instanceof BigDecimal d && d.signum() < 0;
                 if (negativo) conteudo.vermelho(true);
@@ -167,6 +169,11 @@ public final class DestinoPdf implements Destino {
                 if (negativo) conteudo.vermelho(false);
             }
         }
+        // The wrapped cells' further lines, line by line across the row.
+        for (int j = 1; j <= maisLinhas; j++)
+            for (int i = 0; i < origem.length; i++)
+                if (pedacos[i] > j) pedaco(i, j, normal, (String) valores[origem[i]], x[i], largura[i],
+                        colunas.get(origem[i]).alinhamento());
         conteudo.fecharTexto();
         avancar(altura);
     }
@@ -380,10 +387,9 @@ public final class DestinoPdf implements Destino {
         } else {
             // The description gives way, the count always shows.
             final int fim = negrito.caber(rotulo, cabe - wSufixo - negrito.largura(FontePdf.RETICENCIAS));
-            conteudo.fonte(negrito, CORPO);
-            conteudo.posicionar(x[0] + FOLGA, y);
-            conteudo.mostrar(negrito, rotulo, fim, true);
-            conteudo.mostrar(negrito, sufixo, sufixo.length(), false);
+            final float wRotulo = (negrito.largura(rotulo, 0, fim) + negrito.largura(FontePdf.RETICENCIAS)) * CORPO / 1000;
+            conteudo.texto(negrito, CORPO, x[0] + FOLGA, y, rotulo, 0, fim, true);
+            conteudo.texto(negrito, CORPO, x[0] + FOLGA + wRotulo, y, sufixo, 0, sufixo.length(), false);
         }
         somas(totais);
         conteudo.fecharTexto();
@@ -466,15 +472,18 @@ public final class DestinoPdf implements Destino {
     private void pedacos(int coluna, FontePdf f, String s, float esquerda, float larguraColuna, Alinhamento al) {
         final int[] ini = inicios[coluna];
         final int[] fim = fins[coluna];
-        conteudo.fonte(f, CORPO);
-        for (int j = 0; j < pedacos[coluna]; j++) {
-            final boolean reticencias = cortada[coluna] && j == pedacos[coluna] - 1;
-            final float w = (f.largura(s, ini[j], fim[j])
-                    + (reticencias ? f.largura(FontePdf.RETICENCIAS) : 0)) * CORPO / 1000;
-            conteudo.posicionar(alinhar(reticencias ? Alinhamento.ESQUERDA : al, esquerda, larguraColuna, w),
-                    y - j * ENTRELINHA);
-            conteudo.mostrar(f, s, ini[j], fim[j], reticencias);
-        }
+        for (int j = 0; j < pedacos[coluna]; j++) pedaco(coluna, j, f, s, esquerda, larguraColuna, al);
+    }
+
+    /** Line {@code j} of a wrapped cell. */
+    private void pedaco(int coluna, int j, FontePdf f, String s, float esquerda, float larguraColuna, Alinhamento al) {
+        final int ini = inicios[coluna][j];
+        final int fim = fins[coluna][j];
+        final boolean reticencias = cortada[coluna] && j == pedacos[coluna] - 1;
+        final float w = al == Alinhamento.ESQUERDA || reticencias ? 0
+                : (f.largura(s, ini, fim) + (reticencias ? f.largura(FontePdf.RETICENCIAS) : 0)) * CORPO / 1000;
+        conteudo.texto(f, CORPO, alinhar(reticencias ? Alinhamento.ESQUERDA : al, esquerda, larguraColuna, w),
+                y - j * ENTRELINHA, s, ini, fim, reticencias);
     }
 
     private static float alinhar(Alinhamento al, float esquerda, float larguraColuna, float w) {
@@ -508,9 +517,7 @@ public final class DestinoPdf implements Destino {
             }
             w = cabe;
         }
-        conteudo.fonte(f, t);
-        conteudo.posicionar(alinhar(al, esquerda, larguraColuna, w), base);
-        conteudo.mostrar(f, s, fim, cortado);
+        conteudo.texto(f, t, alinhar(al, esquerda, larguraColuna, w), base, s, 0, fim, cortado);
     }
 
     // ---- Pages

@@ -82,7 +82,9 @@ final class FontePdf {
         }
         pd.addToSubset(usar);
         try {
-            larguras[c] = pd.getWidthFromFont(gid);
+            // Rounded as the embedded font's width table has them, so that positions computed
+            // here are where a reader draws the glyphs.
+            larguras[c] = Math.round(pd.getWidthFromFont(gid));
         } catch (IOException e) {
             larguras[c] = pd.getAverageFontWidth();
         }
