@@ -4,7 +4,9 @@
   medir.py demo PROGRAM_DIR BENCH_DIR [REPS]    (a) whole report to PDF on the demo database:
         process start to file written, against the bare fetch of the same query
   medir.py grande PROGRAM_DIR BENCH_DIR [REPS]  (b) the benchmark database to PDF under -Xmx512m:
-        lines/s, pages/s, peak resident memory, against the bare fetch plus bare PDFBox pages
+        lines/s, pages/s, peak resident memory, against the slower of the bare fetch and bare
+        PDFBox placement of as many pages (the viewer fetches and lays out at once, so the
+        slower of the two is the least it can take)
 
 The database is the [Zarvent] service of PGSERVICEFILE. Runs are interleaved; medians.
 """
@@ -77,7 +79,7 @@ def main():
             base.append(t)
             if modo == "grande":
                 t, _, _ = executa(["java"] + heap + ["-cp", cp, "PaginasCruas", str(linhas),
-                                                      os.path.join(tmp, "cru.pdf")], env)
+                                                      os.path.join(tmp, "cru.pdf"), str(paginas)], env)
                 paginas_base.append(t)
         m_nosso, m_base = statistics.median(nosso), statistics.median(base)
         if modo == "demo":
@@ -85,9 +87,10 @@ def main():
                   % (linhas, paginas, m_nosso, m_base, m_nosso / m_base))
             return
         m_pag = statistics.median(paginas_base)
-        print("| 7. benchmark report to PDF, -Xmx512m (%d lines, %d pages) | %.1f s | %.1f s + %.1f s | %.2f |"
-              % (linhas, paginas, m_nosso, m_base, m_pag, m_nosso / (m_base + m_pag)))
-        print("|    lines per second | %.0f | %.0f | |" % (linhas / m_nosso, linhas / (m_base + m_pag)))
+        limite = max(m_base, m_pag)
+        print("| 7. benchmark report to PDF, -Xmx512m (%d lines, %d pages) | %.1f s | max(%.1f s, %.1f s) | %.2f |"
+              % (linhas, paginas, m_nosso, m_base, m_pag, m_nosso / limite))
+        print("|    lines per second | %.0f | %.0f | |" % (linhas / m_nosso, linhas / limite))
         print("|    pages per second | %.0f | | |" % (paginas / m_nosso))
         if pico:
             print("|    peak resident memory | %.0f MB | | |" % max(pico))

@@ -65,8 +65,8 @@ public final class DestinoPdf implements Destino {
     private final CelulaPdf celula = new CelulaPdf();
 
     private List<Coluna> colunas; // the design's, indexed by the values of a line
+    private Cabecalho cabecalho;
     private boolean resumo;
-    private String prefixoGrupo; // "Endereço: ", left out of the group names in the summary
     // The printed columns, left to right: the design column each shows (-1: the summary's group
     // name or line count), its title, place and width.
     private int[] origem;
@@ -114,9 +114,9 @@ public final class DestinoPdf implements Destino {
 
     @Override
     public void inicio(Cabecalho cabecalho) throws IOException {
+        this.cabecalho = cabecalho;
         colunas = cabecalho.colunas();
         resumo = cabecalho.somenteTotais();
-        prefixoGrupo = cabecalho.agrupamento() + ": ";
         if (resumo) colunasDoResumo(cabecalho.agrupamento());
         else colunasDasLinhas(cabecalho.camposDoGrupo());
         final int n = origem.length + 1; // and one for group headers
@@ -181,8 +181,7 @@ public final class DestinoPdf implements Destino {
     @Override
     public void fimGrupo(String titulo, Totais totais) throws IOException {
         if (resumo) {
-            final String nome = titulo.startsWith(prefixoGrupo) ? titulo.substring(prefixoGrupo.length()) : titulo;
-            linhaResumo(normal, nome, totais);
+            linhaResumo(normal, cabecalho.nomeDoGrupo(titulo), totais);
         } else {
             reservar(LINHA);
             conteudo.traco(x[0], fimDasColunas(), y + CORPO + 0.5f, 0.3f, 0.6f);
