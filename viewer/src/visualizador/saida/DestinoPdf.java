@@ -390,7 +390,7 @@ public final class DestinoPdf implements Destino {
             conteudo.texto(negrito, CORPO, x[0] + FOLGA, y, rotulo, 0, fim, true);
             conteudo.texto(negrito, CORPO, x[0] + FOLGA + wRotulo, y, sufixo, 0, sufixo.length(), false);
         }
-        somas(totais);
+        somas(negrito, totais);
         conteudo.fecharTexto();
         avancar(LINHA);
     }
@@ -401,20 +401,20 @@ public final class DestinoPdf implements Destino {
         if (!cabe(altura)) novaPagina();
         conteudo.abrirTexto();
         pedacosDaCelula(0, f, nome, Alinhamento.ESQUERDA);
-        celula(negrito, CORPO, Formatos.inteiro(totais.linhas()), x[1], largura[1], Alinhamento.DIREITA, true, y);
-        somas(totais);
+        celula(f, CORPO, Formatos.inteiro(totais.linhas()), x[1], largura[1], Alinhamento.DIREITA, true, y);
+        somas(f, totais);
         conteudo.fecharTexto();
         avancar(altura);
     }
 
-    /** The sums in their columns, in bold, negatives in red; inside an open text object. */
-    private void somas(Totais totais) {
+    /** The sums in their columns, negatives in red; inside an open text object. */
+    private void somas(FontePdf f, Totais totais) {
         for (int i = 0; i < x.length; i++) {
             if (origem[i] < 0 || totais.soma(origem[i]) == null) continue;
             final BigDecimal soma = totais.soma(origem[i]);
             final Coluna c = colunas.get(origem[i]);
             if (soma.signum() < 0) conteudo.vermelho(true);
-            celula(negrito, CORPO, celula.numero(soma, c.casas()), x[i], largura[i], c.alinhamento(), true, y);
+            celula(f, CORPO, celula.numero(soma, c.casas()), x[i], largura[i], c.alinhamento(), true, y);
             conteudo.vermelho(false);
         }
     }
