@@ -10,6 +10,7 @@ import java.util.ArrayList;
 import java.util.List;
 import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
+import org.apache.pdfbox.cos.COSDictionary;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.pdmodel.PDDocument;
@@ -60,6 +61,7 @@ public final class DestinoPdf implements Destino {
     private final FontePdf normal;
     private final FontePdf negrito;
     private final PDResources recursos = new PDResources();
+    private final COSArray caixa = new PDRectangle(LARGURA, ALTURA).getCOSArray(); // shared by every page
     private final PaginaPdf conteudo = new PaginaPdf();
     private final RascunhoPdf rascunho;
     private final CelulaPdf celula = new CelulaPdf();
@@ -585,7 +587,10 @@ public final class DestinoPdf implements Destino {
     /** A new page; a group that goes on repeats its header there, so no line or subtotal is nameless. */
     private void novaPagina() throws IOException {
         encerrarPagina();
-        pagina = new PDPage(new PDRectangle(LARGURA, ALTURA));
+        final COSDictionary d = new COSDictionary();
+        d.setItem(COSName.TYPE, COSName.PAGE);
+        d.setItem(COSName.MEDIA_BOX, caixa);
+        pagina = new PDPage(d);
         pagina.setResources(recursos);
         doc.addPage(pagina);
         paginas++;
