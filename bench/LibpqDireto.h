@@ -39,7 +39,7 @@ inline Conexao conectaDireto(const QByteArray& host, const QByteArray& port, con
                              password.constData(),
                              dbname.constData(),
                              "UTF8",
-                             "-c default_transaction_read_only=on -c DateStyle=ISO -c lc_monetary=C",
+                             "-c default_transaction_read_only=on -c DateStyle=ISO",
                              aplicacao,
                              "15",
                              nullptr};

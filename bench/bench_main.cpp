@@ -121,6 +121,36 @@ Resultado executa(PGconn* c, const QByteArray& sql, const QByteArray& parametro)
     return r;
 }
 
+// The same statement the way a read-only client must send it through a pooler: BEGIN READ ONLY,
+// the statement and COMMIT in one pipeline, one round trip; the statement's result.
+Resultado executaSoLeitura(PGconn* c, const QByteArray& sql, const QByteArray& parametro) {
+    const char* valores[] = {parametro.constData()};
+    if (PQenterPipelineMode(c) != 1 ||
+        PQsendQueryParams(c, "BEGIN READ ONLY", 0, nullptr, nullptr, nullptr, nullptr, 0) != 1 ||
+        PQsendQueryParams(c, sql.constData(), 1, nullptr, valores, nullptr, nullptr, 0) != 1 ||
+        PQsendQueryParams(c, "COMMIT", 0, nullptr, nullptr, nullptr, nullptr, 0) != 1 ||
+        PQpipelineSync(c) != 1)
+        falha(QStringLiteral("libpq pipeline failed: %1").arg(QString::fromUtf8(PQerrorMessage(c))));
+    Resultado resposta;
+    for (int etapa = 0; etapa < 3;) {
+        Resultado r(PQgetResult(c));
+        if (!r) {
+            ++etapa;
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(r.get());
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+            falha(QStringLiteral("libpq query failed: %1\n%2")
+                      .arg(QString::fromUtf8(PQresultErrorMessage(r.get())), QString::fromUtf8(sql)));
+        if (etapa == 1)
+            resposta = std::move(r);
+    }
+    Resultado sincronia(PQgetResult(c));
+    if (!sincronia || PQresultStatus(sincronia.get()) != PGRES_PIPELINE_SYNC || PQexitPipelineMode(c) != 1)
+        falha(QStringLiteral("libpq pipeline did not end: %1").arg(QString::fromUtf8(PQerrorMessage(c))));
+    return resposta;
+}
+
 // A plain model holding the rows of a result, titled with the field names.
 std::unique_ptr<QStandardItemModel> modeloCom(const PGresult* r) {
     const int linhas = PQntuples(r);
@@ -236,7 +266,8 @@ void dentroDaBusca(TFormPrincipal& form, const std::function<void(TFormL&)>& aca
         falha(QStringLiteral("the product search window did not open"));
 }
 
-// Typed-code validation of the product field.
+// Typed-code validation of the product field, against the same statement in a read-only
+// transaction of its own on libpq (executaSoLeitura) and a setText.
 void figuraValidacao(TFormPrincipal& form, PGconn* direto) {
     // Codes spread over the benchmark sizes; those the loaded database lacks are left out.
     const QStringList candidatos = {
@@ -247,7 +278,7 @@ void figuraValidacao(TFormPrincipal& form, PGconn* direto) {
         QStringLiteral("345678"), QStringLiteral("612345"), QStringLiteral("1004999")};
     widgets::EventEdit* codigo = form.EditPro;
     widgets::EventEdit* descricao = form.EditProDes;
-    const QString sql = form.ELookUP(codigo, 1);
+    const QString sql = form.ELookUP(codigo, evDescricao);
     const QByteArray enviado = db::translatePlaceholders(sql).text.toUtf8();
 
     QWidget janela;
@@ -285,7 +316,7 @@ void figuraValidacao(TFormPrincipal& form, PGconn* direto) {
         simples->clear();
         assenta();
         const auto t0 = Clock::now();
-        const Resultado r = executa(direto, enviado, valor);
+        const Resultado r = executaSoLeitura(direto, enviado, valor);
         simples->setText(QString::fromUtf8(PQgetvalue(r.get(), 0, 0)));
         return msDesde(t0);
     };
@@ -441,7 +472,7 @@ void figuraAbertura(TFormPrincipal& form, PGconn* direto) {
     // The search window's grid, for the baseline's font and row height.
     const TFormL referencia;
     const DataGrid* grade = referencia.DBGridB;
-    const QString listagem = PreparaListagem(form.ELookUP(form.EditPro, 2), true);
+    const QString listagem = PreparaListagem(form.ELookUP(form.EditPro, evListagem), true);
     const QByteArray enviado = db::translatePlaceholders(listagem).text.toUtf8();
 
     // Closes the window as soon as its modal loop runs, after painting it once.

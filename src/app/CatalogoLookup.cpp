@@ -21,10 +21,10 @@ QString filtroDoPai(const QString& texto, const QString& peca) {
 
 } // namespace
 
-QString SqlDoLookup(CampoLookup Campo, quint8 Evento, const CodigosPais& Pais) {
-    if (Evento != 1 && Evento != 2)
+QString SqlDoLookup(CampoLookup Campo, TEventoLookUp Evento, const CodigosPais& Pais) {
+    if (Evento != evDescricao && Evento != evListagem)
         return {};
-    const bool descricao = Evento == 1;
+    const bool descricao = Evento == evDescricao;
 
     switch (Campo) {
     case CampoLookup::Emp:

@@ -1,8 +1,9 @@
 #pragma once
 // The filter window's lookup catalogue: the SQL behind each lookup field, as a plain function of
 // the asking field, the kind and the codes typed in the fields that narrow others.
+#include "lookup/CriadorLookup.h"
+
 #include <QString>
-#include <QtGlobal>
 
 // The eleven lookup fields of the filter window.
 enum class CampoLookup { Emp, Dep, Pro, Forn, Depp, Secp, Cat, Scat, Fam, Marca, App };
@@ -15,6 +16,6 @@ struct CodigosPais {
     QString cat;
 };
 
-// Evento 1: description of the code in :0; 2: listing filtered by the LIKE pattern in :0.
-// Empty for any other kind.
-QString SqlDoLookup(CampoLookup Campo, quint8 Evento, const CodigosPais& Pais);
+// The description of the code in :0, or the listing filtered by the LIKE pattern in :0. Empty for
+// any other kind.
+QString SqlDoLookup(CampoLookup Campo, TEventoLookUp Evento, const CodigosPais& Pais);

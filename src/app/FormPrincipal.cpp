@@ -3,7 +3,6 @@
 #include "app/CatalogoLookup.h"
 #include "common/ErrorReport.h"
 #include "common/EventosTeclado.h"
-#include "common/Globais.h"
 #include "common/Numeros.h"
 #include "db/DM.h"
 #include "lookup/CriadorLookup.h"
@@ -23,25 +22,24 @@
 #include <QIcon>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include <array>
-
-QString Servidor;
-QString Porta;
-QString Usuario;
-QString Senha;
-QString Banco;
 
 namespace {
 
 using widgets::EventButton;
 using widgets::EventEdit;
 
-// One lookup row of the filter area: caption, positions (relative to GroupBox1) and its controls.
-struct Linha {
+// One lookup field of the filter area: its caption, the catalogue row behind its lookup, its
+// report parameter, its place (relative to GroupBox1) and the window's members for its controls.
+// The window, the lookups and the print parameters are all built from kCampos.
+struct Campo {
     const char* sufixo; // Edit<sufixo>, bb<sufixo>, Edit<sufixo>Des
-    CampoLookup campo;
     const char16_t* legenda;
+    CampoLookup lookup;
+    const char* parametro; // report parameter key; nullptr: the field only narrows others
+    int ordemDoLookup;     // when its controller is made, among the others
     int topoLegenda;
     int topo;
     int esquerdaCodigo;
@@ -54,29 +52,43 @@ struct Linha {
 
 using F = TFormPrincipal;
 
-const std::array<Linha, 11> kLinhas = {{
-    {"Emp", CampoLookup::Emp, u"Empresa", 6, 24, 12, 24, &F::Label1, &F::EditEmp, &F::bbEmp, &F::EditEmpDes},
-    {"Dep", CampoLookup::Dep, u"Depósito", 49, 66, 13, 67, &F::Label2, &F::EditDep, &F::bbDep,
+constexpr auto kCampos = std::to_array<Campo>({
+    {"Emp", u"Empresa", CampoLookup::Emp, "P_EMP", 0, 6, 24, 12, 24, &F::Label1, &F::EditEmp, &F::bbEmp,
+     &F::EditEmpDes},
+    {"Dep", u"Depósito", CampoLookup::Dep, "P_DEP", 2, 49, 66, 13, 67, &F::Label2, &F::EditDep, &F::bbDep,
      &F::EditDepDes},
-    {"Pro", CampoLookup::Pro, u"Produto", 94, 112, 12, 112, &F::Label3, &F::EditPro, &F::bbPro,
+    {"Pro", u"Produto", CampoLookup::Pro, "P_PRO", 1, 94, 112, 12, 112, &F::Label3, &F::EditPro, &F::bbPro,
      &F::EditProDes},
-    {"Forn", CampoLookup::Forn, u"Fornecedor", 138, 156, 12, 156, &F::Label4, &F::EditForn, &F::bbForn,
-     &F::EditFornDes},
-    {"Depp", CampoLookup::Depp, u"Departamento", 181, 199, 12, 199, &F::Label5, &F::EditDepp, &F::bbDepp,
-     &F::EditDeppDes},
-    {"Secp", CampoLookup::Secp, u"Seção", 224, 242, 12, 242, &F::Label6, &F::EditSecp, &F::bbSecp,
-     &F::EditSecpDes},
-    {"Cat", CampoLookup::Cat, u"Categoria", 268, 286, 12, 286, &F::Label7, &F::EditCat, &F::bbCat,
+    {"Forn", u"Fornecedor", CampoLookup::Forn, "P_FORN", 3, 138, 156, 12, 156, &F::Label4, &F::EditForn,
+     &F::bbForn, &F::EditFornDes},
+    {"Depp", u"Departamento", CampoLookup::Depp, nullptr, 4, 181, 199, 12, 199, &F::Label5, &F::EditDepp,
+     &F::bbDepp, &F::EditDeppDes},
+    {"Secp", u"Seção", CampoLookup::Secp, "P_SECP", 5, 224, 242, 12, 242, &F::Label6, &F::EditSecp,
+     &F::bbSecp, &F::EditSecpDes},
+    {"Cat", u"Categoria", CampoLookup::Cat, "P_CAT", 6, 268, 286, 12, 286, &F::Label7, &F::EditCat, &F::bbCat,
      &F::EditCatDes},
-    {"Scat", CampoLookup::Scat, u"Subcategoria", 312, 330, 12, 330, &F::Label8, &F::EditScat, &F::bbScat,
-     &F::EditScatDes},
-    {"Fam", CampoLookup::Fam, u"Família", 356, 374, 12, 374, &F::Label9, &F::EditFam, &F::bbFam,
+    {"Scat", u"Subcategoria", CampoLookup::Scat, "P_SCAT", 7, 312, 330, 12, 330, &F::Label8, &F::EditScat,
+     &F::bbScat, &F::EditScatDes},
+    {"Fam", u"Família", CampoLookup::Fam, "P_FAM", 8, 356, 374, 12, 374, &F::Label9, &F::EditFam, &F::bbFam,
      &F::EditFamDes},
-    {"Marca", CampoLookup::Marca, u"Marca", 400, 418, 12, 418, &F::Label10, &F::EditMarca, &F::bbMarca,
-     &F::EditMarcaDes},
-    {"App", CampoLookup::App, u"Aplicação", 446, 464, 12, 465, &F::Label11, &F::EditApp, &F::bbApp,
-     &F::EditAppDes},
-}};
+    {"Marca", u"Marca", CampoLookup::Marca, "P_MARCA", 10, 400, 418, 12, 418, &F::Label10, &F::EditMarca,
+     &F::bbMarca, &F::EditMarcaDes},
+    {"App", u"Aplicação", CampoLookup::App, "P_APP", 9, 446, 464, 12, 465, &F::Label11, &F::EditApp,
+     &F::bbApp, &F::EditAppDes},
+});
+
+// The window's height follows the last field: title, fields, a gap, the choices area docked at the
+// bottom of the filter area.
+constexpr int kPosicaoDaSenha = 4; // in the command line
+
+constexpr int kLargura = 960;
+constexpr int kAlturaTitulo = 30;
+constexpr int kAlturaEdit = 24;
+constexpr int kFolgaAntesDasEscolhas = 10;
+constexpr int kAlturaEscolhas = 66;
+constexpr int kMargemDasEscolhas = 2;
+constexpr int kAlturaFiltros =
+    kCampos.back().topo + kAlturaEdit + kFolgaAntesDasEscolhas + kAlturaEscolhas + kMargemDasEscolhas;
 
 QFont fonte(const QString& familia, int pontos, bool negrito = false) {
     QFont f(familia, pontos);
@@ -86,11 +98,11 @@ QFont fonte(const QString& familia, int pontos, bool negrito = false) {
 
 } // namespace
 
-TFormPrincipal::TFormPrincipal(const QStringList& args, QWidget* parent) : QWidget(parent), m_args(args) {
+TFormPrincipal::TFormPrincipal(QStringList args, QWidget* parent) : QWidget(parent), m_args(std::move(args)) {
     setObjectName(QStringLiteral("FormPrincipal"));
     setWindowTitle(QStringLiteral("Relatório de Endereçamento de Produto"));
     setFont(fonte(kFonteJanela, 9));
-    setFixedSize(960, 596);
+    setFixedSize(kLargura, kAlturaTitulo + kAlturaFiltros);
     criaControles();
 
     m_keyPreview = new widgets::KeyPreview(this);
@@ -106,7 +118,7 @@ TFormPrincipal::~TFormPrincipal() = default;
 void TFormPrincipal::criaControles() {
     PanelTitulo = new QLabel(QStringLiteral("Relação de Produtos por Endereço [v25.04.28.1]"), this);
     PanelTitulo->setObjectName(QStringLiteral("PanelTitulo"));
-    PanelTitulo->setGeometry(0, 0, 960, 30);
+    PanelTitulo->setGeometry(0, 0, kLargura, kAlturaTitulo);
     PanelTitulo->setAlignment(Qt::AlignCenter);
     PanelTitulo->setFont(fonte(kFonteTitulo, 8, true));
     PanelTitulo->setAutoFillBackground(true);
@@ -119,7 +131,7 @@ void TFormPrincipal::criaControles() {
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(0, 30, 960, 566);
+    GroupBox1->setGeometry(0, kAlturaTitulo, kLargura, kAlturaFiltros);
 
     const QFont fonteDasLinhas = fonte(kFonteControles, 10);
     const QColor fundoDescricao = QApplication::palette().color(QPalette::ToolTipBase);
@@ -127,12 +139,12 @@ void TFormPrincipal::criaControles() {
     // The focus chain follows creation: row by row (code edit, button, description), then the
     // choices. Buttons and descriptions are no tab stops, but Enter in one of them still moves on
     // to the next row, as their place in the chain says.
-    for (const Linha& l : kLinhas) {
+    for (const Campo& l : kCampos) {
         const QString sufixo = QString::fromLatin1(l.sufixo);
         const QString legenda = QString::fromUtf16(l.legenda);
 
         auto* label = new QLabel(legenda, GroupBox1);
-        label->setObjectName(QStringLiteral("Label%1").arg(&l - kLinhas.data() + 1));
+        label->setObjectName(QStringLiteral("Label%1").arg(&l - kCampos.data() + 1));
         label->setFont(fonteDasLinhas);
         label->move(13, l.topoLegenda);
         label->adjustSize();
@@ -140,7 +152,7 @@ void TFormPrincipal::criaControles() {
         auto* codigo = new EventEdit(GroupBox1);
         codigo->setObjectName(QStringLiteral("Edit") + sufixo);
         codigo->setFont(fonteDasLinhas);
-        codigo->setGeometry(l.esquerdaCodigo, l.topo, 86, 24);
+        codigo->setGeometry(l.esquerdaCodigo, l.topo, 86, kAlturaEdit);
         codigo->setAccessibleName(legenda);
         label->setBuddy(codigo);
 
@@ -158,7 +170,7 @@ void TFormPrincipal::criaControles() {
         auto* descricao = new EventEdit(GroupBox1);
         descricao->setObjectName(QStringLiteral("Edit") + sufixo + QStringLiteral("Des"));
         descricao->setFont(fonteDasLinhas);
-        descricao->setGeometry(124, l.topo, 626, 24);
+        descricao->setGeometry(124, l.topo, 626, kAlturaEdit);
         descricao->setReadOnly(true);
         descricao->setFocusPolicy(Qt::ClickFocus);
         descricao->setAccessibleName(QStringLiteral("Descrição de ") + legenda);
@@ -175,7 +187,8 @@ void TFormPrincipal::criaControles() {
     // The choices, docked at the bottom of the filter area.
     GroupBox2 = new QGroupBox(GroupBox1);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(2, GroupBox1->height() - 2 - 66, GroupBox1->width() - 4, 66);
+    GroupBox2->setGeometry(kMargemDasEscolhas, GroupBox1->height() - kMargemDasEscolhas - kAlturaEscolhas,
+                           GroupBox1->width() - 2 * kMargemDasEscolhas, kAlturaEscolhas);
 
     Panel1 = new QFrame(GroupBox2);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -253,56 +266,45 @@ QString TFormPrincipal::argumento(int position) const {
 }
 
 void TFormPrincipal::FormCreate() {
-    Servidor = argumento(1);
-    Porta = argumento(2);
-    Usuario = argumento(3);
-    Senha = argumento(4);
-    Banco = argumento(5);
+    // The password is kept no longer than the connection needs it: libpq holds what it needs to
+    // connect again.
+    const QString senha = argumento(kPosicaoDaSenha);
+    if (kPosicaoDaSenha < m_args.size())
+        m_args[kPosicaoDaSenha].clear();
     CodigoEmpresaLogada = StrToInt(argumento(6));
     CodigoFuncionarioLogado = StrToInt(argumento(7));
-    EmpresaLogada = CodigoEmpresaLogada;
-    FuncionarioLogado = CodigoFuncionarioLogado;
-    UsuarioLogado = argumento(8);
 
     db::Connection& conexao = DM->FDConnection1;
     conexao.close();
     conexao.setDriverId(QStringLiteral("PG"));
     // libpq is linked with the program; there is no client library folder to point at.
-    conexao.setParam(QStringLiteral("server"), Servidor);
-    conexao.setParam(QStringLiteral("port"), Porta);
-    conexao.setParam(QStringLiteral("user_name"), Usuario);
-    conexao.setParam(QStringLiteral("password"), Senha);
-    conexao.setParam(QStringLiteral("database"), Banco);
+    conexao.setParam(QStringLiteral("server"), argumento(1));
+    conexao.setParam(QStringLiteral("port"), argumento(2));
+    conexao.setParam(QStringLiteral("user_name"), argumento(3));
+    conexao.setParam(QStringLiteral("password"), senha);
+    conexao.setParam(QStringLiteral("database"), argumento(5));
+    const auto esqueceSenha = qScopeGuard([&conexao] { conexao.setParam(QStringLiteral("password"), {}); });
     conexao.open();
 
     // Each controller makes itself a child of the window and lives as long as it does.
-    const auto criaLookup = [this](EventEdit* codigo, EventEdit* descricao, EventButton* botao) {
-        new TCriadorLookup(codigo, {descricao}, botao,
-                           [this](QObject* o, quint8 e) { return ELookUP(o, e); });
-    };
-    criaLookup(EditEmp, EditEmpDes, bbEmp);
-    criaLookup(EditPro, EditProDes, bbPro);
-    criaLookup(EditDep, EditDepDes, bbDep);
-    criaLookup(EditForn, EditFornDes, bbForn);
-    criaLookup(EditDepp, EditDeppDes, bbDepp);
-    criaLookup(EditSecp, EditSecpDes, bbSecp);
-    criaLookup(EditCat, EditCatDes, bbCat);
-    criaLookup(EditScat, EditScatDes, bbScat);
-    criaLookup(EditFam, EditFamDes, bbFam);
-    criaLookup(EditApp, EditAppDes, bbApp);
-    criaLookup(EditMarca, EditMarcaDes, bbMarca);
+    std::array<const Campo*, kCampos.size()> emOrdem{};
+    for (const Campo& c : kCampos)
+        emOrdem[static_cast<std::size_t>(c.ordemDoLookup)] = &c;
+    for (const Campo* c : emOrdem)
+        new TCriadorLookup(this->*c->codigo, {this->*c->descricao}, this->*c->botao,
+                           [this](QObject* o, TEventoLookUp e) { return ELookUP(o, e); });
 }
 
 void TFormPrincipal::FormKeyPress(QObject* Sender, QChar& Key) {
     OnKeyPressDoForm(Sender, Key);
 }
 
-QString TFormPrincipal::ELookUP(QObject* Objeto, quint8 Evento) const {
+QString TFormPrincipal::ELookUP(QObject* Objeto, TEventoLookUp Evento) const {
     if (Objeto == nullptr)
         return {};
-    for (const Linha& l : kLinhas)
-        if (Objeto == this->*l.codigo)
-            return SqlDoLookup(l.campo, Evento, {EditDepp->text(), EditSecp->text(), EditCat->text()});
+    for (const Campo& c : kCampos)
+        if (Objeto == this->*c.codigo)
+            return SqlDoLookup(c.lookup, Evento, {EditDepp->text(), EditSecp->text(), EditCat->text()});
     return {};
 }
 
@@ -316,23 +318,13 @@ int TFormPrincipal::rgFormatoIndex() const {
 
 void TFormPrincipal::BitBtn1Click(QObject* /*Sender*/) {
     TRelatorioVisualizador relatorio(QStringLiteral("zv_relacao_produto_enderecamento"));
-    // The department only narrows the lists above; the report has no parameter for it.
-    const std::array<std::pair<const char*, const EventEdit*>, 10> codigos = {{
-        {"P_EMP", EditEmp},
-        {"P_DEP", EditDep},
-        {"P_PRO", EditPro},
-        {"P_FORN", EditForn},
-        {"P_SECP", EditSecp},
-        {"P_CAT", EditCat},
-        {"P_SCAT", EditScat},
-        {"P_FAM", EditFam},
-        {"P_MARCA", EditMarca},
-        {"P_APP", EditApp},
-    }};
-    for (const auto& [chave, edit] : codigos) {
-        const QString texto = edit->text();
-        relatorio.addParametro(QString::fromLatin1(chave), texto.isEmpty() ? QStringLiteral("0") : texto);
-    }
+    // A field without a parameter (the department) only narrows the lists below it.
+    for (const Campo& c : kCampos)
+        if (c.parametro != nullptr) {
+            const QString texto = (this->*c.codigo)->text();
+            relatorio.addParametro(QString::fromLatin1(c.parametro),
+                                   texto.isEmpty() ? QStringLiteral("0") : texto);
+        }
     relatorio.addParametro(QStringLiteral("P_GRUPO"),
                            static_cast<qint32>(cbApresentacao->currentIndex() + 1));
     relatorio.addParametro(QStringLiteral("P_ORDEM"), static_cast<qint32>(cbOrdem->currentIndex()));

@@ -1,5 +1,7 @@
 #pragma once
 // The report filter window: eleven lookup fields, the choices and the print button.
+#include "lookup/CriadorLookup.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -19,7 +21,7 @@ class TFormPrincipal : public QWidget {
     Q_OBJECT
 public:
     // args: the command line as the host application passed it (argument 0 is the program).
-    explicit TFormPrincipal(const QStringList& args, QWidget* parent = nullptr);
+    explicit TFormPrincipal(QStringList args, QWidget* parent = nullptr);
     ~TFormPrincipal() override;
 
     // The creation step: command line, connection, lookup field controllers.
@@ -28,9 +30,9 @@ public:
     qint32 codigoEmpresaLogada() const { return CodigoEmpresaLogada; }
     qint32 codigoFuncionarioLogado() const { return CodigoFuncionarioLogado; }
 
-    // SQL of the lookup fields: Evento 1 = description of the code in :0, 2 = listing filtered
-    // by the LIKE pattern in :0. Empty for any other control or kind.
-    QString ELookUP(QObject* Objeto, quint8 Evento) const;
+    // SQL of the lookup fields: the description of the code in :0, or the listing filtered by
+    // the LIKE pattern in :0. Empty for any other control or kind.
+    QString ELookUP(QObject* Objeto, TEventoLookUp Evento) const;
 
     // Every character typed in the window passes here first.
     void FormKeyPress(QObject* Sender, QChar& Key);
@@ -114,10 +116,3 @@ private:
     widgets::KeyPreview* m_keyPreview = nullptr;
     bool m_jaAtivada = false;
 };
-
-// Connection settings from the command line, carried to the connection at start-up.
-extern QString Servidor;
-extern QString Porta;
-extern QString Usuario;
-extern QString Senha;
-extern QString Banco;

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     // The command line is the host's eight positional arguments. Qt would take out the ones it
     // knows as its own options ("-reverse", "-style X" ...) and shift the rest, so a password or
     // login that looks like one must never reach it: Qt sees only the program's name.
-    const QStringList argumentos = ArgumentosDaLinhaDeComando(argc, argv);
+    QStringList argumentos = ArgumentosDaLinhaDeComando(argc, argv);
     ApagaSenhaDaLinhaDeComando(argc, argv);
     int argcDoQt = 1;
     Application app(argcDoQt, argv);
@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     const auto dataModule = std::make_unique<TDM>();
     DM = dataModule.get();
 
-    TFormPrincipal FormPrincipal(argumentos);
+    // The window keeps the only copy of the command line, and the password only until it connects.
+    TFormPrincipal FormPrincipal(std::move(argumentos));
     // A failure while starting (bad arguments, no database) is reported and the window
     // still opens, with plain code edits.
     RunGuarded([&] { FormPrincipal.FormCreate(); });

@@ -2,7 +2,6 @@
 
 #include "db/Error.h"
 
-#include <array>
 #include <libpq-fe.h>
 #include <vector>
 
@@ -20,6 +19,34 @@ QByteArray libpqKeyword(const QString& name) {
     if (n == u"database")
         return "dbname";
     return n.toUtf8();
+}
+
+// Dates are read in ISO form (Result). libpq sends PGDATESTYLE as the start-up parameter
+// DateStyle, which poolers accept and keep for their client whichever server session serves it
+// (unlike "options"); it is set only while a connection is being made.
+class DataIsoNoInicio {
+public:
+    DataIsoNoInicio() : m_tinha(qEnvironmentVariableIsSet(kVariavel)), m_antes(qgetenv(kVariavel)) {
+        qputenv(kVariavel, "ISO");
+    }
+    ~DataIsoNoInicio() {
+        if (m_tinha)
+            qputenv(kVariavel, m_antes);
+        else
+            qunsetenv(kVariavel);
+    }
+    DataIsoNoInicio(const DataIsoNoInicio&) = delete;
+    DataIsoNoInicio& operator=(const DataIsoNoInicio&) = delete;
+
+private:
+    static constexpr const char* kVariavel = "PGDATESTYLE";
+    bool m_tinha;
+    QByteArray m_antes;
+};
+
+bool datasIso(PGconn* c) {
+    const char* estilo = PQparameterStatus(c, "DateStyle");
+    return estilo != nullptr && qstrncmp(estilo, "ISO", 3) == 0;
 }
 
 } // namespace
@@ -71,8 +98,8 @@ void Connection::open() {
         keys.push_back(libpqKeyword(p.left(eq)));
         values.push_back(p.mid(eq + 1).toUtf8());
     }
-    // Text arrives as UTF8. Nothing else goes in the start-up packet: connection poolers refuse
-    // "options", and the read-only rule and formats come with every statement (execute()).
+    // Text arrives as UTF8, dates as ISO (DataIsoNoInicio). No "options": connection poolers
+    // refuse it; the read-only rule comes with every statement (execute()).
     keys.push_back("client_encoding");
     values.push_back("UTF8");
     keys.push_back("application_name");
@@ -89,6 +116,7 @@ void Connection::open() {
     k.push_back(nullptr);
     v.push_back(nullptr);
 
+    const DataIsoNoInicio iso;
     std::unique_ptr<PGconn, Finish> conn(PQconnectdbParams(k.data(), v.data(), 0));
     if (!conn)
         throw Error(QStringLiteral("Sem memória para abrir a conexão com o banco de dados"));
@@ -113,23 +141,29 @@ void Connection::ajustaCodificacao() {
 PGresult* Connection::execute(const QByteArray& command, int nParams, const unsigned* types,
                               const char* const* values) {
     static constexpr char kInicio[] = "BEGIN READ ONLY";
-    static constexpr char kFormatos[] =
-        "SELECT set_config('DateStyle', 'ISO', true), set_config('lc_monetary', 'C', true)";
+    // Only when the session does not report ISO dates (a server or pooler that dropped the
+    // start-up setting) does the statement fix them itself.
+    static constexpr char kDatas[] = "SELECT set_config('DateStyle', 'ISO', true)";
     static constexpr char kFim[] = "COMMIT";
     PGconn* const c = m_conn.get();
     if (!c || PQenterPipelineMode(c) != 1)
         return nullptr;
-    const auto envia = [c](const char* sql, int n = 0, const unsigned* t = nullptr,
-                           const char* const* v = nullptr) {
-        return PQsendQueryParams(c, sql, n, t, v, nullptr, nullptr, 0) == 1;
+    std::vector<const char*> sqls{kInicio};
+    if (!datasIso(c))
+        sqls.push_back(kDatas);
+    // The statement's own result is the one at this step; whatever failed first wins over it.
+    const int doComando = static_cast<int>(sqls.size());
+    sqls.push_back(command.constData());
+    sqls.push_back(kFim);
+    const int etapas = static_cast<int>(sqls.size());
+    const auto envia = [&](int i) {
+        const bool comando = i == doComando;
+        return PQsendQueryParams(c, sqls[static_cast<size_t>(i)], comando ? nParams : 0,
+                                 comando ? types : nullptr, comando ? values : nullptr, nullptr, nullptr,
+                                 0) == 1;
     };
-    // The statement's own result is the third; whatever failed first wins over it.
-    constexpr int kDoComando = 2;
-    constexpr int kEtapas = 4;
-    const std::array<const char*, kEtapas> sqls = {kInicio, kFormatos, command.constData(), kFim};
     int enviados = 0;
-    while (enviados < kEtapas &&
-           (enviados == kDoComando ? envia(sqls[kDoComando], nParams, types, values) : envia(sqls[enviados])))
+    while (enviados < etapas && envia(enviados))
         ++enviados;
     const bool sincronizado = PQpipelineSync(c) == 1;
 
@@ -151,7 +185,7 @@ PGresult* Connection::execute(const QByteArray& command, int nParams, const unsi
         const bool erro = status == PGRES_FATAL_ERROR || status == PGRES_BAD_RESPONSE;
         if (erro && !falha)
             falha = r;
-        else if (etapa == kDoComando && !resposta && status != PGRES_PIPELINE_ABORTED && !erro)
+        else if (etapa == doComando && !resposta && status != PGRES_PIPELINE_ABORTED && !erro)
             resposta = r;
         else
             PQclear(r);
@@ -179,6 +213,7 @@ bool Connection::restore() {
     if (!m_conn)
         return false;
     if (PQstatus(m_conn.get()) != CONNECTION_OK) {
+        const DataIsoNoInicio iso;
         PQreset(m_conn.get());
         if (connected())
             ajustaCodificacao();

@@ -44,11 +44,11 @@ public:
     Codificacao codificacao() const { return m_codificacao; }
 
     // Runs one statement with its parameters in text form (nullptr for NULL, types 0 to let the
-    // server infer) in a READ ONLY transaction that also fixes the date style and the money
-    // format the results are read with. Settings made on the session would not reach a pooler's
-    // other server sessions, so each statement carries its own, in one round trip. Returns the
-    // statement's result or the first failure; nullptr only when the connection gave none
-    // (PQerrorMessage then says why).
+    // server infer) in a READ ONLY transaction of its own, in one round trip: a setting made on
+    // the session would not reach a pooler's other server sessions. The ISO date style the
+    // results are read with is a start-up setting of the connection. Returns the statement's
+    // result or the first failure; nullptr only when the connection gave none (PQerrorMessage
+    // then says why).
     PGresult* execute(const QByteArray& command, int nParams, const unsigned* types,
                       const char* const* values);
 

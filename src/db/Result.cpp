@@ -27,6 +27,31 @@ QTime parseTime(QString s) {
     return t.isValid() ? t : QTime(0, 0);
 }
 
+// money as the server's lc_monetary writes it: "-$1,234.50", "R$ 1.234,50", "-1.234,50 €",
+// "($5.00)", "¥1,235". The last "." or "," is the decimal point when fewer than three digits
+// follow it (money always writes its cents); every other one groups thousands.
+double valorMonetario(const QString& s) {
+    qsizetype decimal = -1;
+    for (qsizetype i = s.size() - 1; i >= 0; --i)
+        if (s[i] == u'.' || s[i] == u',') {
+            qsizetype digitos = 0;
+            for (qsizetype j = i + 1; j < s.size() && s[j].isDigit(); ++j)
+                ++digitos;
+            if (digitos < 3)
+                decimal = i;
+            break;
+        }
+    QString numero;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (i == decimal)
+            numero += u'.';
+        else if (s[i] >= u'0' && s[i] <= u'9')
+            numero += s[i];
+    }
+    const double valor = numero.toDouble();
+    return s.contains(u'-') || s.contains(u'(') ? -valor : valor;
+}
+
 Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao) {
     const QString s = decodifica(raw, length, codificacao);
     switch (oid) {
@@ -43,13 +68,8 @@ Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao
     case FLOAT4OID:
     case FLOAT8OID:
         return Value::fromFloat(s.toDouble());
-    case MONEYOID: { // money with lc_monetary=C: -$1,234.50
-        QString digits;
-        for (QChar c : s)
-            if (c.isDigit() || c == u'.' || c == u'-')
-                digits += c;
-        return Value::fromCurrency(digits.toDouble());
-    }
+    case MONEYOID:
+        return Value::fromCurrency(valorMonetario(s));
     case DATEOID:
         return Value::fromDateTime(QDateTime(parseDate(s), QTime(0, 0)));
     case TIMEOID:

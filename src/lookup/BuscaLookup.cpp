@@ -61,6 +61,14 @@ void listaVazia(const QList<QWidget*>& Codigo, const TListaEdits& EditDes) {
     focaSeVisivel(Codigo.front());
 }
 
+// Moves the focus on while the search is still under way (BotaoAtivo), so that leaving the code
+// edit validates nothing, also when its window is not active yet and Qt would deliver the move
+// only once it is, after the search has ended.
+void moveFocoAdiante(QWidget* janela) {
+    FocaProximoControle(janela);
+    widgets::SincronizaFoco(janela);
+}
+
 int larguraDaGrade(QWidget* janela, DataGrid* grade) {
     // The window is not shown yet: let its layouts place the grid first, at the window's
     // present size. A hidden widget gets no resize event, so each layout between the window
@@ -156,7 +164,7 @@ bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QL
         transfereResultado(q, Codigo, EditDes, DispEsqDir, 0);
         NaoPassouOnEnter = true;
         if (Proximo && !Codigo.isEmpty() && Codigo.front())
-            FocaProximoControle(Codigo.front()->window());
+            moveFocoAdiante(Codigo.front()->window());
     } else {
         result = false;
         if (!Codigo.isEmpty())
@@ -291,7 +299,7 @@ bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codi
             transfereResultado(q, Codigo.mid(0, 1), EditDes, true, 1);
         }
         if (Proximo && !Codigo.isEmpty() && Codigo.front())
-            FocaProximoControle(Codigo.front()->window());
+            moveFocoAdiante(Codigo.front()->window());
     } else {
         result = false;
         if (!Codigo.isEmpty())

@@ -6,10 +6,14 @@
 #include "common/EventosTeclado.h"
 #include "common/Funcoes.h"
 #include "common/Numeros.h"
+#include "db/DM.h"
+#include "db/Query.h"
 #include "lookup/BuscaLookup.h"
 
 #include <QApplication>
 #include <QPointer>
+
+#include <optional>
 
 bool NaoPassouOnEnter = false;
 QString ConteudoDBEditAntLook;
@@ -39,37 +43,72 @@ void ApagaDes(const TListaEdits& edits) {
         e->clear();
 }
 
-// Not-found answers of a description query (one column / several columns, first text).
-bool naoEncontradoUmaColuna(const QString& s) {
-    return s.isEmpty() || s == u"0" || s == u"0,00" || s == u"01/01/1500" || s == u"00:00" ||
-           s == u"01/01/1500 00:00";
-}
-bool naoEncontradoVariasColunas(const QString& s) {
-    return s.isEmpty() || s == u"0" || s == u"0,00" || s == u"00:00" || s == u"01/01/1500 00:00:00";
+// What a description query answered for a code: the texts to show, one per column, or no
+// description at all.
+struct RespostaDaDescricao {
+    int colunas = 0;
+    std::optional<QStringList> textos;
+};
+
+// Texts that stand for "no description" in the first column.
+bool textoDeNada(const QString& s, bool umaColuna) {
+    if (s.isEmpty() || s == u"0" || s == u"0,00" || s == u"00:00")
+        return true;
+    return umaColuna ? s == u"01/01/1500" || s == u"01/01/1500 00:00" : s == u"01/01/1500 00:00:00";
 }
 
-enum class Resposta { Encontrada, NaoEncontradaUmaColuna, NaoEncontradaVariasColunas };
+// A code has no description when its first column is null, zero, or one of those texts as shown.
+bool semDescricao(const db::Value& v, bool umaColuna) {
+    switch (v.kind()) {
+    case db::ValueKind::Empty:
+    case db::ValueKind::Null:
+        return true;
+    case db::ValueKind::Int:
+    case db::ValueKind::UInt:
+        return v.toInt() == 0;
+    case db::ValueKind::Float:
+    case db::ValueKind::Currency:
+        return v.toDouble() == 0.0;
+    default:
+        return textoDeNada(FormataValorEmString(v), umaColuna);
+    }
+}
 
-// Writes a description query's answer (one text, or one text per column) into the description
-// edits, or tells how it was not found.
-Resposta aplicaResposta(const db::Value& resposta, const TListaEdits& Descricao) {
-    if (resposta.isArray()) {
-        const auto& textos = resposta.array();
-        if (textos.empty() || naoEncontradoVariasColunas(textos.front().text()))
-            return Resposta::NaoEncontradaVariasColunas;
-        if (textos.size() < static_cast<size_t>(Descricao.size()))
+// Runs the description query with the code; its first row holds the description(s).
+RespostaDaDescricao consultaDescricao(db::Connection* conexao, const QString& sql, const db::Value& codigo) {
+    if (conexao == nullptr)
+        throw AppError(QStringLiteral("Conexão com o banco de dados não está aberta"));
+    db::Query q(conexao);
+    q.setSql(sql);
+    if (q.paramCount() > 0)
+        q.setParam(0, codigo);
+    sql_OpenQuery(q);
+    RespostaDaDescricao r;
+    r.colunas = q.fieldCount();
+    if (r.colunas == 0 || q.rowCount() == 0 || semDescricao(q.value(0), r.colunas == 1))
+        return r;
+    QStringList textos;
+    for (int c = 0; c < r.colunas; ++c)
+        textos << FormataValorEmString(q.value(c));
+    r.textos = std::move(textos);
+    return r;
+}
+
+// Writes a found description into the description edits: one column into edit 0, several one
+// per edit.
+void mostraDescricao(const RespostaDaDescricao& r, const TListaEdits& Descricao) {
+    const QStringList& textos = *r.textos;
+    if (r.colunas == 1) {
+        Descricao.front()->setText(textos.front());
+    } else {
+        if (textos.size() < Descricao.size())
             throw RangeError(QStringLiteral("A consulta de descrição retornou %1 colunas para %2 campos")
                                  .arg(textos.size())
                                  .arg(Descricao.size()));
         for (qsizetype i = 0; i < Descricao.size(); ++i)
-            Descricao[i]->setText(textos[static_cast<size_t>(i)].text());
-    } else if (naoEncontradoUmaColuna(resposta.text())) {
-        return Resposta::NaoEncontradaUmaColuna;
-    } else {
-        Descricao.front()->setText(resposta.text());
+            Descricao[i]->setText(textos[i]);
     }
     NaoPassouOnEnter = true;
-    return Resposta::Encontrada;
 }
 
 // True when the window owning the code edit has its search button as the focused control.
@@ -101,29 +140,30 @@ void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes) {
         return;
     ::ConteudoDBEditAntLook = ValorSemZerosAEsq(textOf(Sender));
     if (!EditDes.isEmpty())
-        TratarConteudodoEditDes(EditDes, ::ConteudoDBEditAntLook.isEmpty() ? u'l' : u'r');
+        TratarConteudodoEditDes(EditDes,
+                                ::ConteudoDBEditAntLook.isEmpty() ? kLimparConteudo : kReceberConteudo);
     NaoPassouOnEnter = false;
 }
 
 void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
     if (::ConteudoDBEditAntLook.isEmpty())
-        acao = u'l';
+        acao = kLimparConteudo;
     while (ConteudoEditDes.size() > EditDes.size())
         ConteudoEditDes.removeLast();
     while (ConteudoEditDes.size() < EditDes.size())
         ConteudoEditDes.append(QString());
     switch (acao.unicode()) {
-    case u'l':
+    case kLimparConteudo:
         for (QString& s : ConteudoEditDes)
             s.clear();
         donoDoRegistro = nullptr;
         break;
-    case u'r':
+    case kReceberConteudo:
         for (qsizetype i = 0; i < EditDes.size(); ++i)
             ConteudoEditDes[i] = EditDes[i]->text();
         donoDoRegistro = EditDes.isEmpty() ? nullptr : EditDes.front();
         break;
-    case u'p':
+    case kPassarConteudo:
         // Another field's descriptions are never handed back: the ones shown go with the code.
         if (!EditDes.isEmpty() && donoDoRegistro == EditDes.front())
             for (qsizetype i = 0; i < EditDes.size(); ++i)
@@ -252,6 +292,12 @@ void TCriadorLookup::fOnClickBotao(QObject* Sender) {
     selecionar(Sender);
 }
 
+db::Connection* TCriadorLookup::conexao() const {
+    if (fConexao != nullptr)
+        return fConexao;
+    return DM != nullptr ? &DM->FDConnection1 : nullptr;
+}
+
 bool TCriadorLookup::houveAlteracao() const {
     return ConteudoDBEditAntLook != ValorSemZerosAEsq(getEditCodigoTexto());
 }
@@ -291,23 +337,18 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
             NaoPassouOnEnter = true;
             return false;
         }
-        bool ok = true;
         const qint32 codigo = StrToInt(texto);
-        const db::Value resposta =
-            ConverterValoresString(EncontraValor(TextoSql, db::Value::fromInt(codigo, 32)));
+        const RespostaDaDescricao resposta =
+            consultaDescricao(conexao(), TextoSql, db::Value::fromInt(codigo, 32));
         const bool proximo = focoNoBotao(Codigo, bbLook);
-        switch (aplicaResposta(resposta, Descricao)) {
-        case Resposta::Encontrada:
-            break;
-        case Resposta::NaoEncontradaVariasColunas:
-            ok = OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
-            break;
-        case Resposta::NaoEncontradaUmaColuna:
-            ok = OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
-                                     DispEsqDir, limitar);
-            break;
+        if (resposta.textos) {
+            mostraDescricao(resposta, Descricao);
+            return true;
         }
-        return ok;
+        if (resposta.colunas > 1)
+            return OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+        return OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
+                                   DispEsqDir, limitar);
     };
 
     // Multi-selection validation: the digits of the text as one code, sent as text.
@@ -329,10 +370,12 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
         if (!digitos.isEmpty()) {
             if (edit->text() != digitos)
                 edit->setText(digitos);
-            const db::Value resposta =
-                ConverterValoresString(EncontraValor(TextoSql, db::Value::fromText(digitos)));
+            const RespostaDaDescricao resposta =
+                consultaDescricao(conexao(), TextoSql, db::Value::fromText(digitos));
             // Not found, with one column or several: the plain single-choice search.
-            if (aplicaResposta(resposta, Descricao) != Resposta::Encontrada)
+            if (resposta.textos)
+                mostraDescricao(resposta, Descricao);
+            else
                 ok =
                     OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
         } else if (edit->text() != kVarios) {
@@ -343,10 +386,10 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
 
     if (qobject_cast<QPushButton*>(Sender)) {
         if (fPermiteMultiSelecao) {
-            const QString sqlL = fSQL(fEditCodigo, 2);
+            const QString sqlL = fSQL(fEditCodigo, evListagem);
             result = OnClickDoBotaoLookAvancado(nullptr, codigos, EditDes, sqlL, true, true, false);
         } else {
-            const QString sqlL = fSQL(fEditCodigo, 2);
+            const QString sqlL = fSQL(fEditCodigo, evListagem);
             result = OnClickDoBotaoLook(nullptr, codigos, EditDes, sqlL, true, true, true);
         }
         return result;
@@ -360,21 +403,21 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
     const bool alterado =
         ConteudoDBEditAntLook != ValorSemZerosAEsq(textOf(Sender)) || EditDes.front()->text().isEmpty();
     if (!alterado) {
-        TratarConteudodoEditDes(EditDes, u'p');
+        TratarConteudodoEditDes(EditDes, kPassarConteudo);
         NaoPassouOnEnter = true;
         return result;
     }
     auto* codigo = qobject_cast<QWidget*>(Sender);
     if (fBuscaUnica && !fPermiteMultiSelecao) {
-        const QString sql = fSQL(fEditCodigo, 1);
-        const QString sqlL = fSQL(fEditCodigo, 2);
+        const QString sql = fSQL(fEditCodigo, evDescricao);
+        const QString sqlL = fSQL(fEditCodigo, evListagem);
         result = OnExitAntLook2(codigo, EditDes, sql, sqlL, fbotaoBusca, true, true);
     } else if (fBuscaUnica) {
-        const QString sql = fSQL(fEditCodigo, 1);
-        const QString sqlL = fSQL(fEditCodigo, 2);
+        const QString sql = fSQL(fEditCodigo, evDescricao);
+        const QString sqlL = fSQL(fEditCodigo, evListagem);
         result = OnExitAntLookAvancado(codigo, EditDes, sql, sqlL, fbotaoBusca, true, false);
     } else {
-        const QString sqlL = fSQL(fEditCodigo, 2);
+        const QString sqlL = fSQL(fEditCodigo, evListagem);
         result = OnClickDoBotaoLookFiltrado({codigo}, EditDes, sqlL);
     }
     return result;

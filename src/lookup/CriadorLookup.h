@@ -12,11 +12,16 @@
 #include <memory>
 
 namespace db {
+class Connection;
 class Query;
-}
+} // namespace db
 
-// The window's SQL provider: Evento 1 = description query, 2 = listing query; both with :0.
-using TELookUpSQL = std::function<QString(QObject* Objeto, quint8 Evento)>;
+// What a lookup asks its window's SQL provider for; both texts take the parameter :0.
+enum TEventoLookUp : quint8 {
+    evDescricao = 1, // the description(s) of the code in :0
+    evListagem = 2,  // the search window's listing, :0 being the LIKE pattern
+};
+using TELookUpSQL = std::function<QString(QObject* Objeto, TEventoLookUp Evento)>;
 
 using TListaEdits = QList<widgets::EventEdit*>;
 
@@ -70,12 +75,15 @@ public:
 
     const TListaEdits& EditDesLista() const { return EditDes; }
     const TLookupDestaque* Destaque() const { return fDestaque.get(); }
+    // The connection the description query runs on: the data module's unless set.
+    void setConexao(db::Connection* conexao) { fConexao = conexao; }
     // The code edit's text at its last entry (emptied by every change).
     const QString& ConteudoNaEntrada() const { return ConteudoDBEditAntLook; }
 
 private:
     void setEditDes(const TListaEdits& p_editdes);
     QString getEditCodigoTexto() const;
+    db::Connection* conexao() const;
     void carregaEventosEditCodigo();
     void carregaEventosBotao();
     void fOnEnterEditCod(QObject* Sender);
@@ -91,6 +99,7 @@ private:
     TListaEdits EditDesAux;
     widgets::EventButton* fbotaoBusca = nullptr;
     db::Query* fDataSet = nullptr;
+    db::Connection* fConexao = nullptr;
     TELookUpSQL fSQL;
     bool fSomenteNumeros = true;
     bool fPermiteMultiSelecao = false;
@@ -108,6 +117,10 @@ private:
 void OnKeyPressDoDBEditLook(QObject* Sender, QChar& Key, db::Query* DataSet, widgets::EventButton* bb);
 void OnChangeLookUp(QObject* Sender, const TListaEdits& EditDes);
 void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes);
+// acao: what to do with the description texts recorded at the last entry.
+inline constexpr char16_t kLimparConteudo = u'l';  // empty them
+inline constexpr char16_t kReceberConteudo = u'r'; // take them from the edits
+inline constexpr char16_t kPassarConteudo = u'p';  // hand them back to the edits, then forget them
 void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao);
 
 // State shared by every lookup field of the process (one GUI thread, one search at a time).

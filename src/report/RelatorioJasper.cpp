@@ -28,24 +28,38 @@ void TRelatorioJasper::addParametro(const QString& p_key, const QDateTime& p_val
 }
 
 void TRelatorioVisualizador::executar(TFormatoSaida p_formato) {
-    QString l_parametros;
-    for (const QString& linha : Parametros())
-        l_parametros += QLatin1Char(' ') + linha;
-    abrirJasper(Arquivo(), l_parametros, TFormatoSaidaToStr(p_formato), QStringLiteral("N"));
+    abrirJasper(Arquivo(), Parametros(), TFormatoSaidaToStr(p_formato), QStringLiteral("N"));
 }
 
 void TRelatorioVisualizador::abrirJasper(const QString& rel, const QString& parametros,
                                          const QString& formato_saida, const QString& valida_parametros) {
+    abrirJasper(rel, QStringList{parametros}, formato_saida, valida_parametros);
+}
+
+QStringList TRelatorioVisualizador::argumentosDoVisualizador(const QString& rel,
+                                                             const QStringList& parametros,
+                                                             const QString& formato_saida,
+                                                             const QString& valida_parametros) const {
+    const QString pasta = pastaPrograma();
+    QStringList argumentos{QStringLiteral("-jar"), pasta + QStringLiteral("/jasperviewer.jar"),
+                           QStringLiteral("Zarvent"), pasta + QStringLiteral("/relatorios/") + rel};
+    // The viewer has always received what follows the report split at blanks (an empty format or
+    // a blank value is no argument at all, a value with a blank inside is two); no shell is
+    // involved, so quotes, ";", "$(...)" and the like reach it as plain characters. The folder
+    // may hold blanks: it is never split.
+    static const QRegularExpression brancos(QStringLiteral("[ \\t]+"));
+    for (const QString* parte : {&formato_saida, &valida_parametros})
+        argumentos += parte->split(brancos, Qt::SkipEmptyParts);
+    for (const QString& parametro : parametros)
+        argumentos += parametro.split(brancos, Qt::SkipEmptyParts);
+    return argumentos;
+}
+
+void TRelatorioVisualizador::abrirJasper(const QString& rel, const QStringList& parametros,
+                                         const QString& formato_saida, const QString& valida_parametros) {
     try {
-        const QString pasta = pastaPrograma();
-        QStringList argumentos{QStringLiteral("-jar"), pasta + QStringLiteral("/jasperviewer.jar"),
-                               QStringLiteral("Zarvent"), pasta + QStringLiteral("/relatorios/") + rel};
-        // The viewer has always received what follows the report split at blanks (an empty
-        // format is no argument at all); no shell is involved, so quotes, ";", "$(...)" and the
-        // like reach it as plain characters. The folder may hold blanks: it is never split.
-        static const QRegularExpression brancos(QStringLiteral("[ \\t]+"));
-        for (const QString* parte : {&formato_saida, &valida_parametros, &parametros})
-            argumentos += parte->split(brancos, Qt::SkipEmptyParts);
+        const QStringList argumentos =
+            argumentosDoVisualizador(rel, parametros, formato_saida, valida_parametros);
 
         QProcess processo;
         processo.setProgram(QStringLiteral("java"));

@@ -37,10 +37,18 @@ public:
     void executar(TFormatoSaida p_formato);
 
     // Starts "java -jar D/jasperviewer.jar Zarvent D/relatorios/rel formato valida parametros..."
-    // detached, without a shell: parametros is split at blanks and nothing in it is interpreted.
-    // A launch that cannot start is shown as a warning message, never raised.
+    // detached, without a shell: each parameter is split at blanks and nothing in it is
+    // interpreted. A launch that cannot start is shown as a warning message, never raised.
+    void abrirJasper(const QString& rel, const QStringList& parametros, const QString& formato_saida,
+                     const QString& valida_parametros);
+    // The same with the parameters in one text, joined by blanks.
     void abrirJasper(const QString& rel, const QString& parametros, const QString& formato_saida,
                      const QString& valida_parametros);
+
+    // The arguments java gets for that launch.
+    QStringList argumentosDoVisualizador(const QString& rel, const QStringList& parametros,
+                                         const QString& formato_saida,
+                                         const QString& valida_parametros) const;
 
     static QString TFormatoSaidaToStr(TFormatoSaida t);
 

@@ -41,8 +41,10 @@ void registraEntrada(const QWidget* janela, EventEdit* edit) {
         h.remove(janela);
 }
 
-// The focus came back to `novo` with its window: when the window's entered control is another
-// one, leave that one and enter this one, as a focus move inside the window would have.
+// The focus came back to `novo` with its window, or was moved there while the window was not
+// active: when the window's entered control is another one, leave that one and enter this one,
+// as a focus move inside the window would have. The entry is skipped when the exit sent the
+// focus elsewhere.
 void retomaFoco(QWidget* novo) {
     const QWidget* janela = novo->window();
     EventEdit* antigo = entrado(janela);
@@ -53,7 +55,7 @@ void retomaFoco(QWidget* novo) {
     const QPointer<EventEdit> vivo(edit);
     if (antigo && Assigned(antigo->OnExit))
         RunGuarded([antigo] { antigo->OnExit(antigo); });
-    if (vivo && vivo->hasFocus() && Assigned(vivo->OnEnter))
+    if (vivo && vivo->window()->focusWidget() == vivo && Assigned(vivo->OnEnter))
         RunGuarded([&vivo] { vivo->OnEnter(vivo); });
 }
 
@@ -98,6 +100,17 @@ int keyCodeFor(QChar c) {
     return Qt::Key_unknown;
 }
 } // namespace
+
+void SincronizaFoco(QWidget* janela) {
+    if (janela == nullptr)
+        return;
+    janela = janela->window();
+    // In an active window Qt has already delivered the move as an exit and an entry.
+    if (janela->isActiveWindow())
+        return;
+    if (QWidget* foco = janela->focusWidget())
+        retomaFoco(foco);
+}
 
 bool AltKey(const QKeyEvent* e) {
     // Ctrl+Alt is how some systems send AltGr, which types characters; AltGr on X11 is no Alt.

@@ -28,6 +28,12 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
 };
 
+// After the program moved the focus inside a window that is not active (a modal window is still
+// closing), Qt sends no focus events until the window is active again. This runs the exit of the
+// edit entered and the entry of the window's new focus control now, while the caller's state
+// still holds, so that the window's return finds nothing left to do.
+void SincronizaFoco(QWidget* janela);
+
 // Runs the window's key preview and then a control's own key slot for a typed character.
 // Returns false when the key was swallowed; otherwise `key` holds what the control should get.
 bool PreviewAndFilterKey(QWidget* control, const KeyPressEvent& ownSlot, QChar& key);

@@ -105,7 +105,7 @@ private slots:
         QFETCH(CampoLookup, campo);
         QFETCH(int, evento);
         QFETCH(QString, sql);
-        QCOMPARE(SqlDoLookup(campo, static_cast<quint8>(evento), {}), sql);
+        QCOMPARE(SqlDoLookup(campo, static_cast<TEventoLookUp>(evento), {}), sql);
     }
 
     void cascata_data() {
@@ -230,15 +230,15 @@ private slots:
         QFETCH(QString, filtroScat);
         const CodigosPais pais{depp, secp, cat};
 
-        QCOMPARE(SqlDoLookup(CampoLookup::Secp, 1, pais), kSecp1 + filtroSecp);
-        QCOMPARE(SqlDoLookup(CampoLookup::Secp, 2, pais), kSecp2 + filtroSecp + kSecpOrdem);
-        QCOMPARE(SqlDoLookup(CampoLookup::Cat, 1, pais), kCat1 + filtroCat);
-        QCOMPARE(SqlDoLookup(CampoLookup::Cat, 2, pais), kCat2 + filtroCat + kCatOrdem);
-        QCOMPARE(SqlDoLookup(CampoLookup::Scat, 1, pais), kScat1 + filtroScat);
-        QCOMPARE(SqlDoLookup(CampoLookup::Scat, 2, pais), kScat2 + filtroScat + kScatOrdem);
+        QCOMPARE(SqlDoLookup(CampoLookup::Secp, evDescricao, pais), kSecp1 + filtroSecp);
+        QCOMPARE(SqlDoLookup(CampoLookup::Secp, evListagem, pais), kSecp2 + filtroSecp + kSecpOrdem);
+        QCOMPARE(SqlDoLookup(CampoLookup::Cat, evDescricao, pais), kCat1 + filtroCat);
+        QCOMPARE(SqlDoLookup(CampoLookup::Cat, evListagem, pais), kCat2 + filtroCat + kCatOrdem);
+        QCOMPARE(SqlDoLookup(CampoLookup::Scat, evDescricao, pais), kScat1 + filtroScat);
+        QCOMPARE(SqlDoLookup(CampoLookup::Scat, evListagem, pais), kScat2 + filtroScat + kScatOrdem);
         // The other rows are never narrowed.
         for (const Catalogo& c : catalogoFixo())
-            QCOMPARE(SqlDoLookup(c.campo, 2, pais), c.listagem);
+            QCOMPARE(SqlDoLookup(c.campo, evListagem, pais), c.listagem);
     }
 
     void outrosEventosNaoTemSQL_data() {
@@ -251,7 +251,7 @@ private slots:
         const CodigosPais pais{QStringLiteral("5"), QStringLiteral("12"), QStringLiteral("40")};
         for (const CampoLookup campo :
              {CampoLookup::Emp, CampoLookup::Secp, CampoLookup::Scat, CampoLookup::App})
-            QCOMPARE(SqlDoLookup(campo, static_cast<quint8>(evento), pais), QString());
+            QCOMPARE(SqlDoLookup(campo, static_cast<TEventoLookUp>(evento), pais), QString());
     }
 };
 

@@ -434,7 +434,7 @@ void TstFalhas::textoColadoNoCodigo() {
     const QList<widgets::EventEdit*> filhos{janela.EditSecp, janela.EditCat, janela.EditScat};
     QStringList semFiltro;
     for (auto* f : filhos)
-        semFiltro << janela.ELookUP(f, 1) << janela.ELookUP(f, 2);
+        semFiltro << janela.ELookUP(f, evDescricao) << janela.ELookUP(f, evListagem);
 
     janela.EditDepp->setFocus(Qt::TabFocusReason);
     QVERIFY(janela.EditDepp->hasFocus());
@@ -446,7 +446,7 @@ void TstFalhas::textoColadoNoCodigo() {
     // Nothing of it reaches the SQL of the fields below.
     QStringList comColado;
     for (auto* f : filhos)
-        comColado << janela.ELookUP(f, 1) << janela.ELookUP(f, 2);
+        comColado << janela.ELookUP(f, evDescricao) << janela.ELookUP(f, evListagem);
     QCOMPARE(comColado, semFiltro);
 
     const QString caixa = caixaDe([] { tecla(Qt::Key_Tab); });

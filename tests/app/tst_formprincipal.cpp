@@ -220,7 +220,7 @@ void TstFormPrincipal::ligacaoAoCatalogo() {
     for (const auto& [nome, campo] : campos) {
         auto* edit = janela.findChild<widgets::EventEdit*>(QString::fromLatin1(nome));
         QVERIFY(edit);
-        for (const quint8 evento : {quint8(1), quint8(2)}) {
+        for (const TEventoLookUp evento : {evDescricao, evListagem}) {
             QVERIFY(!SqlDoLookup(campo, evento, codigos).isEmpty());
             QCOMPARE(janela.ELookUP(edit, evento), SqlDoLookup(campo, evento, codigos));
         }
@@ -249,7 +249,7 @@ void TstFormPrincipal::semSQL() {
                  : objeto == janela.objectName() ? static_cast<QObject*>(&janela)
                                                  : janela.findChild<QObject*>(objeto);
     QVERIFY(objeto.isEmpty() || o);
-    QCOMPARE(janela.ELookUP(o, static_cast<quint8>(evento)), QString());
+    QCOMPARE(janela.ELookUP(o, static_cast<TEventoLookUp>(evento)), QString());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -720,6 +720,7 @@ void TstFormPrincipal::controladores() {
     REQUIRE_TEST_DB();
     const auto j = novaJanelaComBanco();
     QVERIFY(DM->FDConnection1.connected());
+    QVERIFY2(DM->FDConnection1.param("password").isEmpty(), "the password outlived the connection");
     QCOMPARE(j->codigoEmpresaLogada(), 1);
 
     const QList<TCriadorLookup*> lista =
@@ -870,13 +871,13 @@ void TstFormPrincipal::catalogoNoBanco() {
     QObject* objeto = janela.findChild<QObject*>(edit);
 
     db::Query q(&DM->FDConnection1);
-    q.setSql(janela.ELookUP(objeto, 1));
+    q.setSql(janela.ELookUP(objeto, evDescricao));
     q.setParam(0, db::Value::fromInt(codigo, 32));
     q.open();
     QCOMPARE(q.rowCount() > 0 ? q.value(0).toString() : QString(), descricao);
     q.close();
 
-    q.setSql(janela.ELookUP(objeto, 2));
+    q.setSql(janela.ELookUP(objeto, evListagem));
     q.setParam(0, db::Value::fromText(descricao.isEmpty() ? QStringLiteral("%") : descricao));
     q.open();
     QVERIFY(q.fieldCount() >= 2);

@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QtTest>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -69,13 +70,20 @@ private slots:
     }
 
     // Every statement is read-only and sees ISO dates, though the pooler's server sessions start
-    // with DateStyle German; a refused write leaves the connection usable.
+    // with DateStyle German and the user's PGDATESTYLE says German; a refused write leaves the
+    // connection usable.
     void leituraSoEDatasIso_data() { caminhos_data(); }
     void leituraSoEDatasIso() {
         QFETCH(QString, caminho);
         db::Connection c;
+        // The user's own date style is not what the connection reads with, and stays set.
+        qputenv("PGDATESTYLE", "German");
         const QString erro = abre(c, m_portas[caminho], testsupport::env("ZV_TEST_PGDATABASE"));
+        QCOMPARE(qgetenv("PGDATESTYLE"), QByteArray("German"));
+        qunsetenv("PGDATESTYLE");
         QVERIFY2(erro.isEmpty(), qPrintable(erro));
+        // ISO dates come with the start-up packet, so statements need not set them.
+        QVERIFY(QByteArray(PQparameterStatus(c.handle(), "DateStyle")).startsWith("ISO"));
         for (int i = 0; i < 4; ++i) { // several server sessions behind a pooler
             db::Query data(&c);
             data.setSql("select date '2024-03-05', timestamp '2024-03-05 13:14:15'");
@@ -84,8 +92,16 @@ private slots:
             QCOMPARE(data.value(1).toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(13, 14, 15)));
             QVERIFY(valor(c, "select current_setting('DateStyle')").startsWith(u"ISO"));
             QCOMPARE(valor(c, "select current_setting('transaction_read_only')"), QStringLiteral("on"));
-            for (const char* escrita : {"insert into depp (deppcod, deppdes) values (99, 'X')",
-                                        "create temp table falha (a int)", "set transaction read write"}) {
+            // A statement that asks for read-write mode ends with its own transaction, and one
+            // that asks for it before writing is refused.
+            try {
+                valor(c, QStringLiteral("set transaction read write"));
+            } catch (const db::Error&) {
+            }
+            for (const char* escrita :
+                 {"insert into depp (deppcod, deppdes) values (99, 'X')", "create temp table falha (a int)",
+                  "do $$ begin set transaction read write; "
+                  "insert into depp (deppcod, deppdes) values (99, 'X'); end $$"}) {
                 try {
                     valor(c, QString::fromLatin1(escrita));
                     QFAIL(escrita);

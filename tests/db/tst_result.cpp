@@ -49,6 +49,18 @@ private slots:
         QTest::newRow("float8") << uint(db::FLOAT8OID) << QByteArray("1.5") << int(ValueKind::Float) << "1.5";
         QTest::newRow("negative money with grouping")
             << uint(db::MONEYOID) << QByteArray("-$1,234.50") << int(ValueKind::Currency) << "-1234.5";
+        // The server writes money in its own lc_monetary: the session no longer sets one.
+        QTest::newRow("money, comma decimals")
+            << uint(db::MONEYOID) << QByteArray("R$ 1.234,50") << int(ValueKind::Currency) << "1234.5";
+        QTest::newRow("money, sign and symbol after")
+            << uint(db::MONEYOID) << QByteArray("-1.234.567,50 \xE2\x82\xAC") << int(ValueKind::Currency)
+            << "-1234567.5";
+        QTest::newRow("money in parentheses")
+            << uint(db::MONEYOID) << QByteArray("($5.00)") << int(ValueKind::Currency) << "-5";
+        QTest::newRow("money without cents") << uint(db::MONEYOID)
+                                             << QByteArray("\xC2\xA5"
+                                                           "1,235")
+                                             << int(ValueKind::Currency) << "1235";
         QTest::newRow("varchar keeps accents")
             << uint(db::VARCHAROID) << QByteArray("Ação") << int(ValueKind::Text) << "Ação";
         QTest::newRow("numeric stays text")

@@ -11,6 +11,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/FormMens.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -388,6 +389,104 @@ private slots:
         c.digitaESai("5");
         QCOMPARE(c.des0->text(), QString());
         BotaoAtivo = false;
+    }
+
+    // The description query's answer: shown when found; no row, a null, a zero or a text that
+    // stands for nothing opens the search instead.
+    void descriptionAnswers_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("mostrado"); // empty: not found
+        const QStringList nada;
+        QTest::newRow("text") << "select 'ABC'::text" << QStringList{"ABC"};
+        QTest::newRow("number") << "select 42" << QStringList{"42"};
+        QTest::newRow("no row") << "select 'ABC'::text where false" << nada;
+        QTest::newRow("null") << "select null::text" << nada;
+        QTest::newRow("empty text") << "select ''::text" << nada;
+        QTest::newRow("zero") << "select 0" << nada;
+        QTest::newRow("zero as text") << "select '0'::text" << nada;
+        QTest::newRow("zero money as text") << "select '0,00'::text" << nada;
+        QTest::newRow("empty date as text") << "select '01/01/1500'::text" << nada;
+        QTest::newRow("float zero, whatever the locale") << "select 0.0::float8" << nada;
+        QTest::newRow("two columns") << "select 'A'::text, 'B'::text" << QStringList{"A", "B"};
+        QTest::newRow("two columns, first empty") << "select ''::text, 'B'::text" << nada;
+        QTest::newRow("two columns, first null") << "select null::text, 'B'::text" << nada;
+        QTest::newRow("two columns, a text only one column stands for nothing with")
+            << "select '01/01/1500'::text, 'B'::text" << QStringList{"01/01/1500", "B"};
+    }
+    void descriptionAnswers() {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, mostrado);
+        Campo c(sql.contains(u','));
+        c.sql1 = sql;
+        Busca b;
+        quandoBuscar(b, esc);
+        c.digitaESai(QStringLiteral("5"));
+        QCOMPARE(b.abriu, mostrado.isEmpty());
+        QCOMPARE(c.des0->text(), mostrado.value(0));
+        if (mostrado.size() > 1)
+            QCOMPARE(c.des1->text(), mostrado.value(1));
+        QCOMPARE(NaoPassouOnEnter, !mostrado.isEmpty());
+    }
+
+    // The focus leaving with the window and coming back with it (another window, a search closed
+    // with Esc) is neither an exit nor a second entry: the field's entry record keeps its value.
+    void focusBackWithTheWindowIsNoEntry_data() {
+        QTest::addColumn<QString>("como");
+        QTest::newRow("another window") << "janela";
+        QTest::newRow("blank, Esc") << "espaço";
+        QTest::newRow("button, Esc") << "botão";
+    }
+    void focusBackWithTheWindowIsNoEntry() {
+        QFETCH(QString, como);
+        Campo c;
+        int entradas = 0;
+        int saidas = 0;
+        const widgets::NotifyEvent entra = c.codigo->OnEnter;
+        const widgets::NotifyEvent sai = c.codigo->OnExit;
+        c.codigo->OnEnter = [&](QObject* s) {
+            ++entradas;
+            entra(s);
+        };
+        c.codigo->OnExit = [&](QObject* s) {
+            ++saidas;
+            sai(s);
+        };
+        c.janela.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&c.janela));
+        c.depois->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), c.depois);
+        entradas = saidas = 0;
+        c.codigo->setText(QStringLiteral("5"));
+        NaoPassouOnEnter = true;
+        c.codigo->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), c.codigo);
+        QCOMPARE(entradas, 1);
+        c.codigo->setText(QStringLiteral("7")); // typed: the record of the entry is emptied
+
+        if (como == u"janela") {
+            QWidget outra;
+            outra.show();
+            outra.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&outra));
+            c.janela.activateWindow();
+        } else {
+            Busca b;
+            quandoBuscar(b, esc);
+            if (como == u"espaço")
+                QTest::keyClick(c.codigo, Qt::Key_Space);
+            else
+                c.botao->click();
+            QVERIFY(b.abriu);
+            c.janela.activateWindow(); // as the window manager does once the search has closed
+        }
+        QVERIFY(QTest::qWaitForWindowActive(&c.janela));
+        QTRY_COMPARE(QApplication::focusWidget(), c.codigo);
+        QCOMPARE(entradas, 1);
+        QCOMPARE(saidas, 0);
+        QCOMPARE(c.controlador->ConteudoNaEntrada(), QString());
+        QVERIFY(c.controlador->houveAlteracao());
+        QCOMPARE(ConteudoDBEditAntLook, QStringLiteral("5"));
+        QCOMPARE(c.codigo->text(), QStringLiteral("7"));
     }
 
     void aWindowThatCannotBeCreatedLeavesValidationOn() {

@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -72,6 +74,8 @@ private slots:
     void argumentos_data();
     void argumentos();
     void nadaEhInterpretado();
+    void listaComoOTextoDeAntes_data();
+    void listaComoOTextoDeAntes();
     void duasExecucoesDoisVisualizadores();
     void javaAusenteMostraAdvertencia();
     void javaDeVerdade();
@@ -289,6 +293,51 @@ void TstRelatorioJasper::nadaEhInterpretado() {
     for (const QString& lugar : {pasta("trabalho"), fPrograma, pasta("bin"), pasta("saida")}) {
         QVERIFY2(!QFile::exists(lugar + "/x"), qPrintable(lugar));
         QVERIFY2(!QFile::exists(lugar + "/y"), qPrintable(lugar));
+    }
+}
+
+void TstRelatorioJasper::listaComoOTextoDeAntes_data() {
+    QTest::addColumn<TFormatoSaida>("formato");
+    QTest::newRow("VIS") << tsVisualizacao;
+    QTest::newRow("PDF") << tsPDF;
+    QTest::newRow("XLS") << tsXLS;
+}
+
+// The parameters go to the launch as a list; the viewer must still get exactly what it got when
+// they were joined by blanks and the whole text split again. Compared for the window's twelve
+// parameters holding any mix of what an edit can hold (typed, pasted or written by a search).
+void TstRelatorioJasper::listaComoOTextoDeAntes() {
+    QFETCH(TFormatoSaida, formato);
+    const auto antes = [](const QString& rel, const QStringList& parametros, const QString& formato_saida,
+                          const QString& pasta) {
+        QString juntos;
+        for (const QString& p : parametros)
+            juntos += QLatin1Char(' ') + p;
+        QStringList args{"-jar", pasta + "/jasperviewer.jar", "Zarvent", pasta + "/relatorios/" + rel};
+        static const QRegularExpression brancos(QStringLiteral("[ \\t]+"));
+        for (const QString& parte : {formato_saida, QStringLiteral("N"), juntos})
+            args += parte.split(brancos, Qt::SkipEmptyParts);
+        return args;
+    };
+    const QStringList pedacos{"",   "0",      "7", "12", ",", " ",  "  ",     "\t", " \t ",  "\n",
+                              "\r", "\u00A0", "=", "é",  "'", "\"", "VÁRIOS", "-1", "\u3000"};
+    const QStringList chaves{"P_EMP",  "P_DEP", "P_PRO",   "P_FORN", "P_SECP",  "P_CAT",
+                             "P_SCAT", "P_FAM", "P_MARCA", "P_APP",  "P_GRUPO", "P_ORDEM"};
+    QRandomGenerator aleatorio(20261210);
+    const QString rel = QStringLiteral("zv_relacao_produto_enderecamento");
+    for (int vez = 0; vez < 500; ++vez) {
+        TRelatorioVisualizador job(rel);
+        job.setPastaPrograma(fPrograma);
+        for (const QString& chave : chaves) {
+            QString valor;
+            for (int n = int(aleatorio.bounded(5)); n > 0; --n)
+                valor += pedacos[int(aleatorio.bounded(pedacos.size()))];
+            job.addParametro(chave, valor);
+        }
+        const QString codigo = TRelatorioVisualizador::TFormatoSaidaToStr(formato);
+        const QStringList agora =
+            job.argumentosDoVisualizador(rel, job.Parametros(), codigo, QStringLiteral("N"));
+        QCOMPARE(agora, antes(rel, job.Parametros(), codigo, fPrograma));
     }
 }
 

@@ -171,7 +171,7 @@ private:
 
 QStringList codigosDe(const TFormPrincipal& form, QObject* campo) {
     db::Query q(&DM->FDConnection1);
-    q.setSql(QStringLiteral("select * from (") + PreparaListagem(form.ELookUP(campo, 2), false) +
+    q.setSql(QStringLiteral("select * from (") + PreparaListagem(form.ELookUP(campo, evListagem), false) +
              QStringLiteral(") as listagem limit 12"));
     q.setParam(0, db::Value::fromText(QStringLiteral("%")));
     q.open();

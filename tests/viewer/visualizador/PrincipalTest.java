@@ -1,6 +1,7 @@
 package visualizador;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.ByteArrayOutputStream;
@@ -8,6 +9,7 @@ import java.io.PrintStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.attribute.PosixFilePermissions;
 import java.util.ArrayList;
 import java.util.HashMap;
 import java.util.List;
@@ -93,5 +95,39 @@ class PrincipalTest {
         assertEquals(home.resolve("Documentos"), arquivo.getParent());
         assertTrue(arquivo.getFileName().toString().matches("zv_relacao_produto_enderecamento-\\d{8}-\\d{6}\\." + extensao));
         assertTrue(Files.size(arquivo) > 1000);
+    }
+
+    /**
+     * "Salvar como…" over an existing file: with the database down the user's file stays as it
+     * was; otherwise it is replaced by the whole report, with the permissions of a new file.
+     */
+    @ParameterizedTest
+    @CsvSource(delimiter = '|', value = {"[Zarvent]\\nhost=127.0.0.1\\nport=1\\nuser=u | antigo", " | novo"})
+    void salvarComoNaoPerdeOArquivoDoUsuario(String servico, String esperado) throws Exception {
+        final Ambiente amb = ambiente(servico == null ? null : servico.replace("\\n", "\n"));
+        final Path meu = Files.writeString(home.resolve("meu.html"), "antigo");
+        Files.setPosixFilePermissions(meu, PosixFilePermissions.fromString("rw-------"));
+        final Path normal = Files.createFile(home.resolve("normal"));
+        final var exportador = Principal.exportador(linha("VIS", "P_MARCA=3").toArray(String[]::new), amb);
+        if (esperado.equals("antigo")) {
+            assertThrows(ErroRelatorio.class, () -> exportador.exportar(Formato.HTML, meu));
+            assertEquals("antigo", Files.readString(meu));
+        } else {
+            exportador.exportar(Formato.HTML, meu);
+            assertTrue(Files.readString(meu).contains("<html"), "not the report");
+            assertEquals(Files.getPosixFilePermissions(normal), Files.getPosixFilePermissions(meu));
+        }
+    }
+
+    @org.junit.jupiter.api.Test
+    void htmlGrandeDemaisERecusadoAntes() throws Exception {
+        final Path relatorio = DesignForjado.escrever(Files.createDirectories(home.resolve("rel")), "FROM est AS e\n",
+                "FROM est AS e CROSS JOIN generate_series(1, 20) AS vezes\n");
+        final List<String> args = linha("HTML");
+        args.set(1, relatorio.toString());
+        final Execucao r = executar(ambiente(null), args);
+        assertEquals(1, r.status(), r.erros());
+        assertTrue(r.erros().contains("HTML") && r.erros().contains("Escolha PDF"), r.erros());
+        assertEquals(0, arquivos());
     }
 }

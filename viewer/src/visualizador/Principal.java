@@ -17,10 +17,12 @@ import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
 import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
+import visualizador.janela.Exportador;
 import visualizador.janela.JanelaVisualizacao;
 import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
 import visualizador.saida.Destinos;
+import visualizador.saida.PastaRascunho;
 
 /**
  * jasperviewer.jar: runs one report and shows it (VIS) or writes it to the user's documents
@@ -39,7 +41,9 @@ public final class Principal {
     public static void main(String[] args) {
         // The libraries' diagnostics (font tables, logging set-up) are not the user's business.
         System.setProperty("org.apache.commons.logging.Log", "org.apache.commons.logging.impl.NoOpLog");
-        System.exit(executar(args, Ambiente.doProcesso()));
+        final Ambiente ambiente = Ambiente.doProcesso();
+        Tela.decidir(ambiente);
+        System.exit(executar(args, ambiente));
     }
 
     /** Runs the viewer; the exit status: 0 done, 1 failed or cancelled. */
@@ -78,41 +82,75 @@ public final class Principal {
             throw new ErroRelatorio("Sem tela (DISPLAY) para visualizar o relatório; escolha PDF, XLS ou HTML.");
 
         final String nome = argumentos.relatorio().getFileName().toString();
+        final PastaRascunho rascunhos = PastaRascunho.doProcesso();
         if (argumentos.formato() == Formato.VIS) {
-            final Path pdf = Files.createTempFile(nome + "-", ".pdf");
+            final Path pdf = rascunhos.novoArquivo(".pdf");
             try {
                 gerar(design, valores, Formato.PDF, pdf, tela);
-                final ValoresParametros escolhidos = valores;
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
-                        (formato, destino) -> gerar(design, escolhidos, formato, destino, true));
+                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, exportador(design, valores, rascunhos));
             } finally {
                 Files.deleteIfExists(pdf);
             }
             return;
         }
-        final Path arquivo = ArquivoSaida.novo(ambiente, nome, argumentos.formato(), LocalDateTime.now());
-        gerar(design, valores, argumentos.formato(), arquivo, tela);
-        System.out.println(arquivo);
-        ArquivoSaida.abrir(arquivo);
+        final Path rascunho = rascunhos.novoArquivo("." + argumentos.formato().extensao());
+        try {
+            gerar(design, valores, argumentos.formato(), rascunho, tela);
+            final Path arquivo = ArquivoSaida.publicar(rascunho, ambiente, nome, argumentos.formato(), LocalDateTime.now());
+            System.out.println(arquivo);
+            final String falha = ArquivoSaida.abrir(arquivo);
+            if (falha != null && tela) Avisos.informar(falha);
+        } finally {
+            Files.deleteIfExists(rascunho);
+        }
     }
 
-    /** Runs the report into a file of the given format; a failure leaves no partial file. */
+    /**
+     * "Salvar como…" of the preview: the report run again into a scratch file, which replaces the
+     * chosen file only once complete; a failure leaves the user's file as it was.
+     */
+    private Exportador exportador(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
+        return (formato, destino) -> {
+            final Path novo = rascunhos.novoArquivo("." + formato.extensao());
+            try {
+                gerar(design, valores, formato, novo, !GraphicsEnvironment.isHeadless());
+                ArquivoSaida.substituir(novo, destino);
+            } finally {
+                Files.deleteIfExists(novo);
+            }
+        };
+    }
+
+    /** The preview's "Salvar como…" for these arguments, without the preview. */
+    static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
+        final Principal p = new Principal(Argumentos.analisar(args), ambiente);
+        final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
+        return p.exportador(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
+                PastaRascunho.doProcesso());
+    }
+
+    /**
+     * Runs the report into the scratch file {@code arquivo}; a failure leaves it removed. Cancel
+     * (the button, or closing the progress window) also cancels the statement running on the server.
+     */
     private void gerar(Design design, ValoresParametros valores, Formato formato, Path arquivo, boolean tela)
             throws ErroRelatorio, IOException {
-        try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
-            final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores);
-            Destinos.verificarTamanho(formato, motor);
+        try {
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
-                try (var destino = Destinos.criar(formato, arquivo, progresso)) {
-                    motor.executar(destino, progresso);
+                try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                    progresso.aoCancelar(conexao::cancelar);
+                    final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores);
+                    Destinos.verificarTamanho(formato, motor);
+                    try (var destino = Destinos.criar(formato, arquivo, progresso)) {
+                        motor.executar(destino, progresso);
+                    }
+                } catch (java.sql.SQLException e) {
+                    throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
                 }
             });
         } catch (ErroRelatorio | IOException | RuntimeException e) {
             Files.deleteIfExists(arquivo);
             throw e;
-        } catch (java.sql.SQLException e) {
-            Files.deleteIfExists(arquivo);
-            throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
         }
     }
 }

@@ -10,7 +10,10 @@ import java.nio.file.Path;
 import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Statement;
+import java.nio.file.attribute.PosixFilePermissions;
+import java.util.ArrayList;
 import java.util.HashMap;
+import java.util.List;
 import java.util.Map;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
@@ -50,18 +53,25 @@ class ConexaoTest {
         assertThrows(ErroRelatorio.class, () -> ArquivoServico.ler("Zarvent", amb));
     }
 
+    // A file group or others may read is ignored with libpq's warning, as psql does.
     @ParameterizedTest
     @CsvSource(delimiter = '|', value = {
-        "h:5432:db:u:segredo              | segredo",
-        "*:*:*:u:coringa                  | coringa",
-        "h:5433:db:u:outra                | ",
-        "h:5432:db:u:com\\:dois\\\\pontos | com:dois\\pontos",
+        "h:5432:db:u:segredo              | rw------- | segredo",
+        "*:*:*:u:coringa                  | r-------- | coringa",
+        "h:5433:db:u:outra                | rw------- | ",
+        "h:5432:db:u:com\\:dois\\\\pontos | rw------- | com:dois\\pontos",
+        "h:5432:db:u:segredo              | rw-r----- | ",
+        "h:5432:db:u:segredo              | rw----r-- | ",
     })
-    void senhaDoPgpass(String linha, String esperada) throws Exception {
+    void senhaDoPgpass(String linha, String modo, String esperada) throws Exception {
         final Ambiente amb = ambiente(null, "# comentário\n" + linha.strip() + "\n");
-        final String senha = ArquivoSenhas.senha(amb, "h", "5432", "db", "u");
+        Files.setPosixFilePermissions(home.resolve(".pgpass"), PosixFilePermissions.fromString(modo));
+        final List<String> avisos = new ArrayList<>();
+        final String senha = ArquivoSenhas.senha(amb, null, "h", "5432", "db", "u", avisos::add);
         if (esperada == null) assertNull(senha);
         else assertEquals(esperada, senha);
+        assertEquals(modo.endsWith("------") ? List.of() : List.of("WARNING: password file \"" + home.resolve(".pgpass")
+                + "\" has group or world access; permissions should be u=rw (0600) or less"), avisos);
     }
 
     @Test
@@ -69,6 +79,35 @@ class ConexaoTest {
         try (Conexao c = BancoTeste.conectar(home); Statement st = c.jdbc().createStatement()) {
             final SQLException e = assertThrows(SQLException.class, () -> st.execute("UPDATE marcas SET marcasdes = 'X'"));
             assertEquals("25006", e.getSQLState());
+        }
+    }
+
+    /** Limits set in the service reach the session; the driver sets none of its own. */
+    @Test
+    void limitesDoServicoValem() throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Path servicos = Path.of(base.variavel("PGSERVICEFILE"));
+        Files.writeString(servicos, Files.readString(servicos) + "options=-c statement_timeout=150\n");
+        try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement()) {
+            final SQLException e = assertThrows(SQLException.class, () -> st.execute("SELECT pg_sleep(5)"));
+            assertEquals("57014", e.getSQLState());
+            assertTrue(e.getMessage().contains("statement timeout"), e.getMessage());
+        }
+    }
+
+    /** A host list is tried in order: the first, down, is passed over for the next. */
+    @Test
+    void variosHostsComoNaLibpq() throws Exception {
+        final Ambiente base = BancoTeste.ambiente(home);
+        final Path servicos = Path.of(base.variavel("PGSERVICEFILE"));
+        final String porta = System.getenv("ZV_TEST_PGPORT");
+        Files.writeString(servicos, Files.readString(servicos).replace("host=" + System.getenv("ZV_TEST_PGHOST"),
+                "host=127.0.0.1," + System.getenv("ZV_TEST_PGHOST")).replace("port=" + porta, "port=1," + porta)
+                + "target_session_attrs=read-write\n");
+        try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement();
+             ResultSet rs = st.executeQuery("SELECT inet_server_port()")) {
+            rs.next();
+            assertEquals(porta, rs.getString(1));
         }
     }
 

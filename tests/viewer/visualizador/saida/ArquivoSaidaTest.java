@@ -1,8 +1,10 @@
 package visualizador.saida;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assumptions.assumeTrue;
 
 import java.io.ByteArrayOutputStream;
 import java.io.PrintStream;
@@ -13,6 +15,7 @@ import java.nio.file.attribute.PosixFilePermissions;
 import java.time.LocalDateTime;
 import java.util.List;
 import java.util.Map;
+import java.util.stream.Stream;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
@@ -46,16 +49,55 @@ class ArquivoSaidaTest {
         assertEquals(home.resolve(esperada), ArquivoSaida.pastaDocumentos(amb));
     }
 
-    @Test
-    void nomeComDataQueNuncaSobrescreve() throws Exception {
-        final Ambiente amb = new Ambiente(Map.of(), home);
+    private Path rascunho(Path pasta, String conteudo) throws Exception {
+        return Files.writeString(Files.createDirectories(pasta).resolve("r" + System.nanoTime()), conteudo);
+    }
+
+    /**
+     * What already holds the first name (nothing, a file, a link to a file elsewhere, a dangling
+     * link) is left alone; the report gets the first free name, whole, with the usual permissions.
+     * The scratch sits beside the documents (one file system) or on /dev/shm (another: a copy).
+     */
+    @ParameterizedTest(name = "{0} {1}")
+    @CsvSource({"nada, mesmo", "arquivo, mesmo", "link, mesmo", "linkQuebrado, mesmo", "nada, outro",
+        "link, outro"})
+    void publicaSemSubstituirNemSeguirLinks(String ocupante, String sistema) throws Exception {
+        final Path shm = Path.of("/dev/shm");
+        final boolean outro = sistema.equals("outro");
+        if (outro) assumeTrue(Files.isWritable(shm) && !Files.getAttribute(shm, "unix:dev").equals(Files.getAttribute(home, "unix:dev")));
         final String nome = "zv_relacao_produto_enderecamento";
-        final Path primeiro = ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO);
-        Files.writeString(primeiro, "anterior");
-        assertEquals(List.of(home.resolve(nome + "-20261209-153000.pdf"), home.resolve(nome + "-20261209-153000-2.pdf"),
-                home.resolve(nome + "-20261209-153000-3.pdf")), List.of(primeiro,
-                ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO), ArquivoSaida.novo(amb, nome, Formato.PDF, QUANDO)));
-        assertEquals("anterior", Files.readString(primeiro));
+        final Path primeiro = home.resolve(nome + "-20261209-153000.pdf");
+        final Path vitima = Files.writeString(home.resolve("vitima"), "não mexer");
+        switch (ocupante) {
+            case "arquivo" -> Files.writeString(primeiro, "anterior");
+            case "link" -> Files.createSymbolicLink(primeiro, vitima);
+            case "linkQuebrado" -> Files.createSymbolicLink(primeiro, home.resolve("nao-existe"));
+            default -> { }
+        }
+        final Path rascunho = rascunho(outro ? Files.createTempDirectory(shm, "zvteste") : home.resolve("rascunho"), "relatório");
+        final Path normal = Files.createFile(home.resolve("normal"));
+        final Path publicado = ArquivoSaida.publicar(rascunho, new Ambiente(Map.of(), home), nome, Formato.PDF, QUANDO);
+        assertEquals(ocupante.equals("nada") ? primeiro : home.resolve(nome + "-20261209-153000-2.pdf"), publicado);
+        assertEquals("relatório", Files.readString(publicado));
+        assertEquals(Files.getPosixFilePermissions(normal), Files.getPosixFilePermissions(publicado));
+        assertEquals("não mexer", Files.readString(vitima));
+        assertFalse(Files.exists(rascunho));
+        if (outro) PastaRascunho.apagarArvore(rascunho.getParent());
+        try (Stream<Path> s = Files.list(home)) {
+            assertEquals(List.of(), s.filter(p -> p.getFileName().toString().startsWith(".")).toList());
+        }
+    }
+
+    @Test
+    void substituiOArquivoDoUsuarioSoComONovoCompleto() throws Exception {
+        final Path destino = Files.writeString(home.resolve("meu.pdf"), "antigo");
+        Files.setPosixFilePermissions(destino, PosixFilePermissions.fromString("rw-------"));
+        final Path rascunho = rascunho(home.resolve("rascunho"), "novo");
+        final Path normal = Files.createFile(home.resolve("normal"));
+        ArquivoSaida.substituir(rascunho, destino);
+        assertEquals("novo", Files.readString(destino));
+        assertEquals(Files.getPosixFilePermissions(normal), Files.getPosixFilePermissions(destino));
+        assertFalse(Files.exists(rascunho));
     }
 
     @Test
@@ -65,8 +107,9 @@ class ArquivoSaidaTest {
         if (Files.isWritable(pasta)) pasta = Path.of("/sys"); // root writes anywhere but in sysfs
         Files.writeString(Files.createDirectories(home.resolve(".config")).resolve("user-dirs.dirs"),
                 "XDG_DOCUMENTS_DIR=\"" + pasta + "\"\n");
+        final Path rascunho = rascunho(home.resolve("rascunho"), "x");
         final ErroRelatorio e = assertThrows(ErroRelatorio.class,
-                () -> ArquivoSaida.novo(new Ambiente(Map.of(), home), "r", Formato.HTML, QUANDO));
+                () -> ArquivoSaida.publicar(rascunho, new Ambiente(Map.of(), home), "r", Formato.HTML, QUANDO));
         assertTrue(e.getMessage().contains("pasta " + pasta), e.getMessage());
     }
 

@@ -5,16 +5,45 @@ import java.io.IOException;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.attribute.PosixFilePermission;
 import java.util.ArrayList;
+import java.util.Collections;
+import java.util.EnumSet;
 import java.util.List;
+import java.util.Set;
+import java.util.function.Consumer;
 
 /** The password file libpq reads ($PGPASSFILE, else ~/.pgpass): host:port:database:user:password. */
 public final class ArquivoSenhas {
+    private static final Set<PosixFilePermission> GRUPO_OUTROS = EnumSet.of(PosixFilePermission.GROUP_READ,
+            PosixFilePermission.GROUP_WRITE, PosixFilePermission.GROUP_EXECUTE, PosixFilePermission.OTHERS_READ,
+            PosixFilePermission.OTHERS_WRITE, PosixFilePermission.OTHERS_EXECUTE);
+
     private ArquivoSenhas() {}
 
-    public static String senha(Ambiente amb, String host, String porta, String banco, String usuario) {
-        final String arquivo = amb.variavel("PGPASSFILE");
+    /**
+     * The password for the connection; null when none applies. A file that is not a plain file,
+     * or that group or others may read, is ignored with libpq's own warning, as psql does.
+     */
+    public static String senha(Ambiente amb, String passfile, String host, String porta, String banco, String usuario,
+            Consumer<String> avisos) {
+        final String arquivo = passfile != null ? passfile : amb.variavel("PGPASSFILE");
         final Path p = arquivo != null ? Path.of(arquivo) : amb.home().resolve(".pgpass");
+        try {
+            if (!Files.exists(p)) return null;
+            if (!Files.isRegularFile(p)) {
+                avisos.accept("WARNING: password file \"" + p + "\" is not a plain file");
+                return null;
+            }
+            final Set<PosixFilePermission> modo = Files.getPosixFilePermissions(p);
+            if (!Collections.disjoint(modo, GRUPO_OUTROS)) {
+                avisos.accept("WARNING: password file \"" + p
+                        + "\" has group or world access; permissions should be u=rw (0600) or less");
+                return null;
+            }
+        } catch (IOException e) {
+            return null;
+        }
         try (BufferedReader r = Files.newBufferedReader(p, StandardCharsets.UTF_8)) {
             String linha;
             while ((linha = r.readLine()) != null) {

@@ -31,43 +31,52 @@ public final class Conexao implements AutoCloseable {
     }
 
     public static Conexao abrir(String servico, Ambiente amb) throws ErroRelatorio {
-        final Map<String, String> s = ArquivoServico.ler(servico, amb);
-        final String host = s.getOrDefault("host", s.getOrDefault("hostaddr", "localhost"));
-        if (host.startsWith("/"))
-            throw new ErroRelatorio("O serviço \"" + servico + "\" usa o socket local " + host
-                    + "; o visualizador conecta por TCP: informe host=localhost (ou o servidor) no serviço.");
-        final String porta = s.getOrDefault("port", "5432");
-        final String usuario = s.getOrDefault("user", System.getProperty("user.name"));
-        final String banco = s.getOrDefault("dbname", usuario);
-        final Properties p = new Properties();
-        p.setProperty("user", usuario);
-        String senha = s.get("password");
-        if (senha == null) senha = ArquivoSenhas.senha(amb, host, porta, banco, usuario);
-        if (senha != null) p.setProperty("password", senha);
-        if (s.containsKey("sslmode")) p.setProperty("sslmode", s.get("sslmode"));
-        if (s.containsKey("connect_timeout")) p.setProperty("connectTimeout", s.get("connect_timeout"));
-        p.setProperty("ApplicationName", "jasperviewer");
-        // Every transaction begins READ ONLY, a per-transaction setting rather than a start-up
-        // option, so it also holds behind a pooler that refuses or does not carry session options.
-        p.setProperty("readOnly", "true");
+        final ConfiguracaoConexao cfg = ConfiguracaoConexao.de(servico, ArquivoServico.ler(servico, amb), amb);
+        cfg.avisar(System.err::println);
+        final Properties p = cfg.propriedades();
+        // Read-only that the driver keeps: with autocommit off, every transaction it begins is
+        // BEGIN READ ONLY. The readOnly property is left out on purpose: with it, turning
+        // autocommit off makes the driver set the session back to READ WRITE.
         p.setProperty("readOnlyMode", "always");
         p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
-        final String url = "jdbc:postgresql://" + (host.contains(":") ? "[" + host + "]" : host) + ":" + porta + "/"
-                + java.net.URLEncoder.encode(banco, StandardCharsets.UTF_8);
         try {
-            final Connection c = DriverManager.getConnection(url, p);
+            final Connection c = DriverManager.getConnection(cfg.url(), p);
             try {
+                c.setAutoCommit(false); // a cursor (fetch size) needs a transaction
                 c.setReadOnly(true);
                 final boolean legado = sqlAscii(c);
-                c.setAutoCommit(false); // a cursor (fetch size) needs a transaction
+                c.commit(); // keeps the client encoding
+                somenteLeitura(c);
                 return new Conexao(c, legado);
-            } catch (SQLException e) {
+            } catch (SQLException | ErroRelatorio e) {
                 c.close();
                 throw e;
             }
         } catch (SQLException e) {
             throw new ErroRelatorio("Não foi possível conectar ao banco de dados do serviço \"" + servico + "\" ("
-                    + usuario + "@" + host + ":" + porta + "/" + banco + "): " + e.getMessage(), e);
+                    + cfg.descricao() + "): " + e.getMessage(), e);
+        }
+    }
+
+    /**
+     * Opens the report's transaction with a query, which also fixes its snapshot: after it, not
+     * even a design's SET TRANSACTION READ WRITE can widen it. Refuses a transaction that is not
+     * read-only.
+     */
+    private static void somenteLeitura(Connection c) throws SQLException, ErroRelatorio {
+        try (Statement st = c.createStatement();
+                ResultSet rs = st.executeQuery("SELECT current_setting('transaction_read_only')")) {
+            if (!rs.next() || !"on".equals(rs.getString(1)))
+                throw new ErroRelatorio("A conexão não ficou somente leitura; o relatório não foi executado.");
+        }
+    }
+
+    /** Asks the server to cancel the statement running now, if any (callable from any thread). */
+    public void cancelar() {
+        try {
+            jdbc.unwrap(org.postgresql.PGConnection.class).cancelQuery();
+        } catch (SQLException e) {
+            // Nothing running, or the connection is gone: nothing to cancel.
         }
     }
 

@@ -83,7 +83,8 @@ public final class MotorRelatorio {
         destino.inicio(cabecalho);
         try (Busca busca = new Busca(SqlNomeado.compilar(sqlOrdenado()), colunas, valores.agrupamento())) {
             String tituloAtual = null;
-            for (List<Linha> bloco = busca.proximo(); !bloco.isEmpty(); bloco = busca.proximo()) {
+            for (List<Linha> bloco = busca.proximo(progresso); !bloco.isEmpty();
+                    bloco = busca.proximo(progresso)) {
                 for (Linha linha : bloco) {
                     if (linha.novoGrupo() != null) {
                         if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
@@ -179,11 +180,12 @@ public final class MotorRelatorio {
             }
         }
 
-        /** The next block of rows; empty at the end. */
-        List<Linha> proximo() throws ErroRelatorio {
-            final List<Linha> bloco;
+        /** The next block of rows; empty at the end. A cancel is noticed while the query still runs. */
+        List<Linha> proximo(Progresso progresso) throws ErroRelatorio {
+            List<Linha> bloco;
             try {
-                bloco = fila.take();
+                while ((bloco = fila.poll(100, TimeUnit.MILLISECONDS)) == null)
+                    if (progresso.cancelado()) throw new Cancelado();
             } catch (InterruptedException e) {
                 Thread.currentThread().interrupt();
                 throw new Cancelado();

@@ -11,4 +11,7 @@ public interface Progresso {
     default boolean cancelado() {
         return false;
     }
+
+    /** {@code acao} runs when the user cancels (at once if already cancelled), to stop waiting work. */
+    default void aoCancelar(Runnable acao) {}
 }

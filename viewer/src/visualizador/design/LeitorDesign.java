@@ -53,7 +53,8 @@ public final class LeitorDesign {
         final Set<String> nomes = new HashSet<>();
         for (Element e : filhos(raiz, "parametro")) {
             final ParametroDesign p = new ParametroDesign(obrigatorio(e, "nome"), obrigatorio(e, "titulo"),
-                    enumeracao(TipoParametro.class, e, "tipo"), opcional(e, "padrao", "0"), textoFilho(e, "descricao"));
+                    enumeracao(TipoParametro.class, e, "tipo"), opcional(e, "padrao", "0"),
+                    comando(textoFilho(e, "descricao"), "<descricao> do parâmetro " + e.getAttribute("nome")));
             if (!nomes.add(p.nome())) throw erro("parâmetro " + p.nome() + " repetido");
             parametros.add(p);
         }
@@ -74,17 +75,19 @@ public final class LeitorDesign {
         final List<Agrupamento> agrupamentos = new ArrayList<>();
         for (Element e : filhos(raiz, "agrupamento"))
             agrupamentos.add(new Agrupamento((int) numero(e, "valor"), obrigatorio(e, "titulo"), obrigatorio(e, "campo"),
-                    opcional(e, "descricao", null), opcional(e, "vazio", ""), obrigatorio(e, "ordem")));
+                    opcional(e, "descricao", null), opcional(e, "vazio", ""),
+                    comando(obrigatorio(e, "ordem"), "ordem do <agrupamento> " + e.getAttribute("valor"))));
         final List<Ordem> ordens = new ArrayList<>();
         for (Element e : filhos(raiz, "ordenacao"))
-            ordens.add(new Ordem((int) numero(e, "valor"), obrigatorio(e, "titulo"), obrigatorio(e, "ordem")));
+            ordens.add(new Ordem((int) numero(e, "valor"), obrigatorio(e, "titulo"),
+                    comando(obrigatorio(e, "ordem"), "ordem da <ordenacao> " + e.getAttribute("valor"))));
         if (agrupamentos.isEmpty() || ordens.isEmpty()) throw erro("são necessários <agrupamento> e <ordenacao>");
         unicos(agrupamentos.stream().map(Agrupamento::valor).toList(), "agrupamento");
         unicos(ordens.stream().map(Ordem::valor).toList(), "ordenacao");
 
         final String sql = textoFilho(raiz, "sql");
         if (sql == null || sql.isBlank()) throw erro("falta o <sql>");
-        return new Design(obrigatorio(raiz, "titulo"), sql, List.copyOf(parametros), List.copyOf(colunas),
+        return new Design(obrigatorio(raiz, "titulo"), comando(sql, "<sql>"), List.copyOf(parametros), List.copyOf(colunas),
                 List.copyOf(agrupamentos), List.copyOf(ordens));
     }
 
@@ -149,6 +152,19 @@ public final class LeitorDesign {
 
     private void unicos(List<Integer> valores, String elemento) throws ErroRelatorio {
         if (new HashSet<>(valores).size() != valores.size()) throw erro("valores de <" + elemento + "> repetidos");
+    }
+
+    /** Each SQL piece is one statement: a ";" before its end would let a second one through. */
+    private String comando(String sql, String peca) throws ErroRelatorio {
+        if (sql == null) return null;
+        final String unico = ComandoUnico.semFinal(sql);
+        final int separador = ComandoUnico.separador(unico);
+        if (separador >= 0) {
+            final int linha = (int) unico.substring(0, separador).chars().filter(c -> c == '\n').count() + 1;
+            throw erro(peca + " tem mais de um comando SQL (\";\" na linha " + linha + " da peça); "
+                    + "cada peça deve ser um único comando");
+        }
+        return unico;
     }
 
     private ErroRelatorio erro(String detalhe) {

@@ -13,10 +13,18 @@ public final class Avisos {
 
     public static void erro(String mensagem) {
         System.err.println(mensagem);
+        dialogo(mensagem, JOptionPane.ERROR_MESSAGE);
+    }
+
+    /** A notice shown in a dialog only; the caller already wrote it where it belongs. */
+    public static void informar(String mensagem) {
+        dialogo(mensagem, JOptionPane.INFORMATION_MESSAGE);
+    }
+
+    private static void dialogo(String mensagem, int tipo) {
         if (GraphicsEnvironment.isHeadless() || Boolean.getBoolean("visualizador.semDialogos")) return;
         try {
-            SwingUtilities.invokeAndWait(() -> JOptionPane.showMessageDialog(null, quebrar(mensagem), TITULO,
-                    JOptionPane.ERROR_MESSAGE));
+            SwingUtilities.invokeAndWait(() -> JOptionPane.showMessageDialog(null, quebrar(mensagem), TITULO, tipo));
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
         } catch (InvocationTargetException | RuntimeException e) {

@@ -25,7 +25,6 @@ import java.io.UncheckedIOException;
 import java.lang.reflect.InvocationTargetException;
 import java.nio.file.Files;
 import java.nio.file.Path;
-import java.nio.file.StandardCopyOption;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.CountDownLatch;
 import javax.print.PrintServiceLookup;
@@ -43,12 +42,13 @@ import javax.swing.KeyStroke;
 import javax.swing.ScrollPaneConstants;
 import javax.swing.SwingUtilities;
 import javax.swing.Timer;
-import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.printing.PDFPageable;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
+import visualizador.saida.ArquivoSaida;
+import visualizador.saida.PastaRascunho;
 
 /**
  * The report on screen, page by page as it will print: navigation, zoom, "Salvar como…" (the
@@ -194,7 +194,7 @@ public final class JanelaVisualizacao {
     /** The window, built but not shown; on the event thread. */
     static JanelaVisualizacao criar(Path pdf, String titulo, String nome, Exportador exportador) throws IOException {
         // Read from the file as pages are shown: a long report is not loaded whole.
-        final PDDocument doc = PDDocument.load(pdf.toFile(), MemoryUsageSetting.setupMixed(16L << 20));
+        final PDDocument doc = PDDocument.load(pdf.toFile(), PastaRascunho.doProcesso().memoriaPdf(16L << 20));
         try {
             return new JanelaVisualizacao(doc, pdf, titulo, nome, exportador);
         } catch (RuntimeException e) {
@@ -402,10 +402,8 @@ public final class JanelaVisualizacao {
     CompletableFuture<Void> salvar(Formato formato, Path destino) {
         if (formato == Formato.PDF) {
             try {
-                if (!Files.exists(destino) || !Files.isSameFile(pdf, destino))
-                    Files.copy(pdf, destino, StandardCopyOption.REPLACE_EXISTING);
+                if (!Files.exists(destino) || !Files.isSameFile(pdf, destino)) copiar(pdf, destino);
             } catch (IOException ex) {
-                apagar(destino);
                 aviso("Não foi possível salvar " + destino + ": " + ex.getMessage());
             }
             return CompletableFuture.completedFuture(null);
@@ -438,11 +436,16 @@ public final class JanelaVisualizacao {
         });
     }
 
-    private static void apagar(Path arquivo) {
+    /** A copy with the usual permissions (not the scratch's), put in place only once complete. */
+    private static void copiar(Path pdf, Path destino) throws IOException {
+        final Path novo = PastaRascunho.doProcesso().novoArquivo(".pdf");
         try {
-            Files.deleteIfExists(arquivo);
-        } catch (IOException e) {
-            // The error about the save itself says enough.
+            try (var out = Files.newOutputStream(novo)) {
+                Files.copy(pdf, out);
+            }
+            ArquivoSaida.substituir(novo, destino);
+        } finally {
+            Files.deleteIfExists(novo);
         }
     }
 

@@ -41,7 +41,7 @@ final class VisualizacaoEscolhaArquivo {
             fc.setSelectedFile(new File(fc.getCurrentDirectory(), semExtensao(atual) + "." + f.extensao()));
         });
         while (fc.showSaveDialog(pai) == JFileChooser.APPROVE_OPTION) {
-            final Formato f = formato(filtros, fc.getFileFilter());
+            final Formato f = formatoDigitado(fc.getSelectedFile().getName(), formato(filtros, fc.getFileFilter()));
             final Path arquivo = comExtensao(fc.getSelectedFile().toPath(), f);
             if (!Files.exists(arquivo) || JOptionPane.showConfirmDialog(pai, arquivo.getFileName()
                     + " já existe. Substituir?", "Salvar como", JOptionPane.YES_NO_OPTION) == JOptionPane.YES_OPTION)
@@ -56,8 +56,22 @@ final class VisualizacaoEscolhaArquivo {
         return Formato.PDF;
     }
 
+    /** A typed known extension (".xlsx" too, as XLS) says the format; otherwise the chosen type does. */
+    static Formato formatoDigitado(String nome, Formato escolhido) {
+        final String n = nome.toLowerCase(Locale.ROOT);
+        if (n.endsWith(".xlsx")) return Formato.XLS;
+        for (Formato f : FORMATOS)
+            if (n.endsWith("." + f.extensao())) return f;
+        return escolhido;
+    }
+
+    /** The name with the format's extension; a typed ".xlsx" becomes ".xls", the workbook written. */
     static Path comExtensao(Path arquivo, Formato f) {
-        final String n = arquivo.getFileName().toString();
+        String n = arquivo.getFileName().toString();
+        if (f == Formato.XLS && n.toLowerCase(Locale.ROOT).endsWith(".xlsx")) {
+            n = n.substring(0, n.length() - 1);
+            arquivo = arquivo.resolveSibling(n);
+        }
         return n.toLowerCase(Locale.ROOT).endsWith("." + f.extensao()) ? arquivo
                 : arquivo.resolveSibling(n + "." + f.extensao());
     }

@@ -12,7 +12,6 @@ import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
 import org.apache.pdfbox.cos.COSDictionary;
 import org.apache.pdfbox.cos.COSName;
-import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
 import org.apache.pdfbox.pdmodel.PDResources;
@@ -101,7 +100,7 @@ public final class DestinoPdf implements Destino {
     public DestinoPdf(Path arquivo, Progresso progresso) throws IOException {
         this.arquivo = arquivo;
         this.progresso = progresso;
-        doc = new PDDocument(MemoryUsageSetting.setupTempFileOnly());
+        doc = new PDDocument(PastaRascunho.doProcesso().memoriaPdf(0));
         try {
             normal = new FontePdf(doc, FONTE, "F1");
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2");

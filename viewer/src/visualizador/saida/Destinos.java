@@ -19,8 +19,22 @@ public final class Destinos {
         };
     }
 
+    /**
+     * Lines above which an HTML page is refused: at about 400 bytes a line, some 40 MB of page,
+     * past which a browser takes long to open it and holds gigabytes for it.
+     */
+    static final long LIMITE_LINHAS_HTML = 100_000;
+
     /** Refuses, before anything is laid out, a report too large for the format. */
     public static void verificarTamanho(Formato formato, MotorRelatorio motor) throws ErroRelatorio {
+        if (formato == Formato.HTML) {
+            final long linhas = motor.contarLinhas();
+            if (linhas > LIMITE_LINHAS_HTML)
+                throw new ErroRelatorio("O relatório tem " + Formatos.inteiro(linhas) + " linhas, mais que as "
+                        + Formatos.inteiro(LIMITE_LINHAS_HTML) + " que uma página HTML abre bem no navegador. "
+                        + "Escolha PDF ou restrinja os filtros.");
+            return;
+        }
         if (formato != Formato.XLS) return;
         final long linhas = motor.contarLinhas();
         if (linhas > DestinoXls.LIMITE_LINHAS)

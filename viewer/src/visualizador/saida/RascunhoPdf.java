@@ -14,7 +14,6 @@ import java.nio.file.StandardOpenOption;
 import java.util.zip.Deflater;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.cos.COSStream;
-import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.io.ScratchFile;
 
 /**
@@ -31,7 +30,8 @@ final class RascunhoPdf implements Closeable {
     private long tamanho;
 
     RascunhoPdf() throws IOException {
-        final Path arquivo = Files.createTempFile("relatorio-", ".pdf.tmp");
+        final PastaRascunho pasta = PastaRascunho.doProcesso();
+        final Path arquivo = pasta.novoArquivo(".pdf.tmp");
         try {
             canal = FileChannel.open(arquivo, StandardOpenOption.READ, StandardOpenOption.WRITE,
                     StandardOpenOption.DELETE_ON_CLOSE);
@@ -40,7 +40,7 @@ final class RascunhoPdf implements Closeable {
             throw e;
         }
         saida = new BufferedOutputStream(Channels.newOutputStream(canal), 1 << 16);
-        semUso = new ScratchFile(MemoryUsageSetting.setupTempFileOnly());
+        semUso = new ScratchFile(pasta.memoriaPdf(0));
     }
 
     /** A Flate-compressed content stream of what {@code pagina} holds now. */
