@@ -4,6 +4,7 @@ import java.io.BufferedOutputStream;
 import java.io.IOException;
 import java.io.OutputStream;
 import java.math.BigDecimal;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -16,6 +17,7 @@ import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
 import org.apache.pdfbox.pdmodel.PDResources;
 import org.apache.pdfbox.pdmodel.common.PDRectangle;
+import org.apache.pdfbox.pdmodel.graphics.form.PDFormXObject;
 import visualizador.dados.Progresso;
 import visualizador.design.Alinhamento;
 import visualizador.design.Coluna;
@@ -127,10 +129,10 @@ public final class DestinoPdf implements Destino {
         cortada = new boolean[n];
         tituloRodape = cabecalho.titulo();
         final List<String> filtros = linhasDeFiltro(cabecalho.filtros());
-        cabecalhoPrimeira = montarCabecalho(cabecalho, filtros);
+        cabecalhoPrimeira = formulario("C1", montarCabecalho(cabecalho, filtros));
         topoPrimeira = topoCorpo;
         if (filtros.size() > LINHAS_DE_FILTRO) {
-            cabecalhoDemais = montarCabecalho(cabecalho, List.of(FILTROS_NA_PRIMEIRA));
+            cabecalhoDemais = formulario("C2", montarCabecalho(cabecalho, List.of(FILTROS_NA_PRIMEIRA)));
             topoDemais = topoCorpo;
         } else {
             cabecalhoDemais = cabecalhoPrimeira;
@@ -545,6 +547,25 @@ public final class DestinoPdf implements Destino {
             linhas.set(MAXIMO_FILTRO - 2, linhas.get(MAXIMO_FILTRO - 2) + " …");
         }
         return linhas;
+    }
+
+    /**
+     * The page header stored once, as a form every page paints: a page's own content then holds
+     * only its body, which is less to compress and to write on each of thousands of pages.
+     * Returns the operators that paint it.
+     */
+    private byte[] formulario(String nome, byte[] operadores) throws IOException {
+        final PDFormXObject form = new PDFormXObject(doc);
+        form.setBBox(new PDRectangle(LARGURA, ALTURA));
+        final PDResources fontes = new PDResources();
+        fontes.put(COSName.getPDFName(normal.nome), normal.pd);
+        fontes.put(COSName.getPDFName(negrito.nome), negrito.pd);
+        form.setResources(fontes);
+        try (OutputStream out = form.getContentStream().createOutputStream(COSName.FLATE_DECODE)) {
+            out.write(operadores);
+        }
+        recursos.put(COSName.getPDFName(nome), form);
+        return ("/" + nome + " Do\n").getBytes(StandardCharsets.US_ASCII);
     }
 
     /** The operators shared by pages: header, column titles and the fixed part of the footer. */
