@@ -9,7 +9,7 @@ packages=(
     xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
     at-spi2-core python3-pyatspi dbus-x11
     default-jdk-headless default-jre junit5
-    libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java poppler-utils xdg-utils
+    libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java python3-openpyxl poppler-utils xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

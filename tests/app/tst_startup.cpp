@@ -5,7 +5,6 @@
 #include "app/FormPrincipal.h"
 #include "base/AppError.h"
 #include "common/ErrorReport.h"
-#include "common/Globais.h"
 #include "lookup/CriadorLookup.h"
 
 #include <QLabel>
@@ -51,8 +50,6 @@ private slots:
     void init() {
         m_dm = std::make_unique<TDM>();
         DM = m_dm.get();
-        EmpresaLogada = FuncionarioLogado = 0;
-        UsuarioLogado.clear();
     }
     void cleanup() {
         DM = nullptr;
@@ -86,8 +83,6 @@ private slots:
         QVERIFY(!DM->FDConnection1.connected());
         QVERIFY(DM->FDConnection1.params().isEmpty()); // never configured
         QVERIFY(form.findChildren<TCriadorLookup*>().isEmpty());
-        QCOMPARE(Servidor, args.value(1)); // read before the failure
-        QCOMPARE(UsuarioLogado, QString());
     }
 
     void errorBoxShowsTheMessageWithAFullStop() {
@@ -155,9 +150,9 @@ private slots:
         const QString mensagem = criar(form);
         QVERIFY2(mensagem.contains("127.0.0.1") && mensagem.contains("port 1"), qPrintable(mensagem));
         QVERIFY(form.findChildren<TCriadorLookup*>().isEmpty());
-        QCOMPARE(EmpresaLogada, 1); // the login record was stored before the open
-        QCOMPARE(FuncionarioLogado, 2);
-        QCOMPARE(UsuarioLogado, QString());
+        QCOMPARE(form.codigoEmpresaLogada(), 1); // the login codes were read before the open
+        QCOMPARE(form.codigoFuncionarioLogado(), 2);
+        QVERIFY(DM->FDConnection1.param("password").isEmpty()); // not kept after a failed open
     }
 
     void validStartOpensAndBuildsTheLookups() {
@@ -168,9 +163,8 @@ private slots:
         TFormPrincipal form(args);
         QCOMPARE(criar(form), QString());
         QVERIFY(DM->FDConnection1.connected());
-        QCOMPARE(EmpresaLogada, 0);
-        QCOMPARE(FuncionarioLogado, -7);
-        QCOMPARE(UsuarioLogado, QStringLiteral("maria"));
+        QCOMPARE(form.codigoEmpresaLogada(), 0);
+        QCOMPARE(form.codigoFuncionarioLogado(), -7);
         QCOMPARE(form.findChildren<TCriadorLookup*>().size(), 11);
     }
 

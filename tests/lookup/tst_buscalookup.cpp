@@ -4,6 +4,8 @@
 #include "TestDb.h"
 #include "base/AppError.h"
 #include "common/Funcoes.h"
+#include "db/Connection.h"
+#include "db/DM.h"
 #include "db/Query.h"
 #include "lookup/BuscaLookup.h"
 #include "lookup/JanelaDaBusca.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -426,6 +429,21 @@ private slots:
         if (mostrado.size() > 1)
             QCOMPARE(c.des1->text(), mostrado.value(1));
         QCOMPARE(NaoPassouOnEnter, !mostrado.isEmpty());
+    }
+
+    // A controller given a connection of its own validates on it, without the data module.
+    void ownConnectionNeedsNoDataModule() {
+        db::Connection propria;
+        testsupport::applyTestParams(propria);
+        propria.open();
+        Campo c;
+        c.controlador->setConexao(&propria);
+        {
+            const auto volta = qScopeGuard([dm = DM] { DM = dm; });
+            DM = nullptr;
+            c.digitaESai(QStringLiteral("5"));
+        }
+        QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
     }
 
     // The focus leaving with the window and coming back with it (another window, a search closed

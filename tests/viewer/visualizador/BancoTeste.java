@@ -42,6 +42,20 @@ public final class BancoTeste {
         return Conexao.abrir(SERVICO, ambiente(home));
     }
 
+    /**
+     * Runs SQL as the test cluster's superuser (the viewer's own role only reads): for a test that
+     * needs a row of its own, which it removes again.
+     */
+    public static void superusuario(String sql) throws IOException, InterruptedException {
+        final String cluster = System.getenv("ZV_TEST_CLUSTER");
+        assumeTrue(cluster != null, "ZV_TEST_CLUSTER not set: run through scripts/test.sh");
+        final Path script = relatorio().getParent().getParent().resolve("demo/pgcluster.sh");
+        final Process p = new ProcessBuilder("bash", script.toString(), "psql", cluster, "-v", "ON_ERROR_STOP=1", "-qAt",
+                "-c", sql).redirectErrorStream(true).start();
+        final String saida = new String(p.getInputStream().readAllBytes(), java.nio.charset.StandardCharsets.UTF_8);
+        if (p.waitFor() != 0) throw new IOException("psql failed: " + saida);
+    }
+
     /** The report design of the source tree, the one the build installs beside the program. */
     public static Path relatorio() {
         final String fonte = System.getenv("ZV_SOURCE_DIR");

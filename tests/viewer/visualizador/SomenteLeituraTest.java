@@ -77,8 +77,8 @@ class SomenteLeituraTest {
     /** Two statements in one piece never reach the server: the design is refused, naming file and piece. */
     @ParameterizedTest
     @CsvSource(delimiter = '|', value = {
-        "descricao | SELECT 'x'; CREATE TABLE zv_escrita.t (x int)        | <descricao> do parâmetro P_MARCA",
-        "sql       | AND true; COMMIT; CREATE TABLE zv_escrita.t (x int)  | <sql>",
+        "descricao | SELECT 'x'; COMMIT; CREATE TABLE zv_escrita.t (x int) | <descricao> do parâmetro P_MARCA",
+        "sql       | ) AS x; COMMIT; CREATE TABLE zv_escrita.t (x int); SELECT * FROM (SELECT 1 WHERE true | <sql>",
     })
     void doisComandosNumaPecaSaoRecusados(String peca, String sql, String nomeDaPeca) throws Exception {
         final Path relatorio = peca.equals("sql") ? DesignForjado.escrever(home, SQL_ORIGINAL, SQL_ORIGINAL + " " + sql)

@@ -12,6 +12,7 @@ import visualizador.dados.Ambiente;
 import visualizador.dados.Cancelado;
 import visualizador.dados.Conexao;
 import visualizador.dados.MotorRelatorio;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
@@ -19,8 +20,10 @@ import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
 import visualizador.janela.Exportador;
 import visualizador.janela.JanelaVisualizacao;
+import visualizador.janela.Reexecutor;
 import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
+import visualizador.saida.DestinoXls;
 import visualizador.saida.Destinos;
 import visualizador.saida.PastaRascunho;
 
@@ -71,11 +74,14 @@ public final class Principal {
         List<Map.Entry<String, String>> recebidos = argumentos.parametros();
         // Checked before any dialog: a bad value is an error, not something to correct by hand.
         ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
+        OpcoesRelatorio opcoes = OpcoesRelatorio.PADRAO;
         final boolean tela = !GraphicsEnvironment.isHeadless();
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
-            recebidos = DialogoParametros.confirmar(design, recebidos);
-            if (recebidos == null) throw new Cancelado();
+            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes);
+            if (escolha == null) throw new Cancelado();
+            recebidos = escolha.parametros();
+            opcoes = escolha.opcoes();
             valores = ValoresParametros.analisar(design, recebidos);
         }
         if (argumentos.formato() == Formato.VIS && !tela)
@@ -84,24 +90,31 @@ public final class Principal {
         final String nome = argumentos.relatorio().getFileName().toString();
         final PastaRascunho rascunhos = PastaRascunho.doProcesso();
         if (argumentos.formato() == Formato.VIS) {
-            final Path pdf = rascunhos.novoArquivo(".pdf");
-            try {
-                gerar(design, valores, Formato.PDF, pdf, tela);
-                JanelaVisualizacao.mostrar(pdf, design.titulo(), nome, exportador(design, valores, rascunhos));
-            } finally {
-                Files.deleteIfExists(pdf);
+            // A toggle of the preview's options closes it; the report then runs again with them.
+            for (OpcoesRelatorio atuais = opcoes; atuais != null; ) {
+                final Path pdf = rascunhos.novoArquivo(".pdf");
+                try {
+                    gerar(design, valores, atuais, Formato.PDF, pdf, tela);
+                    atuais = JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
+                            reexecutor(design, valores, rascunhos).exportador(atuais),
+                            new JanelaVisualizacao.Opcoes(atuais, design.campoEstoque() != null));
+                } finally {
+                    Files.deleteIfExists(pdf);
+                }
             }
             return;
         }
         final Path rascunho = rascunhos.novoArquivo("." + argumentos.formato().extensao());
+        Path gravado = rascunho;
         try {
-            gerar(design, valores, argumentos.formato(), rascunho, tela);
-            final Path arquivo = ArquivoSaida.publicar(rascunho, ambiente, nome, argumentos.formato(), LocalDateTime.now());
+            gravado = gerar(design, valores, opcoes, argumentos.formato(), rascunho, tela);
+            final Path arquivo = ArquivoSaida.publicar(gravado, ambiente, nome, argumentos.formato(), LocalDateTime.now());
             System.out.println(arquivo);
             final String falha = ArquivoSaida.abrir(arquivo);
             if (falha != null && tela) Avisos.informar(falha);
         } finally {
             Files.deleteIfExists(rascunho);
+            Files.deleteIfExists(gravado);
         }
     }
 
@@ -109,14 +122,22 @@ public final class Principal {
      * "Salvar como…" of the preview: the report run again into a scratch file, which replaces the
      * chosen file only once complete; a failure leaves the user's file as it was.
      */
-    private Exportador exportador(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
-        return (formato, destino) -> {
+    private Reexecutor reexecutor(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
+        return (formato, destino, opcoes) -> {
             final Path novo = rascunhos.novoArquivo("." + formato.extensao());
+            Path gravado = novo;
             try {
-                gerar(design, valores, formato, novo, !GraphicsEnvironment.isHeadless());
-                ArquivoSaida.substituir(novo, destino);
+                gravado = gerar(design, valores, opcoes, formato, novo, !GraphicsEnvironment.isHeadless());
+                // A spreadsheet too long for .xls went to .xlsx: the chosen name takes that extension,
+                // and a file the user did not choose is never replaced.
+                final Path alvo = gravado.equals(novo) ? destino : DestinoXls.comoXlsx(destino);
+                if (!alvo.equals(destino) && Files.exists(alvo))
+                    throw new ErroRelatorio("O relatório é longo demais para XLS e seria gravado em " + alvo
+                            + ", que já existe. Escolha outro nome.");
+                ArquivoSaida.substituir(gravado, alvo);
             } finally {
                 Files.deleteIfExists(novo);
+                Files.deleteIfExists(gravado);
             }
         };
     }
@@ -125,31 +146,35 @@ public final class Principal {
     static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
         final Principal p = new Principal(Argumentos.analisar(args), ambiente);
         final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
-        return p.exportador(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
-                PastaRascunho.doProcesso());
+        return p.reexecutor(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
+                PastaRascunho.doProcesso()).exportador(OpcoesRelatorio.PADRAO);
     }
 
     /**
      * Runs the report into the scratch file {@code arquivo}; a failure leaves it removed. Cancel
      * (the button, or closing the progress window) also cancels the statement running on the server.
+     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
      */
-    private void gerar(Design design, ValoresParametros valores, Formato formato, Path arquivo, boolean tela)
-            throws ErroRelatorio, IOException {
+    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, Formato formato, Path arquivo,
+                       boolean tela) throws ErroRelatorio, IOException {
+        final Path[] gravado = {arquivo};
         try {
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
                 try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
                     progresso.aoCancelar(conexao::cancelar);
-                    final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores);
-                    Destinos.verificarTamanho(formato, motor);
-                    try (var destino = Destinos.criar(formato, arquivo, progresso)) {
+                    final MotorRelatorio motor = new MotorRelatorio(conexao, design, valores, opcoes);
+                    gravado[0] = Destinos.arquivoFinal(formato, arquivo, motor);
+                    try (var destino = Destinos.criar(formato, gravado[0], progresso)) {
                         motor.executar(destino, progresso);
                     }
                 } catch (java.sql.SQLException e) {
                     throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
                 }
             });
+            return gravado[0];
         } catch (ErroRelatorio | IOException | RuntimeException e) {
             Files.deleteIfExists(arquivo);
+            Files.deleteIfExists(gravado[0]);
             throw e;
         }
     }

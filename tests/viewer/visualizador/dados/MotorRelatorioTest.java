@@ -38,6 +38,7 @@ class MotorRelatorioTest {
         Cabecalho cabecalho;
         final List<String> grupos = new ArrayList<>();
         final List<Long> linhasPorGrupo = new ArrayList<>();
+        final List<BigDecimal[]> somasPorGrupo = new ArrayList<>();
         final List<Object[]> linhas = new ArrayList<>();
         Totais geral;
         boolean fechado;
@@ -45,7 +46,10 @@ class MotorRelatorioTest {
         @Override public void inicio(Cabecalho c) { cabecalho = c; }
         @Override public void inicioGrupo(String t) { grupos.add(t); }
         @Override public void linha(Object[] v) throws java.io.IOException { linhas.add(v); }
-        @Override public void fimGrupo(String t, Totais s) { linhasPorGrupo.add(s.linhas()); }
+        @Override public void fimGrupo(String t, Totais s) {
+            linhasPorGrupo.add(s.linhas());
+            somasPorGrupo.add(new BigDecimal[] {s.soma(7), s.soma(8), s.soma(9)});
+        }
         @Override public void fim(Totais s) { geral = s; }
         @Override public void close() { fechado = true; }
     }
@@ -62,11 +66,20 @@ class MotorRelatorioTest {
     }
 
     private static Gravador executar(String... pares) throws Exception {
+        return executar(OpcoesRelatorio.PADRAO, pares);
+    }
+
+    private static MotorRelatorio motor(OpcoesRelatorio opcoes, String... pares) throws Exception {
         final List<Map.Entry<String, String>> l = new ArrayList<>();
-        for (String p : pares) l.add(Map.entry(p.substring(0, p.indexOf('=')), p.substring(p.indexOf('=') + 1)));
+        for (String p : pares)
+            if (!p.isBlank()) l.add(Map.entry(p.substring(0, p.indexOf('=')), p.substring(p.indexOf('=') + 1)));
+        return new MotorRelatorio(conexao, design, ValoresParametros.analisar(design, l), opcoes);
+    }
+
+    private static Gravador executar(OpcoesRelatorio opcoes, String... pares) throws Exception {
         final Gravador g = new Gravador();
         try (g) {
-            new MotorRelatorio(conexao, design, ValoresParametros.analisar(design, l)).executar(g, Progresso.NENHUM);
+            motor(opcoes, pares).executar(g, Progresso.NENHUM);
         }
         return g;
     }
@@ -120,7 +133,7 @@ class MotorRelatorioTest {
         assertEquals(sql("true")[0].longValue(), g.geral.linhas());
         assertEquals(List.of("Sem filtros"), g.cabecalho.filtros());
         // Rows without an address are kept, in the last group.
-        assertEquals("Endereço: SEM ENDEREÇO", g.grupos.get(g.grupos.size() - 1));
+        assertEquals("Depósito: SEM ENDEREÇO", g.grupos.get(g.grupos.size() - 1));
         assertEquals(sql("e.estdepproendcod IS NULL")[0].longValue(),
                 g.linhasPorGrupo.get(g.linhasPorGrupo.size() - 1));
     }
@@ -159,10 +172,93 @@ class MotorRelatorioTest {
     @Test
     void filtrosEmPalavras() throws Exception {
         final Gravador g = executar("P_EMP=1", "P_MARCA=3,5", "P_PRO=999999");
-        assertEquals(List.of("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA", "Produto: 999999", "Marca: 3, 5"),
-                g.cabecalho.filtros());
+        assertEquals(List.of("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA", "Produto: 999999",
+                "Marca: 3 - TIO JOÃO, 5 - UNIÃO"), g.cabecalho.filtros());
         assertEquals(0, g.geral.linhas());
         assertTrue(g.grupos.isEmpty());
+    }
+
+    /** "code - description" of each code, the descriptions read here in plain SQL. */
+    private static List<String> descritos(String sql) throws Exception {
+        final List<String> l = new ArrayList<>();
+        try (PreparedStatement st = conexao.jdbc().prepareStatement(sql); ResultSet rs = st.executeQuery()) {
+            while (rs.next()) l.add(rs.getInt(1) + " - " + rs.getString(2));
+        } finally {
+            conexao.jdbc().rollback();
+        }
+        return l;
+    }
+
+    // A short list describes every code; a long one keeps its count, its first codes and its last.
+    @Test
+    void listasDeCodigosDescritas() throws Exception {
+        final List<String> produtos = descritos("SELECT procod, prodes FROM pro ORDER BY procod LIMIT 40");
+        final List<String> fornecedores = descritos(
+                "SELECT parcod, pardes FROM par JOIN forn ON forparcod = parcod ORDER BY parcod LIMIT 3");
+        final String codigosProdutos = String.join(",", produtos.stream().map(d -> d.split(" ")[0]).toList());
+        final String codigosFornecedores = String.join(", ", fornecedores.stream().map(d -> d.split(" ")[0]).toList());
+        final Gravador g = executar("P_PRO=" + codigosProdutos, "P_FORN=" + codigosFornecedores);
+        assertEquals(List.of("Produto: 40 códigos — " + String.join(", ", produtos.subList(0, 5)) + " … " + produtos.get(39),
+                "Fornecedor: " + String.join(", ", fornecedores)), g.cabecalho.filtros());
+    }
+
+    /** Per group, in the engine's order: count and the three sums, in plain SQL. */
+    private static List<String> gruposSql(String chave, String condicao) throws Exception {
+        final String q = "SELECT count(*), sum(e.estqtd), sum(round(e.estqtd * p.propreco, 2)),"
+                + " sum(round(e.estqtd * p.procusto, 2)) FROM est e JOIN pro p ON p.procod = e.estprocod"
+                + " WHERE e.estforalinha IS DISTINCT FROM 'S' AND " + condicao + " GROUP BY " + chave
+                + " ORDER BY " + chave + " NULLS LAST";
+        final List<String> l = new ArrayList<>();
+        try (PreparedStatement st = conexao.jdbc().prepareStatement(q); ResultSet rs = st.executeQuery()) {
+            while (rs.next())
+                l.add(rs.getLong(1) + " " + rs.getBigDecimal(2).stripTrailingZeros().toPlainString() + " "
+                        + rs.getBigDecimal(3).stripTrailingZeros().toPlainString() + " "
+                        + rs.getBigDecimal(4).stripTrailingZeros().toPlainString());
+        } finally {
+            conexao.jdbc().rollback();
+        }
+        return l;
+    }
+
+    // A summary hands over every group with its count and sums, and no line; zero stock may be left out.
+    @ParameterizedTest(name = "grupo {0}, sem estoque zerado {1}")
+    @CsvSource({"1, false, e.estdepproendcod", "2, true, e.estprocod", "3, false, e.estempparcod",
+        "1, true, e.estdepproendcod"})
+    void somenteTotaisBateComSql(int grupo, boolean semZerado, String chave) throws Exception {
+        final OpcoesRelatorio opcoes = new OpcoesRelatorio(true, semZerado);
+        final Gravador g = executar(opcoes, "P_GRUPO=" + grupo, "P_SECP=1,2");
+        final String condicao = "p.proscatcod IN (SELECT scatcod FROM scat JOIN cat ON catcod = scatcatcod"
+                + " WHERE catsecpcod IN (1, 2))" + (semZerado ? " AND e.estqtd <> 0" : "");
+        final List<String> esperado = gruposSql(chave, condicao);
+        final List<String> obtido = new ArrayList<>();
+        for (int i = 0; i < g.linhasPorGrupo.size(); i++) {
+            final BigDecimal[] s = g.somasPorGrupo.get(i);
+            obtido.add(g.linhasPorGrupo.get(i) + " " + s[0].stripTrailingZeros().toPlainString() + " "
+                    + s[1].stripTrailingZeros().toPlainString() + " " + s[2].stripTrailingZeros().toPlainString());
+        }
+        assertEquals(esperado, obtido);
+        assertTrue(g.linhas.isEmpty(), "no detail line in a summary");
+        assertTrue(g.cabecalho.somenteTotais());
+        assertEquals(sql(condicao)[0].longValue(), g.geral.linhas());
+        assertEquals(esperado.size(), motor(opcoes, "P_GRUPO=" + grupo, "P_SECP=1,2").contarLinhasTabela());
+    }
+
+    // Leaving zero stock out drops exactly those lines, says so in the header, and counts up front alike.
+    @ParameterizedTest(name = "[{0}]")
+    @CsvSource(delimiter = '|', value = {"'' | true", "P_EMP=2 | e.estempparcod = 2", "P_GRUPO=2;P_ORDEM=1 | true"})
+    void estoqueZeradoDeFora(String parametros, String condicao) throws Exception {
+        assertTrue(sql(condicao + " AND e.estqtd = 0")[0].signum() > 0, "the data must hold zero-stock lines");
+        final String[] pares = parametros.strip().split(";");
+        final OpcoesRelatorio opcoes = new OpcoesRelatorio(false, true);
+        final Gravador g = executar(opcoes, pares);
+        final BigDecimal[] esperado = sql(condicao + " AND e.estqtd <> 0");
+        assertEquals(esperado[0].longValue(), g.geral.linhas());
+        assertEquals(0, esperado[1].compareTo(g.geral.soma(7)));
+        assertTrue(g.linhas.stream().noneMatch(v -> ((BigDecimal) v[7]).signum() == 0));
+        assertEquals(esperado[0].longValue(), motor(opcoes, pares).contarLinhas());
+        assertEquals("Estoque zerado: fora do relatório", g.cabecalho.filtros().get(g.cabecalho.filtros().size() - 1));
+        // By default they are shown.
+        assertEquals(sql(condicao)[0].longValue(), executar(pares).geral.linhas());
     }
 
     // A destination failing half-way (a full disk, say) ends the background fetch at once.

@@ -37,6 +37,9 @@ class ValoresParametrosTest {
         "P_PRO  | 2147483647  | 2147483647",
         "P_PRO  | 007         | 7",
         "P_DEP  | 0,4         | 0,4",
+        "P_EMP  | `1, 2`      | 1,2",
+        "P_EMP  | ` 1 ,2 `    | 1,2",
+        "P_EMP  | ` 0 `       | ",
     })
     void codigosAceitos(String chave, String valor, String esperado) throws ErroRelatorio {
         final int[] codigos = com(chave.strip(), valor.strip()).codigos(chave.strip());
@@ -50,8 +53,8 @@ class ValoresParametrosTest {
         "P_MARCA | VÁRIOS",
         "P_EMP   | abc",
         "P_EMP   | -5",
-        "P_EMP   | ` 1`",
-        "P_EMP   | `1 `",
+        "P_EMP   | `1 2`",
+        "P_EMP   | `1, ,2`",
         "P_EMP   | 1;DROP TABLE est",
         "P_EMP   | 1) OR (1=1",
         "P_EMP   | 2147483648",

@@ -48,8 +48,8 @@ class CancelamentoTest {
         final Design design = LeitorDesign.lerRelatorio(DesignForjado.escrever(home, SQL_ORIGINAL,
                 SQL_ORIGINAL + " AND " + espera));
         try (Conexao observador = BancoTeste.conectar(home); Conexao dono = BancoTeste.conectar(home);
-             ServerSocket mudo = new ServerSocket(0)) {
-            dono.jdbc().createStatement().execute("SELECT pg_advisory_lock(4242)");
+             ServerSocket mudo = new ServerSocket(0); Statement bloqueio = dono.jdbc().createStatement()) {
+            bloqueio.execute("SELECT pg_advisory_lock(4242)");
             final Ambiente alvo;
             if (caso.equals("conectando")) {
                 final Path servicos = home.resolve("mudo.conf");

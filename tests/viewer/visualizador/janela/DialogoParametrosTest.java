@@ -3,6 +3,7 @@ package visualizador.janela;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNull;
+import static org.junit.jupiter.api.Assertions.assertTrue;
 import static org.junit.jupiter.api.Assumptions.assumeFalse;
 
 import java.awt.Component;
@@ -10,6 +11,7 @@ import java.awt.Container;
 import java.awt.GraphicsEnvironment;
 import java.awt.Window;
 import java.awt.event.WindowEvent;
+import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
 import java.util.concurrent.CompletableFuture;
@@ -18,11 +20,13 @@ import java.util.function.Consumer;
 import javax.swing.AbstractButton;
 import javax.swing.JComboBox;
 import javax.swing.JDialog;
+import javax.swing.JLabel;
 import javax.swing.SwingUtilities;
 import javax.swing.text.JTextComponent;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 import visualizador.BancoTeste;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
 
@@ -36,9 +40,9 @@ class DialogoParametrosTest {
     }
 
     /** Opens the dialog from a worker thread, as the viewer does, acts on it on the EDT, returns its answer. */
-    private static List<Map.Entry<String, String>> usar(Consumer<JDialog> acao) throws Exception {
-        final var resposta = CompletableFuture.supplyAsync(
-                () -> DialogoParametros.confirmar(design, List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2"))));
+    private static DialogoParametros.Escolha usar(Consumer<JDialog> acao) throws Exception {
+        final var resposta = CompletableFuture.supplyAsync(() -> DialogoParametros.confirmar(design,
+                List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2")), new OpcoesRelatorio(false, true)));
         for (int i = 0; i < 200; i++) {
             for (Window w : Window.getWindows())
                 if (w instanceof JDialog d && d.isShowing() && "dialogoParametros".equals(d.getName())) {
@@ -64,19 +68,47 @@ class DialogoParametrosTest {
 
     @Test
     void okDevolveOsValoresEditadosNaOrdemDoDesign() throws Exception {
-        final var resposta = usar(j -> {
+        final var escolha = usar(j -> {
             assertEquals(design.titulo(), j.getTitle());
             assertEquals("3", texto(j, "P_MARCA").getText());
             assertEquals("Produto", ((JComboBox<?>) achar(j, "P_GRUPO")).getSelectedItem().toString());
             texto(j, "P_EMP").setText(" 1, 2 ");
             ((JComboBox<?>) achar(j, "P_ORDEM")).setSelectedIndex(2);
+            assertTrue(((AbstractButton) achar(j, "semEstoqueZerado")).isSelected(), "the options come in as given");
+            ((AbstractButton) achar(j, "somenteTotais")).doClick();
             ((AbstractButton) achar(j, "ok")).doClick();
         });
+        final var resposta = escolha.parametros();
+        assertEquals(new OpcoesRelatorio(true, true), escolha.opcoes());
         assertEquals(design.parametros().stream().map(ParametroDesign::nome).toList(),
                 resposta.stream().map(Map.Entry::getKey).toList());
         // P_EMP, P_DEP, P_MARCA, P_GRUPO, P_ORDEM
         assertEquals(List.of("1,2", "0", "3", "2", "2"),
                 List.of(0, 1, 8, 10, 11).stream().map(i -> resposta.get(i).getValue()).toList());
+    }
+
+    // The names users know from the launcher's window, never the internal ones.
+    @Test
+    void rotulosEmPortugues() throws Exception {
+        final List<String> rotulos = new ArrayList<>();
+        assertNull(usar(j -> {
+            for (ParametroDesign p : design.parametros()) {
+                final JLabel rotulo = rotulo(j, achar(j, p.nome()));
+                rotulos.add(rotulo == null ? null : rotulo.getText());
+            }
+            j.dispose();
+        }));
+        assertEquals(List.of("Empresa", "Depósito", "Produto", "Fornecedor", "Seção", "Categoria", "Subcategoria",
+                "Família", "Marca", "Aplicação", "Apresentação", "Ordenar por"), rotulos);
+    }
+
+    private static JLabel rotulo(Container c, Component campo) {
+        for (Component f : c.getComponents()) {
+            if (f instanceof JLabel l && l.getLabelFor() == campo) return l;
+            final JLabel achado = f instanceof Container sub ? rotulo(sub, campo) : null;
+            if (achado != null) return achado;
+        }
+        return null;
     }
 
     @Test

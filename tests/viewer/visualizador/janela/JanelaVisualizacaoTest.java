@@ -25,9 +25,12 @@ import org.apache.pdfbox.pdmodel.PDDocument;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.api.io.TempDir;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.Progresso;
 import visualizador.saida.PdfSintetico;
 
@@ -184,5 +187,23 @@ class JanelaVisualizacaoTest {
         assertEquals("O relatório tem linhas demais para XLS.", janela.ultimoAviso());
         assertEquals(dir.resolve("x.html"), VisualizacaoEscolhaArquivo.comExtensao(dir.resolve("x"), Formato.HTML));
         assertEquals(dir.resolve("x.PDF"), VisualizacaoEscolhaArquivo.comExtensao(dir.resolve("x.PDF"), Formato.PDF));
+    }
+
+    // Each toggle closes the preview asking for the report again with the options it now shows.
+    @ParameterizedTest(name = "{0}")
+    @CsvSource({"somenteTotais, true, true", "semEstoqueZerado, false, false"})
+    void alternarOpcoesPedeORelatorioDeNovo(String botao, boolean somenteTotais, boolean semEstoqueZerado)
+            throws Exception {
+        janela = edt(() -> {
+            final JanelaVisualizacao j = JanelaVisualizacao.criar(pdf, TITULO, "previa", (f, p) -> {},
+                    new JanelaVisualizacao.Opcoes(new OpcoesRelatorio(false, true), true));
+            j.janela().setVisible(true);
+            return j;
+        });
+        assertTrue(edt(() -> ((AbstractButton) achar(janela.janela().getContentPane(), "semEstoqueZerado")).isSelected()));
+        clicar(botao);
+        janela.aguardarFechamento();
+        assertEquals(new OpcoesRelatorio(somenteTotais, semEstoqueZerado), janela.pedidas());
+        assertFalse(edt(() -> janela.janela().isDisplayable()));
     }
 }

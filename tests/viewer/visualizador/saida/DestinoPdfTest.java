@@ -73,8 +73,8 @@ class DestinoPdfTest {
         final String primeira = texto(pdf, 1);
         final String ultima = texto(pdf, n);
         for (String s : List.of("Relação de Produtos por Endereço", "Marca: 3 - TIO JOÃO",
-                "Apresentação: Endereço · Ordem: Cadastro (mais antigo primeiro)", "Emitido em ", "Valor líquido",
-                "Endereço: ", "Total Endereço: ", "Página 1 de " + n))
+                "Apresentação: Depósito · Ordem: Data (mais antiga primeiro)", "Emitido em ", "Valor líquido",
+                "Depósito: ", "Total Depósito: ", "Página 1 de " + n))
             assertTrue(primeira.contains(s), s + " in\n" + primeira);
         assertTrue(ultima.contains("Total geral: " + Formatos.linhas(esperado)), ultima);
         assertTrue(ultima.contains("Página " + n + " de " + n) && ultima.contains("Marca: 3 - TIO JOÃO"), ultima);

@@ -4,36 +4,41 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertNull;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
-import java.io.InputStream;
 import java.math.BigDecimal;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.sql.ResultSet;
 import java.time.LocalDate;
 import java.time.LocalDateTime;
-import java.time.ZoneId;
+import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
-import org.apache.poi.hssf.usermodel.HSSFSheet;
-import org.apache.poi.hssf.usermodel.HSSFWorkbook;
-import org.apache.poi.ss.usermodel.CellType;
-import org.apache.poi.ss.usermodel.Row;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
+import org.junit.jupiter.params.provider.ValueSource;
 import visualizador.BancoTeste;
 import visualizador.dados.Conexao;
 import visualizador.dados.MotorRelatorio;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
+import visualizador.saida.LeitorPlanilha.Folha;
 
 class DestinoXlsTest {
     @TempDir
     Path pasta;
 
     static Cabecalho cabecalho() throws Exception {
-        return new Cabecalho("Relação <teste>", List.of(Formatos.SEM_FILTROS), "Endereço", "Cadastro",
-                LocalDateTime.of(2026, 12, 9, 15, 30), BancoTeste.design().colunas());
+        return new Cabecalho("Relação <teste>", List.of("Empresa: 1 - M&M <LTDA>", "Marca: 3 - TIO JOÃO"), "Depósito",
+                "Data", LocalDateTime.of(2026, 12, 9, 15, 30), BancoTeste.design().colunas());
     }
+
+    /** Title, two filters, the choices, the moment of issue and a blank row: the titles sit below. */
+    private static final int TITULOS = 6;
+    private static final List<Object> TITULOS_COLUNAS = List.of("Endereço", "Empresa", "Produto", "Descrição",
+            "Referência", "Un.", "Marca", "Quantidade", "Valor bruto", "Valor líquido", "Cadastro");
 
     /** A line like the design's: 11 typed values. */
     static Object[] linha(int i, String descricao) {
@@ -41,62 +46,81 @@ class DestinoXlsTest {
             new BigDecimal("1.250"), new BigDecimal("10.05"), BigDecimal.valueOf(i, 2), LocalDate.of(2013, 3, 23)};
     }
 
-    private static HSSFWorkbook ler(Path p) throws Exception {
-        try (InputStream in = Files.newInputStream(p)) {
-            return new HSSFWorkbook(in);
-        }
+    /** What the sheet covers above the table; the titles frozen below it; the filter on the table only. */
+    private static void cabecalhoFixoEFiltrado(Folha s, String filtro) {
+        assertEquals(List.of("Relação <teste>", "Empresa: 1 - M&M <LTDA>", "Marca: 3 - TIO JOÃO",
+                "Apresentação: Depósito · Ordem: Data", "Emitido em 09/12/2026 15:30:00"),
+                List.of(0, 1, 2, 3, 4).stream().map(i -> s.valor(i, 0)).toList());
+        assertNull(s.linha(TITULOS - 1));
+        assertEquals(TITULOS_COLUNAS, s.linha(TITULOS));
+        assertEquals(TITULOS + 1, s.congeladas());
+        assertEquals(filtro, s.filtro());
     }
 
-    private static void cabecalhoFixoEFiltrado(HSSFWorkbook wb, int folha, String filtro) {
-        final HSSFSheet s = wb.getSheetAt(folha);
-        assertEquals(List.of("Endereço", "Cadastro"), List.of(s.getRow(0).getCell(0).getStringCellValue(),
-                s.getRow(0).getCell(10).getStringCellValue()));
-        assertEquals(1, s.getPaneInformation().getHorizontalSplitPosition());
-        assertTrue(s.getPaneInformation().isFreezePane());
-        assertTrue(wb.getAllNames().stream().anyMatch(n -> n.getNameName().equals("_FilterDatabase")
-                && n.getSheetIndex() == folha && n.getRefersToFormula().equals(filtro)));
+    @ParameterizedTest
+    @ValueSource(strings = {"r.xls", "r.xlsx"})
+    void cabecalhoTabelaTipadaETotal(String nome) throws Exception {
+        final Path arquivo = pasta.resolve(nome);
+        final Totais t = new Totais(cabecalho().colunas());
+        try (DestinoXls d = new DestinoXls(arquivo)) {
+            d.inicio(cabecalho());
+            d.inicioGrupo("Depósito: 1 - CORREDOR 01");
+            for (int i = 1; i <= 3; i++) {
+                final Object[] v = linha(i, i == 2 ? "  espaços & <marcas>  " : "PRODUTO " + i);
+                if (i == 3) v[7] = new BigDecimal("-2.500");
+                t.somar(v);
+                d.linha(v);
+            }
+            d.fimGrupo("Depósito: 1 - CORREDOR 01", t);
+            d.fim(t);
+        }
+        final List<Folha> folhas = LeitorPlanilha.ler(arquivo);
+        assertEquals(1, folhas.size());
+        final Folha s = folhas.get(0);
+        assertEquals("Relatório", s.nome());
+        cabecalhoFixoEFiltrado(s, "A7:K10");
+        final int r = TITULOS + 2;
+        assertEquals(List.of("1 - CORREDOR 01", "2 - BOA VISTA LTDA", 2.0, "  espaços & <marcas>  ", "REF-2", "PCT",
+                1.25, 10.05, 0.02, 41356.0), s.linha(r), "typed cells; the empty one is left out");
+        assertEquals(List.of("0", "#,##0.000;[Red]-#,##0.000", "#,##0.00;[Red]-#,##0.00", "dd/mm/yyyy"),
+                List.of(2, 7, 8, 10).stream().map(i -> s.formato(r, i)).toList());
+        assertEquals(-2.5, s.valor(r + 1, 7));
+        assertNull(s.linha(TITULOS + 4), "a blank row keeps the total out of the filter");
+        assertEquals("Total geral: 3 linhas", s.valor(TITULOS + 5, 0));
+        assertEquals(0.0, (double) s.valor(TITULOS + 5, 7), 1e-9);
+        assertEquals(0.06, (double) s.valor(TITULOS + 5, 9), 1e-9);
     }
 
     @Test
-    void tabelaTipadaQueContinuaNaFolhaSeguinte() throws Exception {
+    void tabelaQueContinuaNaFolhaSeguinte() throws Exception {
         final Path arquivo = pasta.resolve("grande.xls");
         final int n = DestinoXls.LINHAS_POR_FOLHA + 10;
         try (DestinoXls d = new DestinoXls(arquivo)) {
             final Totais t = new Totais(cabecalho().colunas());
             d.inicio(cabecalho());
-            d.inicioGrupo("Endereço: 1 - CORREDOR 01");
             for (int i = 1; i <= n; i++) {
                 t.somar(linha(i, "PRODUTO " + i));
                 d.linha(linha(i, "PRODUTO " + i));
             }
-            d.fimGrupo("Endereço: 1 - CORREDOR 01", t);
             d.fim(t);
         }
-        try (HSSFWorkbook wb = ler(arquivo)) {
-            assertEquals(List.of("Relatório", "Relatório (2)"), List.of(wb.getSheetName(0), wb.getSheetName(1)));
-            cabecalhoFixoEFiltrado(wb, 0, "Relatório!A:K"); // all 65,536 rows
-            cabecalhoFixoEFiltrado(wb, 1, "'Relatório (2)'!$A$1:$K$12");
-            final Row r = wb.getSheetAt(0).getRow(2);
-            assertEquals(CellType.NUMERIC, r.getCell(2).getCellType());
-            assertEquals(List.of(2.0, 1.25, 0.02), List.of(r.getCell(2).getNumericCellValue(),
-                    r.getCell(7).getNumericCellValue(), r.getCell(9).getNumericCellValue()));
-            assertEquals(List.of("0", "#,##0.000", "#,##0.00", "dd/mm/yyyy"), List.of(2, 7, 8, 10).stream()
-                    .map(i -> r.getCell(i).getCellStyle().getDataFormatString()).toList());
-            assertEquals(LocalDate.of(2013, 3, 23),
-                    r.getCell(10).getDateCellValue().toInstant().atZone(ZoneId.systemDefault()).toLocalDate());
-            assertEquals((double) DestinoXls.LINHAS_POR_FOLHA, wb.getSheetAt(1).getRow(1).getCell(2).getNumericCellValue());
-            final Row total = wb.getSheetAt(1).getRow(13);
-            assertEquals("Total geral: " + Formatos.linhas(n), total.getCell(0).getStringCellValue());
-            assertEquals(1.25 * n, total.getCell(7).getNumericCellValue(), 1e-6);
-            assertEquals(n * (n + 1.0) / 200, total.getCell(9).getNumericCellValue(), 1e-6);
-            assertTrue(wb.getFontAt(total.getCell(7).getCellStyle().getFontIndexAsInt()).getBold());
-            assertTrue(wb.getNumCellStyles() < 40, "styles are shared, not made per cell");
-        }
+        final List<Folha> folhas = LeitorPlanilha.ler(arquivo);
+        assertEquals(List.of("Relatório", "Relatório (2)"), folhas.stream().map(Folha::nome).toList());
+        final int naPrimeira = DestinoXls.LINHAS_POR_FOLHA - TITULOS - 1;
+        final int naSegunda = n - naPrimeira;
+        cabecalhoFixoEFiltrado(folhas.get(0), "A7:K65536");
+        cabecalhoFixoEFiltrado(folhas.get(1), "A7:K" + (TITULOS + 1 + naSegunda));
+        assertEquals(naPrimeira + 1.0, folhas.get(1).valor(TITULOS + 1, 2));
+        final int total = TITULOS + naSegunda + 2;
+        assertEquals("Total geral: " + Formatos.linhas(n), folhas.get(1).valor(total, 0));
+        assertEquals(1.25 * n, (double) folhas.get(1).valor(total, 7), 1e-6);
+        assertEquals(n * (n + 1.0) / 200, (double) folhas.get(1).valor(total, 9), 1e-6);
     }
 
-    @Test
-    void semFimNaoDeixaArquivo() throws Exception {
-        try (DestinoXls d = new DestinoXls(pasta.resolve("r.xls"))) {
+    @ParameterizedTest
+    @ValueSource(strings = {"r.xls", "r.xlsx"})
+    void semFimNaoDeixaArquivo(String nome) throws Exception {
+        try (DestinoXls d = new DestinoXls(pasta.resolve(nome))) {
             d.inicio(cabecalho());
             d.linha(linha(1, "X"));
         }
@@ -105,9 +129,11 @@ class DestinoXlsTest {
         }
     }
 
-    @Test
-    void bancoRealConfereComSql() throws Exception {
-        final Path arquivo = pasta.resolve("marca3.xls");
+    // The same real report in both formats: the .xlsx is streamed to the file.
+    @ParameterizedTest
+    @ValueSource(strings = {"xls", "xlsx"})
+    void bancoRealConfereComSql(String extensao) throws Exception {
+        final Path arquivo = pasta.resolve("marca3." + extensao);
         final long linhas;
         final double quantidade;
         try (Conexao conexao = BancoTeste.conectar(pasta); ResultSet rs = conexao.jdbc().createStatement().executeQuery(
@@ -121,15 +147,82 @@ class DestinoXlsTest {
                 new MotorRelatorio(conexao, BancoTeste.design(), valores).executar(d, Progresso.NENHUM);
             }
         }
-        try (HSSFWorkbook wb = ler(arquivo)) {
-            final HSSFSheet s = wb.getSheetAt(0);
-            double soma = 0;
-            for (int i = 1; i <= linhas; i++) soma += s.getRow(i).getCell(7).getNumericCellValue();
-            assertEquals(quantidade, soma, 1e-6);
-            assertNull(s.getRow((int) linhas + 1), "a blank row keeps the total out of the filter");
-            final Row total = s.getRow((int) linhas + 2);
-            assertEquals("Total geral: " + Formatos.linhas(linhas), total.getCell(0).getStringCellValue());
-            assertEquals(quantidade, total.getCell(7).getNumericCellValue(), 1e-6);
+        final Folha s = LeitorPlanilha.ler(arquivo).get(0);
+        assertEquals("Marca: 3 - TIO JOÃO", s.valor(1, 0));
+        final int titulos = 5; // one filter line
+        assertEquals("Endereço", s.valor(titulos, 0));
+        assertEquals("A6:K" + (titulos + 1 + linhas), s.filtro());
+        double soma = 0;
+        for (int i = 1; i <= linhas; i++) soma += (double) s.valor(titulos + i, 7);
+        assertEquals(quantidade, soma, 1e-6);
+        assertEquals("Total geral: " + Formatos.linhas(linhas), s.valor(titulos + (int) linhas + 2, 0));
+        assertEquals(quantidade, (double) s.valor(titulos + (int) linhas + 2, 7), 1e-6);
+        if (extensao.equals("xlsx")) assertEquals(linhas + " " + quantidade, lidoPorOutroLeitor(arquivo));
+    }
+
+    /**
+     * The .xlsx as another program reads it (Debian's python3-openpyxl): the lines with a product
+     * code and the sum of their quantities.
+     */
+    private static String lidoPorOutroLeitor(Path arquivo) throws Exception {
+        final Process p = new ProcessBuilder("/usr/bin/python3", "-c", """
+                import sys, openpyxl
+                ws = openpyxl.load_workbook(sys.argv[1], read_only=True).worksheets[0]
+                linhas = [r for r in ws.iter_rows(values_only=True) if len(r) > 7 and isinstance(r[2], int)]
+                print(len(linhas), float(sum(r[7] for r in linhas)))
+                """, arquivo.toString()).redirectErrorStream(true).start();
+        final String saida = new String(p.getInputStream().readAllBytes(), java.nio.charset.StandardCharsets.UTF_8).strip();
+        assertEquals(0, p.waitFor(), saida);
+        return saida;
+    }
+
+    // A summary: one row per group with its count and sums, against the same groups in plain SQL.
+    @ParameterizedTest
+    @ValueSource(strings = {"xls", "xlsx"})
+    void somenteTotaisPorGrupo(String extensao) throws Exception {
+        final Path arquivo = pasta.resolve("resumo." + extensao);
+        final List<List<Object>> esperado = new ArrayList<>();
+        try (Conexao conexao = BancoTeste.conectar(pasta); ResultSet rs = conexao.jdbc().createStatement().executeQuery(
+                "SELECT estempparcod || ' - ' || pardes, count(*), sum(estqtd), sum(round(estqtd * propreco, 2)),"
+                        + " sum(round(estqtd * procusto, 2)) FROM est JOIN pro ON procod = estprocod"
+                        + " JOIN par ON parcod = estempparcod WHERE estforalinha IS DISTINCT FROM 'S'"
+                        + " AND promarcascod IN (3, 5) GROUP BY estempparcod, pardes ORDER BY estempparcod")) {
+            while (rs.next())
+                esperado.add(List.of(rs.getString(1), rs.getDouble(2), rs.getDouble(3), rs.getDouble(4), rs.getDouble(5)));
+            final var design = BancoTeste.design();
+            final var valores = ValoresParametros.analisar(design, List.of(Map.entry("P_MARCA", "3,5"),
+                    Map.entry("P_GRUPO", "3")));
+            try (DestinoXls d = new DestinoXls(arquivo)) {
+                new MotorRelatorio(conexao, design, valores, new OpcoesRelatorio(true, false)).executar(d, Progresso.NENHUM);
+            }
         }
+        final Folha s = LeitorPlanilha.ler(arquivo).get(0);
+        final int titulos = 5;
+        assertEquals("Apresentação: Empresa (somente totais) · Ordem: Data (mais antiga primeiro)", s.valor(2, 0));
+        assertEquals(List.of("Empresa", "Linhas", "Quantidade", "Valor bruto", "Valor líquido"), s.linha(titulos));
+        final List<List<Object>> obtido = new ArrayList<>();
+        for (int i = titulos + 1; s.linha(i) != null; i++) obtido.add(s.linha(i));
+        assertEquals(esperado, obtido);
+        assertEquals("A6:E" + (titulos + 1 + esperado.size()), s.filtro());
+        final List<Object> total = s.linha(titulos + esperado.size() + 2);
+        assertEquals("Total geral", total.get(0));
+        assertEquals(esperado.stream().mapToDouble(e -> (double) e.get(1)).sum(), (double) total.get(1));
+    }
+
+    // The published name follows the spreadsheet written: .xlsx for a report too long for .xls.
+    @ParameterizedTest
+    @CsvSource({"a.xls, r-20261209-153000.xls", "a.xlsx, r-20261209-153000.xlsx"})
+    void publicadoComAExtensaoDoArquivo(String rascunho, String publicado) throws Exception {
+        final Path home = Files.createDirectory(pasta.resolve("home"));
+        final Path r = Files.writeString(pasta.resolve(rascunho), "planilha");
+        assertEquals(home.resolve(publicado), ArquivoSaida.publicar(r, new visualizador.dados.Ambiente(Map.of(), home), "r",
+                visualizador.Formato.XLS, LocalDateTime.of(2026, 12, 9, 15, 30)));
+    }
+
+    // What a report longer than .xls holds is written as .xlsx, beside the name asked for.
+    @ParameterizedTest
+    @CsvSource({"r.xls, r.xlsx", "r.XLS, r.xlsx", "r.xlsx, r.xlsx", "r, r.xlsx"})
+    void nomeXlsx(String pedido, String esperado) {
+        assertEquals(pasta.resolve(esperado), DestinoXls.comoXlsx(pasta.resolve(pedido)));
     }
 }

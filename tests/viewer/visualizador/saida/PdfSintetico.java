@@ -25,7 +25,7 @@ public final class PdfSintetico {
 
     /** Grouped by address, as the report's default. */
     public static Cabecalho cabecalho(List<String> filtros, boolean somenteTotais) throws ErroRelatorio {
-        return new Cabecalho("Relação de Produtos por Endereço", filtros, "Endereço", "Cadastro (mais antigo primeiro)",
+        return new Cabecalho("Relação de Produtos por Endereço", filtros, "Depósito", "Data (mais antiga primeiro)",
                 LocalDateTime.of(2024, 5, 17, 9, 30), colunas(), somenteTotais, List.of("end_cod", "end_des"));
     }
 

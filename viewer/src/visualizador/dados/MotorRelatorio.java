@@ -34,22 +34,50 @@ public final class MotorRelatorio {
     private final Conexao conexao;
     private final Design design;
     private final ValoresParametros valores;
+    private final OpcoesRelatorio opcoes;
 
     public MotorRelatorio(Conexao conexao, Design design, ValoresParametros valores) {
+        this(conexao, design, valores, OpcoesRelatorio.PADRAO);
+    }
+
+    public MotorRelatorio(Conexao conexao, Design design, ValoresParametros valores, OpcoesRelatorio opcoes) {
         this.conexao = conexao;
         this.design = design;
         this.valores = valores;
+        this.opcoes = opcoes;
     }
 
-    /** The full query: the design's rows ordered by the chosen grouping, then the chosen ordering. */
+    /** The design's rows, zero-stock ones left out when so chosen. */
+    private String linhasSql() {
+        String sql = "SELECT * FROM (\n" + design.sql() + "\n) AS relatorio";
+        if (opcoes.semEstoqueZerado() && design.campoEstoque() != null)
+            sql += "\nWHERE relatorio." + design.campoEstoque() + " IS DISTINCT FROM 0";
+        return sql;
+    }
+
+    /** The full query: the report's rows ordered by the chosen grouping, then the chosen ordering. */
     public String sqlOrdenado() {
-        return "SELECT * FROM (\n" + design.sql() + "\n) AS relatorio\nORDER BY " + valores.agrupamento().ordemSql()
-                + ", " + valores.ordem().ordemSql();
+        return linhasSql() + "\nORDER BY " + valores.agrupamento().ordemSql() + ", " + valores.ordem().ordemSql();
     }
 
     /** How many lines the report will have (to refuse a size a format cannot hold, up front). */
     public long contarLinhas() throws ErroRelatorio {
-        final SqlNomeado sql = SqlNomeado.compilar("SELECT count(*) FROM (\n" + design.sql() + "\n) AS relatorio");
+        return contar("SELECT count(*) FROM (\n" + linhasSql() + "\n) AS linhas");
+    }
+
+    /** How many groups the report will have: the lines of a summary. */
+    public long contarGrupos() throws ErroRelatorio {
+        return contar("SELECT count(DISTINCT ROW(" + valores.agrupamento().campo() + ")) FROM (\n" + linhasSql()
+                + "\n) AS linhas");
+    }
+
+    /** The rows a flat table of this report holds: its lines, or one per group in a summary. */
+    public long contarLinhasTabela() throws ErroRelatorio {
+        return opcoes.somenteTotais() ? contarGrupos() : contarLinhas();
+    }
+
+    private long contar(String texto) throws ErroRelatorio {
+        final SqlNomeado sql = SqlNomeado.compilar(texto);
         try (PreparedStatement st = preparar(sql); ResultSet rs = st.executeQuery()) {
             rs.next();
             return rs.getLong(1);
@@ -60,9 +88,9 @@ public final class MotorRelatorio {
 
     public Cabecalho cabecalho(LocalDateTime emissao) throws ErroRelatorio {
         try {
-            return new Cabecalho(design.titulo(), DescricaoFiltros.texto(conexao, design, valores),
-                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas(), false,
-                    camposDoGrupo(valores.agrupamento()));
+            return new Cabecalho(design.titulo(), DescricaoFiltros.lista(conexao, design, valores, opcoes),
+                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas(),
+                    opcoes.somenteTotais(), camposDoGrupo(valores.agrupamento()));
         } catch (SQLException e) {
             throw erroBanco(e);
         }
@@ -80,6 +108,7 @@ public final class MotorRelatorio {
         final List<Coluna> colunas = design.colunas();
         final Totais geral = new Totais(colunas);
         final Totais doGrupo = new Totais(colunas);
+        final boolean somenteTotais = cabecalho.somenteTotais();
         destino.inicio(cabecalho);
         try (Busca busca = new Busca(SqlNomeado.compilar(sqlOrdenado()), colunas, valores.agrupamento())) {
             String tituloAtual = null;
@@ -94,7 +123,7 @@ public final class MotorRelatorio {
                     }
                     geral.somar(linha.valores());
                     doGrupo.somar(linha.valores());
-                    destino.linha(linha.valores());
+                    if (!somenteTotais) destino.linha(linha.valores());
                     if (geral.linhas() % AVISO_A_CADA == 0) {
                         progresso.linhasLidas(geral.linhas());
                         if (progresso.cancelado()) throw new Cancelado();

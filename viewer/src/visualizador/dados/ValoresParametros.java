@@ -57,13 +57,17 @@ public final class ValoresParametros {
         return new ValoresParametros(Collections.unmodifiableMap(codigos), agrupamento, ordem);
     }
 
-    /** "0" or empty: null (no filter); else the codes, in the order given. */
+    /**
+     * "0" or empty: null (no filter); else the codes, in the order given. Blanks around a code are
+     * allowed ("1, 2"), as people type lists; a blank inside one is not.
+     */
     static int[] codigos(String nome, String valor) throws ErroRelatorio {
-        if (valor.isEmpty() || valor.equals("0")) return null;
-        final String[] partes = valor.split(",", -1);
+        final String limpo = valor.strip();
+        if (limpo.isEmpty() || limpo.equals("0")) return null;
+        final String[] partes = limpo.split(",", -1);
         final int[] lista = new int[partes.length];
         for (int i = 0; i < partes.length; i++) {
-            final Integer n = inteiro(partes[i]);
+            final Integer n = inteiro(partes[i].strip());
             if (n == null)
                 throw new ErroRelatorio("Valor inválido para o parâmetro " + nome + ": \"" + valor
                         + "\". Use 0 para todos ou códigos (números inteiros) separados por vírgula, como 1,5,12.");

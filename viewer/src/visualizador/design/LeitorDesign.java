@@ -87,8 +87,12 @@ public final class LeitorDesign {
 
         final String sql = textoFilho(raiz, "sql");
         if (sql == null || sql.isBlank()) throw erro("falta o <sql>");
+        final String estoque = opcional(raiz, "estoque", null);
+        // It reaches the SQL as an identifier: only a plain column name is accepted.
+        if (estoque != null && !estoque.matches("[a-z_][a-z0-9_]*"))
+            throw erro("estoque=\"" + estoque + "\" não é um nome de coluna simples");
         return new Design(obrigatorio(raiz, "titulo"), comando(sql, "<sql>"), List.copyOf(parametros), List.copyOf(colunas),
-                List.copyOf(agrupamentos), List.copyOf(ordens));
+                List.copyOf(agrupamentos), List.copyOf(ordens), estoque);
     }
 
     private static DocumentBuilder construtor() throws ErroRelatorio {

@@ -15,6 +15,7 @@ import java.util.Map;
 import javax.swing.AbstractAction;
 import javax.swing.BorderFactory;
 import javax.swing.JButton;
+import javax.swing.JCheckBox;
 import javax.swing.JComboBox;
 import javax.swing.JComponent;
 import javax.swing.JDialog;
@@ -26,16 +27,21 @@ import javax.swing.KeyStroke;
 import javax.swing.SwingUtilities;
 import javax.swing.WindowConstants;
 import visualizador.ErroRelatorio;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
 
 /**
  * Shows the report's parameters with the values received, for the user to check or change
- * before the report runs. Values are checked on "OK": a bad one keeps the dialog open with the
- * reason, instead of failing the whole run afterwards.
+ * before the report runs, under the names the launcher's window uses; and the report's options
+ * (summary only, zero stock left out). Values are checked on "OK": a bad one keeps the dialog open
+ * with the reason, instead of failing the whole run afterwards.
  */
 public final class DialogoParametros {
+    /** What the user confirmed: the parameters in the design's order, and the options. */
+    public record Escolha(List<Map.Entry<String, String>> parametros, OpcoesRelatorio opcoes) {}
+
     /** An entry of a grouping or ordering combo box: shows the title, answers the value. */
     record Opcao(int valor, String titulo) {
         @Override
@@ -48,9 +54,11 @@ public final class DialogoParametros {
     private final JDialog janela;
     private final Map<String, JComponent> campos = new LinkedHashMap<>();
     private final JTextArea erro = new JTextArea(); // plain text: the value shown may hold markup
-    private List<Map.Entry<String, String>> resposta;
+    private final JCheckBox somenteTotais = new JCheckBox("Somente totais (uma linha por grupo)");
+    private final JCheckBox semEstoqueZerado = new JCheckBox("Deixar de fora o estoque zerado");
+    private Escolha resposta;
 
-    private DialogoParametros(Design design, List<Map.Entry<String, String>> recebidos) {
+    private DialogoParametros(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
         this.design = design;
         final Map<String, String> valores = new LinkedHashMap<>();
         for (ParametroDesign p : design.parametros()) valores.put(p.nome(), p.padrao());
@@ -70,7 +78,7 @@ public final class DialogoParametros {
             final JComponent campo = campo(p, valores.get(p.nome()));
             campo.setName(p.nome());
             campos.put(p.nome(), campo);
-            final JLabel rotulo = new JLabel(p.titulo() + " (" + p.nome() + ")");
+            final JLabel rotulo = new JLabel(p.titulo());
             rotulo.setLabelFor(campo);
             g.gridy = linha++;
             g.gridx = 0;
@@ -81,6 +89,17 @@ public final class DialogoParametros {
             g.fill = GridBagConstraints.HORIZONTAL;
             g.weightx = 1;
             grade.add(campo, g);
+        }
+        somenteTotais.setName("somenteTotais");
+        somenteTotais.setSelected(opcoes.somenteTotais());
+        semEstoqueZerado.setName("semEstoqueZerado");
+        semEstoqueZerado.setSelected(opcoes.semEstoqueZerado());
+        g.gridx = 1;
+        g.gridy = linha++;
+        grade.add(somenteTotais, g);
+        if (design.campoEstoque() != null) {
+            g.gridy = linha;
+            grade.add(semEstoqueZerado, g);
         }
 
         erro.setName("erro");
@@ -118,14 +137,15 @@ public final class DialogoParametros {
     }
 
     /**
-     * Shows the dialog and waits for the user: the parameters in the design's order, as edited,
-     * or null when the user cancels. Callable from any thread; Swing runs on its own.
+     * Shows the dialog and waits for the user: the parameters in the design's order and the
+     * options, as edited, or null when the user cancels. Callable from any thread; Swing runs on
+     * its own.
      */
-    public static List<Map.Entry<String, String>> confirmar(Design design, List<Map.Entry<String, String>> recebidos) {
-        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos);
-        final List<List<Map.Entry<String, String>>> resultado = new ArrayList<>(1);
+    public static Escolha confirmar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
+        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos, opcoes);
+        final List<Escolha> resultado = new ArrayList<>(1);
         try {
-            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos)));
+            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos, opcoes)));
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             return null;
@@ -138,8 +158,8 @@ public final class DialogoParametros {
         return resultado.get(0);
     }
 
-    private static List<Map.Entry<String, String>> mostrar(Design design, List<Map.Entry<String, String>> recebidos) {
-        final DialogoParametros d = new DialogoParametros(design, recebidos);
+    private static Escolha mostrar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
+        final DialogoParametros d = new DialogoParametros(design, recebidos, opcoes);
         d.janela.setVisible(true); // modal: returns once the dialog is closed
         return d.resposta;
     }
@@ -168,7 +188,8 @@ public final class DialogoParametros {
             janela.pack();
             return;
         }
-        resposta = List.copyOf(editados);
+        resposta = new Escolha(List.copyOf(editados),
+                new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected()));
         janela.dispose();
     }
 

@@ -47,6 +47,7 @@ import org.apache.pdfbox.printing.PDFPageable;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.saida.ArquivoSaida;
 import visualizador.saida.PastaRascunho;
 
@@ -82,9 +83,11 @@ public final class JanelaVisualizacao {
     private Modo modo = Modo.LARGURA;
     private float zoom = 1; // the FIXO zoom, 1 = actual size
     private volatile String ultimoAviso;
+    private volatile OpcoesRelatorio pedidas;
     private volatile CompletableFuture<Void> exportacao = CompletableFuture.completedFuture(null);
 
-    private JanelaVisualizacao(PDDocument doc, Path pdf, String titulo, String nome, Exportador exportador) {
+    private JanelaVisualizacao(PDDocument doc, Path pdf, String titulo, String nome, Exportador exportador,
+                               Opcoes opcoes) {
         this.pdf = pdf;
         this.nome = nome;
         this.exportador = exportador;
@@ -115,6 +118,13 @@ public final class JanelaVisualizacao {
         barra.addSeparator();
         salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS ou HTML", this::salvarComo);
         botao(barra, "imprimir", "Imprimir…", "Imprimir o relatório", this::imprimir);
+        if (opcoes != null) {
+            barra.addSeparator();
+            new BotoesOpcoes(barra, opcoes.atuais(), opcoes.comEstoque(), o -> {
+                pedidas = o; // the caller runs the report again with them and shows it anew
+                janela.dispose();
+            });
+        }
 
         rolagem.setVerticalScrollBarPolicy(ScrollPaneConstants.VERTICAL_SCROLLBAR_ALWAYS);
         rolagem.getVerticalScrollBar().setUnitIncrement(24);
@@ -168,11 +178,23 @@ public final class JanelaVisualizacao {
      * is the suggested file name; {@code exportador} writes the report in another format.
      */
     public static void mostrar(Path pdf, String titulo, String nome, Exportador exportador) {
+        mostrar(pdf, titulo, nome, exportador, null);
+    }
+
+    /** The report's options as shown, and whether it can leave zero stock out. */
+    public record Opcoes(OpcoesRelatorio atuais, boolean comEstoque) {}
+
+    /**
+     * As above, with the toggles for the report's options. Returns the options the user asked for
+     * by a toggle (the window is closed then, for the report to be run again with them), or null
+     * when the user closed the window.
+     */
+    public static OpcoesRelatorio mostrar(Path pdf, String titulo, String nome, Exportador exportador, Opcoes opcoes) {
         final JanelaVisualizacao[] j = new JanelaVisualizacao[1];
         try {
             SwingUtilities.invokeAndWait(() -> {
                 try {
-                    j[0] = criar(pdf, titulo, nome, exportador);
+                    j[0] = criar(pdf, titulo, nome, exportador, opcoes);
                 } catch (IOException e) {
                     throw new UncheckedIOException(e);
                 }
@@ -186,17 +208,23 @@ public final class JanelaVisualizacao {
             throw new IllegalStateException(e.getCause());
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
-            return;
+            return null;
         }
         j[0].aguardarFechamento();
+        return j[0].pedidas;
     }
 
     /** The window, built but not shown; on the event thread. */
     static JanelaVisualizacao criar(Path pdf, String titulo, String nome, Exportador exportador) throws IOException {
+        return criar(pdf, titulo, nome, exportador, null);
+    }
+
+    static JanelaVisualizacao criar(Path pdf, String titulo, String nome, Exportador exportador, Opcoes opcoes)
+            throws IOException {
         // Read from the file as pages are shown: a long report is not loaded whole.
         final PDDocument doc = PDDocument.load(pdf.toFile(), PastaRascunho.doProcesso().memoriaPdf(16L << 20));
         try {
-            return new JanelaVisualizacao(doc, pdf, titulo, nome, exportador);
+            return new JanelaVisualizacao(doc, pdf, titulo, nome, exportador, opcoes);
         } catch (RuntimeException e) {
             doc.close();
             throw e;
@@ -218,6 +246,10 @@ public final class JanelaVisualizacao {
 
     BufferedImage imagemMostrada() {
         return vista.imagem();
+    }
+
+    OpcoesRelatorio pedidas() {
+        return pedidas;
     }
 
     String ultimoAviso() {

@@ -187,5 +187,6 @@ public final class TrabalhoComProgresso implements Progresso {
     @Override
     public void aoCancelar(Runnable acao) {
         aoCancelar.add(acao);
+        if (cancelado.get()) executarCancelamento(acao); // work that outlived its Cancel stops too
     }
 }

@@ -41,9 +41,11 @@ public final class ArquivoSaida {
             throws ErroRelatorio {
         final Path pasta = pastaDocumentos(amb);
         final String base = nome + "-" + CARIMBO.format(quando);
+        // A spreadsheet too long for .xls was written as .xlsx: the name follows the file.
+        final String extensao = formato == Formato.XLS && DestinoXls.xlsx(rascunho) ? "xlsx" : formato.extensao();
         try (Vizinho origem = Vizinho.de(rascunho, pasta, base)) {
             for (int n = 1; n <= MAX_TENTATIVAS; n++) {
-                final Path arquivo = pasta.resolve(base + (n == 1 ? "" : "-" + n) + "." + formato.extensao());
+                final Path arquivo = pasta.resolve(base + (n == 1 ? "" : "-" + n) + "." + extensao);
                 try {
                     Files.createLink(arquivo, origem.caminho());
                     return arquivo;

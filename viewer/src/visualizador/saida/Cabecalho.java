@@ -5,31 +5,26 @@ import java.util.List;
 import visualizador.design.Coluna;
 
 /**
- * What every page header shows: title, the filters in words (one entry per filter in effect, or
- * just "Sem filtros"), the grouping and ordering chosen, the moment of issue; the columns in page
- * order; and whether only the groups' totals are shown.
+ * What every page header shows: title, the filters in words (one entry per active filter, "Sem
+ * filtros" alone when none), the grouping and ordering chosen, the moment of issue; and the
+ * columns in page order.
  *
- * @param camposDoGrupo the fields the group header already shows (the grouping's code and
- *                      description), whose columns a page layout may leave out of the lines
+ * @param somenteTotais one line per group (its count and sums) instead of the detail lines
+ * @param camposDoGrupo the fields the grouping shows in its group header (code and description),
+ *                      so a layout may leave their columns out of the lines
  */
 public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
                         List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo) {
 
     public Cabecalho {
         filtros = List.copyOf(filtros);
-        colunas = List.copyOf(colunas);
         camposDoGrupo = List.copyOf(camposDoGrupo);
     }
 
-    public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
-                     List<Coluna> colunas, boolean somenteTotais) {
-        this(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, List.of());
-    }
-
-    /** A header of the full report (every line shown). */
+    /** The detail report, with every column on every line. */
     public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
                      List<Coluna> colunas) {
-        this(titulo, filtros, agrupamento, ordem, emissao, colunas, false);
+        this(titulo, filtros, agrupamento, ordem, emissao, colunas, false, List.of());
     }
 
     /** The filters on one line: "Empresa: 1 - SUPERMERCADO BOA VISTA LTDA · Marca: 3 - TIO JOÃO". */
@@ -37,9 +32,9 @@ public record Cabecalho(String titulo, List<String> filtros, String agrupamento,
         return String.join(" · ", filtros);
     }
 
-    /** "Apresentação: Depósito · Ordem: Data (mais antiga primeiro)", and "· Somente totais" when so. */
+    /** "Apresentação: Depósito · Ordem: Valor Bruto (maior primeiro)". */
     public String escolhas() {
-        return "Apresentação: " + agrupamento + " · Ordem: " + ordem + (somenteTotais ? " · Somente totais" : "");
+        return "Apresentação: " + agrupamento + (somenteTotais ? " (somente totais)" : "") + " · Ordem: " + ordem;
     }
 
     public String emitidoEm() {

@@ -7,13 +7,15 @@ import java.math.BigDecimal;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
 import visualizador.design.Coluna;
 
 /**
  * The report as one self-contained HTML page (UTF-8, inline style, nothing fetched): the page
- * header, then one table with group headers, lines, subtotals and the grand total. Written as it
+ * header, then one table with group headers, lines, subtotals and the grand total; a summary has
+ * one row per group with its count and sums instead. Negative figures are red. Written as it
  * comes, so memory does not grow with the report; the page appears only once complete.
  */
 public final class DestinoHtml implements Destino {
@@ -31,12 +33,16 @@ public final class DestinoHtml implements Destino {
             tr.subtotal td{font-weight:bold;border-top:1px solid #999}
             tr.total td{font-weight:bold;border-top:2px solid #000}
             tr.vazio td{padding:1em 4px;font-style:italic}
+            td.neg{color:#c00000}
             @page{size:A4 landscape;margin:1cm}
             """;
 
     private final ArquivoParcial parcial;
     private final BufferedWriter out;
+    private Cabecalho cabecalho;
     private List<Coluna> colunas;
+    /** A summary's table: group, count, then these columns' sums; null for the full report. */
+    private int[] somadas;
     private boolean completo;
 
     public DestinoHtml(Path arquivo) throws IOException {
@@ -51,18 +57,28 @@ public final class DestinoHtml implements Destino {
 
     @Override
     public void inicio(Cabecalho c) throws IOException {
+        cabecalho = c;
         colunas = c.colunas();
         out.write("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"UTF-8\">\n<title>");
         texto(c.titulo());
         out.write("</title>\n<style>\n" + ESTILO + "</style>\n</head>\n<body>\n<h1>");
         texto(c.titulo());
-        out.write("</h1>\n<p class=\"filtros\">");
-        texto(c.filtrosEmLinha());
-        out.write("</p>\n<p>");
+        out.write("</h1>\n");
+        for (String filtro : c.filtros()) {
+            out.write("<p class=\"filtro\">");
+            texto(filtro);
+            out.write("</p>\n");
+        }
+        out.write("<p>");
         texto(c.escolhas());
         out.write("</p>\n<p>");
         texto(c.emitidoEm());
-        out.write("</p>\n<table>\n<colgroup>");
+        out.write("</p>\n<table>\n");
+        if (c.somenteTotais()) {
+            inicioResumo();
+            return;
+        }
+        out.write("<colgroup>");
         double soma = 0;
         for (Coluna col : colunas) soma += col.largura();
         for (Coluna col : colunas)
@@ -76,8 +92,25 @@ public final class DestinoHtml implements Destino {
         out.write("</tr></thead>\n<tbody>\n");
     }
 
+    /** The summary's titles: the grouping, the count, then each totalled column. */
+    private void inicioResumo() throws IOException {
+        final List<Integer> l = new ArrayList<>();
+        for (int i = 0; i < colunas.size(); i++) if (colunas.get(i).total()) l.add(i);
+        somadas = l.stream().mapToInt(Integer::intValue).toArray();
+        out.write("<thead><tr><th class=\"e\">");
+        texto(cabecalho.agrupamento());
+        out.write("</th><th class=\"d\">Linhas</th>");
+        for (int i : somadas) {
+            out.write("<th class=\"d\">");
+            texto(colunas.get(i).titulo());
+            out.write("</th>");
+        }
+        out.write("</tr></thead>\n<tbody>\n");
+    }
+
     @Override
     public void inicioGrupo(String titulo) throws IOException {
+        if (somadas != null) return;
         out.write("<tr class=\"grupo\"><td colspan=\"" + colunas.size() + "\">");
         texto(titulo);
         out.write("</td></tr>\n");
@@ -87,7 +120,7 @@ public final class DestinoHtml implements Destino {
     public void linha(Object[] valores) throws IOException {
         out.write("<tr>");
         for (int i = 0; i < colunas.size(); i++) {
-            out.write("<td class=\"" + classe(colunas.get(i)) + "\">");
+            out.write("<td class=\"" + classe(colunas.get(i)) + negativo(valores[i]) + "\">");
             texto(Formatos.texto(colunas.get(i), valores[i]));
             out.write("</td>");
         }
@@ -96,21 +129,45 @@ public final class DestinoHtml implements Destino {
 
     @Override
     public void fimGrupo(String titulo, Totais totais) throws IOException {
-        linhaTotais("subtotal", Formatos.linhas(totais.linhas()), totais);
+        if (somadas != null) linhaResumo("", cabecalho.nomeDoGrupo(titulo), totais);
+        else linhaTotais("subtotal", "Total " + titulo + ": " + Formatos.linhas(totais.linhas()), totais);
     }
 
     @Override
     public void fim(Totais totais) throws IOException {
         if (totais.linhas() == 0) {
-            out.write("<tr class=\"vazio\"><td colspan=\"" + colunas.size() + "\">");
+            out.write("<tr class=\"vazio\"><td colspan=\"" + (somadas == null ? colunas.size() : 2 + somadas.length)
+                    + "\">");
             texto(Formatos.NENHUM_REGISTRO);
             out.write("</td></tr>\n");
+        } else if (somadas != null) {
+            linhaResumo(" class=\"total\"", "Total geral", totais);
         } else {
             linhaTotais("total", "Total geral: " + Formatos.linhas(totais.linhas()), totais);
         }
         out.write("</tbody>\n</table>\n</body>\n</html>\n");
         out.flush();
         completo = true;
+    }
+
+    private void linhaResumo(String classe, String nome, Totais totais) throws IOException {
+        out.write("<tr" + classe + "><td class=\"e\">");
+        texto(nome);
+        out.write("</td><td class=\"d\">");
+        texto(Formatos.inteiro(totais.linhas()));
+        out.write("</td>");
+        for (int i : somadas) {
+            final BigDecimal soma = totais.soma(i);
+            out.write("<td class=\"d" + negativo(soma) + "\">");
+            texto(Formatos.numero(soma, colunas.get(i).casas()));
+            out.write("</td>");
+        }
+        out.write("</tr>\n");
+    }
+
+    /** " neg" for a negative figure, which shows in red: a stock audit looks for exactly those. */
+    private static String negativo(Object valor) {
+        return valor instanceof BigDecimal n && n.signum() < 0 ? " neg" : "";
     }
 
     /** The label spans the columns before the first summed one; the sums sit under their columns. */
@@ -129,7 +186,7 @@ public final class DestinoHtml implements Destino {
         out.write("</td>");
         for (int i = antes; i < colunas.size(); i++) {
             final BigDecimal soma = totais.soma(i);
-            out.write("<td class=\"" + classe(colunas.get(i)) + "\">");
+            out.write("<td class=\"" + classe(colunas.get(i)) + negativo(soma) + "\">");
             if (soma != null) texto(Formatos.numero(soma, colunas.get(i).casas()));
             out.write("</td>");
         }

@@ -1,61 +1,85 @@
 package visualizador.saida;
 
 import java.io.IOException;
-import java.io.OutputStream;
 import java.math.BigDecimal;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.time.LocalDate;
 import java.time.temporal.ChronoUnit;
+import java.util.ArrayList;
 import java.util.List;
-import org.apache.poi.hssf.usermodel.HSSFCell;
-import org.apache.poi.hssf.usermodel.HSSFRow;
-import org.apache.poi.hssf.usermodel.HSSFSheet;
-import org.apache.poi.hssf.usermodel.HSSFWorkbook;
-import org.apache.poi.ss.util.CellRangeAddress;
+import java.util.Locale;
 import visualizador.design.Coluna;
 
 /**
- * The report as one flat .xls table the user can sort and filter: a frozen header with an
- * auto-filter, one row per line with every column (the grouping's included), typed cells, and a
- * bold grand-total line below. Group headers and subtotals would break sorting, so they are left
- * out. Past a sheet's 65,536 rows the table goes on in "Relatório (2)", and so on.
+ * The report as a spreadsheet the user can sort and filter. Above the table, what it covers:
+ * title, filters, grouping and ordering, moment of issue. Then one flat table: the column titles
+ * frozen, an auto-filter over the table only, one row per line with every column (the grouping's
+ * included), typed cells, and a bold grand-total line below. Group headers and subtotals would
+ * break sorting, so they are left out; a summary has instead one row per group with its count and
+ * sums. Past a sheet's rows the table goes on in "Relatório (2)", and so on.
+ *
+ * A name ending in ".xlsx" gets the Office Open XML format, streamed to the file row by row, so
+ * any length fits the heap; any other name gets .xls.
  */
 public final class DestinoXls implements Destino {
     /**
-     * The most lines written to XLS. HSSF keeps the whole workbook in memory, then builds the
-     * whole file in memory again to write it. Measured with lines like the design's (11 columns,
-     * two long composed texts, a distinct description and reference per line, four numbers, a
-     * date): 1.64 KB of live heap per line once filled, and writing roughly doubles that. With
-     * -Xmx512m, 180,000 lines were written and 200,000 ran out of memory while writing; 100,000
-     * lines were written in a 300 MB heap (24 MB file), which leaves some 200 MB of a 512 MB heap
-     * to the rest of the viewer (the preview's PDF among it).
+     * The most lines written to .xls; above it the report goes to .xlsx. HSSF keeps the whole
+     * workbook in memory, then builds the whole file in memory again to write it. Measured with
+     * lines like the design's (11 columns, two long composed texts, a distinct description and
+     * reference per line, four numbers, a date): 1.64 KB of live heap per line once filled, and
+     * writing roughly doubles that. With -Xmx512m, 180,000 lines were written and 200,000 ran out
+     * of memory while writing; 100,000 lines were written in a 300 MB heap (24 MB file), which
+     * leaves some 200 MB of a 512 MB heap to the rest of the viewer (the preview's PDF among it).
      */
     public static final long LIMITE_LINHAS = 100_000;
-    /** HSSF's rows per sheet, the header row included. */
+    /** Rows of a .xls sheet, the header block included. */
     static final int LINHAS_POR_FOLHA = 65_536;
     static final String NOME_FOLHA = "Relatório";
-    /** The longest text an .xls cell holds. */
+    /** The longest text a cell holds. */
     private static final int MAX_TEXTO = 32_767;
     private static final LocalDate ORIGEM_EXCEL = LocalDate.of(1899, 12, 30);
     private static final LocalDate PRIMEIRA_DATA = LocalDate.of(1900, 3, 1);
 
-    private final Path arquivo;
-    private HSSFWorkbook livro = new HSSFWorkbook();
+    private final Planilha planilha;
+    private Cabecalho cabecalho;
     private List<Coluna> colunas;
+    /** A summary's table: group, count, then these columns' sums; null for the full report. */
+    private int[] somadas;
     private EstilosXls estilos;
-    private HSSFSheet folha;
+    private EstiloXls[] estilosDasLinhas;
+    private int folhas;
+    private int linhaTitulos;
     private int proximaLinha;
     private boolean completo;
 
-    public DestinoXls(Path arquivo) {
-        this.arquivo = arquivo;
+    public DestinoXls(Path arquivo) throws IOException {
+        planilha = xlsx(arquivo) ? new PlanilhaXlsx(arquivo) : new PlanilhaXls(arquivo);
+    }
+
+    static boolean xlsx(Path arquivo) {
+        return arquivo.getFileName().toString().toLowerCase(Locale.ROOT).endsWith(".xlsx");
+    }
+
+    /** The .xlsx name of a .xls one: "r.xls" is "r.xlsx"; any other name gets ".xlsx" added. */
+    public static Path comoXlsx(Path arquivo) {
+        final String n = arquivo.getFileName().toString();
+        if (xlsx(arquivo)) return arquivo;
+        final boolean xls = n.toLowerCase(Locale.ROOT).endsWith(".xls");
+        return arquivo.resolveSibling((xls ? n.substring(0, n.length() - 4) : n) + ".xlsx");
     }
 
     @Override
-    public void inicio(Cabecalho cabecalho) {
-        colunas = cabecalho.colunas();
-        estilos = new EstilosXls(livro, colunas);
+    public void inicio(Cabecalho c) throws IOException {
+        cabecalho = c;
+        colunas = c.colunas();
+        if (c.somenteTotais()) {
+            final List<Integer> l = new ArrayList<>();
+            for (int i = 0; i < colunas.size(); i++) if (colunas.get(i).total()) l.add(i);
+            somadas = l.stream().mapToInt(Integer::intValue).toArray();
+        }
+        estilos = new EstilosXls(colunas);
+        estilosDasLinhas = new EstiloXls[colunas.size()];
+        for (int i = 0; i < estilosDasLinhas.length; i++) estilosDasLinhas[i] = estilos.dado(i);
         novaFolha();
     }
 
@@ -63,106 +87,146 @@ public final class DestinoXls implements Destino {
     public void inicioGrupo(String titulo) {}
 
     @Override
-    public void linha(Object[] valores) {
-        if (proximaLinha == LINHAS_POR_FOLHA) {
-            filtrar();
-            novaFolha();
-        }
-        final HSSFRow linha = folha.createRow(proximaLinha++);
-        for (int i = 0; i < valores.length; i++)
-            if (valores[i] != null) celula(linha, i, valores[i]);
+    public void linha(Object[] valores) throws IOException {
+        final Object[] celulas = new Object[valores.length];
+        for (int i = 0; i < valores.length; i++) celulas[i] = celula(valores[i]);
+        planilha.linha(novaLinha(), celulas, estilosDasLinhas);
     }
 
     @Override
-    public void fimGrupo(String titulo, Totais totais) {}
+    public void fimGrupo(String titulo, Totais totais) throws IOException {
+        if (somadas == null) return;
+        resumo(novaLinha(), cabecalho.nomeDoGrupo(titulo), totais, false);
+    }
 
     @Override
-    public void fim(Totais totais) {
+    public void fim(Totais totais) throws IOException {
         filtrar();
         // The total goes below a blank row, outside the filter, so sorting never moves it.
-        if (proximaLinha + 2 > LINHAS_POR_FOLHA) {
+        if (proximaLinha + 2 > planilha.linhasPorFolha()) {
             novaFolha();
             filtrar();
         }
-        final HSSFRow linha = folha.createRow(proximaLinha + 1);
-        final HSSFCell rotulo = linha.createCell(0);
-        rotulo.setCellStyle(estilos.rotuloTotal);
+        final int r = proximaLinha + 1;
         if (totais.linhas() == 0) {
-            rotulo.setCellValue(Formatos.NENHUM_REGISTRO);
+            planilha.linha(r, new Object[] {Formatos.NENHUM_REGISTRO}, new EstiloXls[] {estilos.rotuloTotal});
+        } else if (somadas != null) {
+            resumo(r, "Total geral", totais, true);
         } else {
-            rotulo.setCellValue("Total geral: " + Formatos.linhas(totais.linhas()));
-            for (int i = 0; i < colunas.size(); i++) {
-                final BigDecimal soma = totais.soma(i);
-                if (soma == null) continue;
-                final HSSFCell c = linha.createCell(i);
-                c.setCellValue(soma.doubleValue());
-                c.setCellStyle(estilos.total(i));
+            final Object[] celulas = new Object[colunas.size()];
+            final EstiloXls[] e = new EstiloXls[colunas.size()];
+            for (int i = 0; i < celulas.length; i++) {
+                celulas[i] = totais.soma(i);
+                e[i] = estilos.total(i);
             }
+            celulas[0] = "Total geral: " + Formatos.linhas(totais.linhas());
+            e[0] = estilos.rotuloTotal;
+            planilha.linha(r, celulas, e);
         }
         completo = true;
+    }
+
+    /** A summary row: the group's name, its count and its sums. */
+    private void resumo(int r, String nome, Totais totais, boolean total) throws IOException {
+        final Object[] celulas = new Object[2 + somadas.length];
+        final EstiloXls[] e = new EstiloXls[celulas.length];
+        celulas[0] = texto(nome);
+        e[0] = total ? estilos.rotuloTotal : estilos.texto;
+        celulas[1] = totais.linhas();
+        e[1] = total ? estilos.inteiroTotal : estilos.inteiro;
+        for (int k = 0; k < somadas.length; k++) {
+            celulas[2 + k] = totais.soma(somadas[k]);
+            e[2 + k] = total ? estilos.total(somadas[k]) : estilos.dado(somadas[k]);
+        }
+        planilha.linha(r, celulas, e);
     }
 
     /** Writes the file only when the report reached its end; otherwise leaves none. */
     @Override
     public void close() throws IOException {
-        final HSSFWorkbook l = livro;
-        livro = null;
-        if (l == null) return;
-        try (l) {
-            if (!completo) return;
-            try (ArquivoParcial parcial = new ArquivoParcial(arquivo)) {
-                try (OutputStream out = Files.newOutputStream(parcial.temporario())) {
-                    l.write(out);
-                }
-                parcial.concluir();
+        try (planilha) {
+            if (completo) planilha.concluir();
+        }
+    }
+
+    /** The index of the next row of the table, on a new sheet when this one is full. */
+    private int novaLinha() throws IOException {
+        if (proximaLinha == planilha.linhasPorFolha()) {
+            filtrar();
+            novaFolha();
+        }
+        return proximaLinha++;
+    }
+
+    /** A sheet with the report's header block, then the column titles, frozen below it. */
+    private void novaFolha() throws IOException {
+        final List<String> nomes = new ArrayList<>();
+        final List<Integer> larguras = new ArrayList<>();
+        if (somadas == null) {
+            for (Coluna c : colunas) {
+                nomes.add(c.titulo());
+                larguras.add(largura(c.largura(), c.titulo()));
+            }
+        } else {
+            nomes.add(cabecalho.agrupamento());
+            larguras.add(60 * 256);
+            nomes.add("Linhas");
+            larguras.add(12 * 256);
+            for (int i : somadas) {
+                nomes.add(colunas.get(i).titulo());
+                larguras.add(largura(colunas.get(i).largura(), colunas.get(i).titulo()));
             }
         }
+        final List<String> bloco = new ArrayList<>();
+        bloco.add(cabecalho.titulo());
+        bloco.addAll(cabecalho.filtros());
+        bloco.add(cabecalho.escolhas());
+        bloco.add(cabecalho.emitidoEm());
+        linhaTitulos = bloco.size() + 1; // a blank row between the block and the table
+        folhas++;
+        planilha.novaFolha(folhas == 1 ? NOME_FOLHA : NOME_FOLHA + " (" + folhas + ")",
+                larguras.stream().mapToInt(Integer::intValue).toArray(), linhaTitulos + 1);
+        for (int r = 0; r < bloco.size(); r++)
+            planilha.linha(r, new Object[] {texto(bloco.get(r))},
+                    new EstiloXls[] {r == 0 ? estilos.tituloRelatorio : estilos.texto});
+        final EstiloXls[] e = new EstiloXls[nomes.size()];
+        java.util.Arrays.fill(e, estilos.titulo);
+        planilha.linha(linhaTitulos, nomes.toArray(), e);
+        proximaLinha = linhaTitulos + 1;
     }
 
-    private void novaFolha() {
-        final int n = livro.getNumberOfSheets();
-        folha = livro.createSheet(n == 0 ? NOME_FOLHA : NOME_FOLHA + " (" + (n + 1) + ")");
-        final HSSFRow titulos = folha.createRow(0);
-        for (int i = 0; i < colunas.size(); i++) {
-            final Coluna c = colunas.get(i);
-            final HSSFCell celula = titulos.createCell(i);
-            celula.setCellValue(c.titulo());
-            celula.setCellStyle(estilos.titulo);
-            folha.setColumnWidth(i, largura(c));
-        }
-        folha.createFreezePane(0, 1);
-        proximaLinha = 1;
+    private int largura() {
+        return somadas == null ? colunas.size() : 2 + somadas.length;
     }
 
-    /** The auto-filter over the header and the lines of the current sheet. */
+    /** The auto-filter over the column titles and the lines of the current sheet: the table only. */
     private void filtrar() {
-        folha.setAutoFilter(new CellRangeAddress(0, Math.max(0, proximaLinha - 1), 0, colunas.size() - 1));
+        planilha.filtro(linhaTitulos, Math.max(linhaTitulos, proximaLinha - 1), largura());
     }
 
     /**
      * Page points to characters: the page prints at about 7 points, where a character is some 3.5
      * points wide; the header's filter button needs room beside the title too.
      */
-    static int largura(Coluna c) {
-        final double caracteres = Math.max(c.largura() / 3.5, c.titulo().length() + 4);
+    static int largura(double pontos, String titulo) {
+        final double caracteres = Math.max(pontos / 3.5, titulo.length() + 4);
         return (int) Math.min(255, caracteres) * 256;
     }
 
-    private void celula(HSSFRow linha, int i, Object valor) {
-        final HSSFCell c = linha.createCell(i);
-        c.setCellStyle(estilos.dado(i));
-        if (valor instanceof BigDecimal n) c.setCellValue(n.doubleValue());
-        else if (valor instanceof Long n) c.setCellValue(n.doubleValue());
-        else if (valor instanceof LocalDate d && !d.isBefore(PRIMEIRA_DATA)) c.setCellValue(serial(d));
-        else if (valor instanceof LocalDate d) c.setCellValue(Formatos.data(d)); // before Excel's calendar
-        else {
-            final String s = valor.toString();
-            c.setCellValue(s.length() > MAX_TEXTO ? s.substring(0, MAX_TEXTO) : s);
-        }
+    private static String texto(String s) {
+        return s.length() > MAX_TEXTO ? s.substring(0, MAX_TEXTO) : s;
+    }
+
+    /** A value as a cell holds it: text, or a number (a date as Excel's day number). */
+    private static Object celula(Object valor) {
+        if (valor == null || valor instanceof Number) return valor;
+        if (valor instanceof LocalDate d)
+            return d.isBefore(PRIMEIRA_DATA) ? Formatos.data(d) : (Object) serial(d); // before Excel's calendar: text
+        return texto(valor.toString());
     }
 
     /** Excel's day number, with no time zone involved (a date-only value must not shift a day). */
-    private static double serial(LocalDate d) {
+    private static long serial(LocalDate d) {
         return ChronoUnit.DAYS.between(ORIGEM_EXCEL, d);
     }
 }

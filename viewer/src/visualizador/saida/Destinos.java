@@ -1,6 +1,7 @@
 package visualizador.saida;
 
 import java.io.IOException;
+import java.nio.file.Files;
 import java.nio.file.Path;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
@@ -11,6 +12,7 @@ import visualizador.dados.Progresso;
 public final class Destinos {
     private Destinos() {}
 
+    /** {@code arquivo} as given by {@link #arquivoFinal}: its extension picks .xls or .xlsx. */
     public static Destino criar(Formato formato, Path arquivo, Progresso progresso) throws IOException {
         return switch (formato) {
             case PDF, VIS -> new DestinoPdf(arquivo, progresso);
@@ -28,18 +30,36 @@ public final class Destinos {
     /** Refuses, before anything is laid out, a report too large for the format. */
     public static void verificarTamanho(Formato formato, MotorRelatorio motor) throws ErroRelatorio {
         if (formato == Formato.HTML) {
-            final long linhas = motor.contarLinhas();
+            final long linhas = motor.contarLinhasTabela();
             if (linhas > LIMITE_LINHAS_HTML)
                 throw new ErroRelatorio("O relatório tem " + Formatos.inteiro(linhas) + " linhas, mais que as "
                         + Formatos.inteiro(LIMITE_LINHAS_HTML) + " que uma página HTML abre bem no navegador. "
                         + "Escolha PDF ou restrinja os filtros.");
-            return;
         }
-        if (formato != Formato.XLS) return;
-        final long linhas = motor.contarLinhas();
-        if (linhas > DestinoXls.LIMITE_LINHAS)
+        // XLS past its limit is not refused: it goes to .xlsx (see arquivoFinal).
+    }
+
+    /**
+     * The file the report is written to: {@code pedido}, except that an XLS table longer than the
+     * .xls limit is written as .xlsx, under the same name with that extension. A name that would
+     * replace a file the user did not choose is refused.
+     */
+    public static Path arquivoFinal(Formato formato, Path pedido, MotorRelatorio motor) throws ErroRelatorio {
+        verificarTamanho(formato, motor);
+        if (formato != Formato.XLS) return pedido;
+        final long linhas = motor.contarLinhasTabela();
+        if (linhas <= DestinoXls.LIMITE_LINHAS) return pedido;
+        final Path xlsx = DestinoXls.comoXlsx(pedido);
+        if (!xlsx.equals(pedido) && Files.exists(xlsx))
             throw new ErroRelatorio("O relatório tem " + Formatos.inteiro(linhas) + " linhas, mais que as "
-                    + Formatos.inteiro(DestinoXls.LIMITE_LINHAS) + " que uma planilha XLS comporta aqui. "
-                    + "Escolha PDF ou restrinja os filtros.");
+                    + Formatos.inteiro(DestinoXls.LIMITE_LINHAS) + " do formato XLS, e seria gravado em " + xlsx
+                    + ", que já existe. Escolha outro nome.");
+        System.err.println(avisoXlsx(linhas));
+        return xlsx;
+    }
+
+    static String avisoXlsx(long linhas) {
+        return "O relatório tem " + Formatos.inteiro(linhas) + " linhas, mais que as "
+                + Formatos.inteiro(DestinoXls.LIMITE_LINHAS) + " do XLS: gravado em .xlsx (Excel 2007 ou posterior).";
     }
 }

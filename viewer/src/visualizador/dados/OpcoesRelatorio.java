@@ -1,0 +1,13 @@
+package visualizador.dados;
+
+/**
+ * The user's choices about what the report shows, beside its parameters: the launcher never sends
+ * them; the parameter dialog and the preview set them.
+ *
+ * @param somenteTotais    one line per group with its count and sums, no detail lines
+ * @param semEstoqueZerado leave out the lines whose stock is zero
+ */
+public record OpcoesRelatorio(boolean somenteTotais, boolean semEstoqueZerado) {
+    /** The report as it always was: every line, zero stock included. */
+    public static final OpcoesRelatorio PADRAO = new OpcoesRelatorio(false, false);
+}

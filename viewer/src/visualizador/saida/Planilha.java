@@ -1,0 +1,27 @@
+package visualizador.saida;
+
+import java.io.IOException;
+
+/**
+ * A spreadsheet file being written, sheet by sheet and row by row in increasing order. Cells are
+ * text (String) or numbers (Number); the file is in place only after {@link #concluir()}: closing
+ * without it leaves none.
+ */
+interface Planilha extends AutoCloseable {
+    /** Rows a sheet holds. */
+    int linhasPorFolha();
+
+    /** Starts a sheet; its rows above {@code congeladas} stay in view while scrolling. */
+    void novaFolha(String nome, int[] larguras256, int congeladas) throws IOException;
+
+    /** One row of the current sheet; a null cell is left empty. */
+    void linha(int indice, Object[] celulas, EstiloXls[] estilos) throws IOException;
+
+    /** The current sheet's auto-filter, rows {@code primeira} to {@code ultima}, from column A. */
+    void filtro(int primeira, int ultima, int colunas);
+
+    void concluir() throws IOException;
+
+    @Override
+    void close() throws IOException;
+}
