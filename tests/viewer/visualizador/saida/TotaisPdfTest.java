@@ -6,7 +6,6 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.nio.file.Path;
 import java.sql.PreparedStatement;
 import java.sql.ResultSet;
-import java.time.LocalDateTime;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
@@ -20,6 +19,7 @@ import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.BancoTeste;
 import visualizador.dados.Conexao;
 import visualizador.dados.MotorRelatorio;
+import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
@@ -66,11 +66,9 @@ class TotaisPdfTest {
             final List<Map.Entry<String, String>> valores = new ArrayList<>();
             for (String p : parametros.split(";")) valores.add(Map.entry(p.split("=")[0], p.split("=")[1]));
             valores.add(Map.entry("P_GRUPO", String.valueOf(grupo)));
-            final MotorRelatorio motor = new MotorRelatorio(c, design, ValoresParametros.analisar(design, valores));
-            final Cabecalho cab = motor.cabecalho(LocalDateTime.now());
             try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
-                motor.executar(resumo ? semLinhas(d) : d, Progresso.NENHUM, new Cabecalho(cab.titulo(), cab.filtros(),
-                        cab.agrupamento(), cab.ordem(), cab.emissao(), cab.colunas(), resumo, cab.camposDoGrupo()));
+                new MotorRelatorio(c, design, ValoresParametros.analisar(design, valores),
+                        new OpcoesRelatorio(resumo, false)).executar(d, Progresso.NENHUM);
             }
             somas(c, CHAVE.get(grupo), condicao, esperado);
             somas(c, "'geral'", condicao, esperado);
@@ -92,18 +90,6 @@ class TotaisPdfTest {
                 }
             }
         }
-    }
-
-    /** The summary as the engine drives it: groups and totals, no detail lines. */
-    private static Destino semLinhas(DestinoPdf d) {
-        return new Destino() {
-            @Override public void inicio(Cabecalho c) throws java.io.IOException { d.inicio(c); }
-            @Override public void inicioGrupo(String t) throws java.io.IOException { d.inicioGrupo(t); }
-            @Override public void linha(Object[] v) {}
-            @Override public void fimGrupo(String t, Totais s) throws java.io.IOException { d.fimGrupo(t, s); }
-            @Override public void fim(Totais s) throws java.io.IOException { d.fim(s); }
-            @Override public void close() {}
-        };
     }
 
     private static void somas(Conexao c, String chave, String condicao, Map<String, String> m) throws Exception {
