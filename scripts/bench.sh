@@ -25,6 +25,8 @@ trap para_cluster EXIT
 inicia_cluster zvbench
 export QT_QPA_PLATFORM=offscreen
 viewer() { python3 "$root/bench/viewer/medir.py" "$1" "$build/src" "$build/bench"; }
+# The preview needs a display: a private Xvfb for each set of runs.
+previa() { xvfb-run -a -s "-screen 0 1600x1000x24" python3 "$root/bench/viewer/medir.py" previa "$1" "$build/src" "$build/bench" 5 "${@:2}"; }
 
 cluster_psql() { "$root/demo/pgcluster.sh" psql "$cluster" "$@"; }
 # Generated products first..last (bench/gen_bench.sql), timed.
@@ -47,15 +49,19 @@ mede() {
 
 echo "Report viewer on the demo database:"
 viewer demo
+previa demo
 mede demo
 echo "Loading the benchmark database (bench/gen_bench.sql)..."
 gera 1 200000
 mede benchmark
 echo "Report viewer on the benchmark database:"
 viewer grande
+previa benchmark --inteira
 if [[ -n $grande ]]; then
     echo "Growing it to the large size (bench/gen_bench.sql, products 200001..995000)..."
     gera 200001 995000
+    echo "Report viewer's preview on the large database:"
+    previa large
     mede large
     echo "Adding the indexes of bench/indices_grande.sql..."
     inicio=$SECONDS

@@ -8,6 +8,11 @@
         PDFBox placement of as many pages (the viewer fetches and lays out at once, so the
         slower of the two is the least it can take)
 
+  medir.py previa SIZE PROGRAM_DIR BENCH_DIR [REPS]  (c) the preview (VIS) under -Xmx256m, on a
+        display (run it under xvfb-run): first page painted, from the first line the layout gets
+        and from process start, against the bare fetch's process start to its first row; with
+        --inteira also the whole report previewed (start to its last page painted, peak memory)
+
 The database is the [Zarvent] service of PGSERVICEFILE. Runs are interleaved; medians.
 """
 import os
@@ -54,7 +59,66 @@ def executa(cmd, env):
         return segundos, pico / 1024, saida.read()
 
 
+def marcas(cmd, env):
+    """Runs cmd; the "zv-medida NAME EPOCH_MS" lines it writes to standard error, in seconds since
+    its start, and its peak resident MB."""
+    inicio = time.time()
+    with tempfile.TemporaryFile("w+") as erros:
+        proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=erros)
+        pico = 0
+        while proc.poll() is None:
+            try:
+                with open("/proc/%d/status" % proc.pid) as f:
+                    for linha in f:
+                        if linha.startswith("VmHWM:"):
+                            pico = max(pico, int(linha.split()[1]))
+            except OSError:
+                pass
+            time.sleep(0.02)
+        erros.seek(0)
+        texto = erros.read()
+    if proc.returncode != 0:
+        raise SystemExit("%s failed with status %d:\n%s" % (" ".join(cmd), proc.returncode, texto))
+    m = {}
+    for linha in texto.splitlines():
+        partes = linha.split()
+        if len(partes) == 3 and partes[0] == "zv-medida":
+            m[partes[1]] = float(partes[2]) / 1000 - inicio
+    return m, pico / 1024
+
+
+def previa(tamanho, programa, bench, reps, inteira):
+    relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
+    cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
+                  + ["/usr/share/java/%s.jar" % l for l in LIBS])
+    heap = ["-Xmx256m"]
+    env = dict(os.environ)
+    vis = ["java"] + heap + ["-Dvisualizador.medir=sair", "-Dvisualizador.semDialogos=true", "-jar",
+                             os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio, "VIS", "N"]
+    busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
+    apos_linha, desde_inicio, base = [], [], []
+    for _ in range(reps):
+        m, _ = marcas(vis, env)
+        apos_linha.append(m["primeira-pagina"] - m["primeira-linha"])
+        desde_inicio.append(m["primeira-pagina"])
+        m, _ = marcas(busca, env)
+        base.append(m["primeira-linha"])
+    a, d, b = statistics.median(apos_linha), statistics.median(desde_inicio), statistics.median(base)
+    print("| 8. preview, first page on screen, %s size, -Xmx256m | %.2f s after the first line (%.2f s from start) "
+          "| %.2f s bare fetch, start to first row | %.2f (extra %.2f s) |" % (tamanho, a, d, b, d / b, d - b))
+    if inteira:
+        vis[vis.index("-Dvisualizador.medir=sair")] = "-Dvisualizador.medir=fim"
+        m, pico = marcas(vis, env)
+        print("| 8. preview of the whole report, %s size, -Xmx256m: start to the last page painted | %.1f s "
+              "(report ended at %.1f s) | peak resident memory %.0f MB | |"
+              % (tamanho, m["ultima-pagina"], m["fim"], pico))
+
+
 def main():
+    if sys.argv[1] == "previa":
+        args = [a for a in sys.argv[2:] if a != "--inteira"]
+        previa(args[0], args[1], args[2], int(args[3]) if len(args) > 3 else 5, "--inteira" in sys.argv)
+        return
     modo, programa, bench = sys.argv[1], sys.argv[2], sys.argv[3]
     reps = int(sys.argv[4]) if len(sys.argv) > 4 else (7 if modo == "demo" else 3)
     relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")

@@ -13,7 +13,8 @@ import visualizador.design.LeitorDesign;
 
 /**
  * The least a report needs from the database: the same connection and the same query (no
- * filters) fetched through the same cursor size, every column read, nothing else.
+ * filters) fetched through the same cursor size, every column read, nothing else. Writes the
+ * moment of the first row to standard error ("zv-medida primeira-linha EPOCH_MS").
  * Usage: BuscaCrua SERVICE REPORT_PATH_WITHOUT_EXTENSION
  */
 public final class BuscaCrua {
@@ -30,6 +31,7 @@ public final class BuscaCrua {
                 try (ResultSet rs = st.executeQuery()) {
                     final int n = rs.getMetaData().getColumnCount();
                     while (rs.next()) {
+                        if (linhas == 0) primeiraLinha();
                         for (int i = 1; i <= n; i++) {
                             final Object o = rs.getObject(i);
                             if (o != null) soma += o.hashCode();
@@ -40,5 +42,11 @@ public final class BuscaCrua {
             }
             System.out.println(linhas + " " + soma);
         }
+    }
+
+    // The moment the first row is in hand, for the preview's figure (as the viewer writes its own).
+    private static void primeiraLinha() {
+        final double diferenca = System.nanoTime() / 1e6 - System.currentTimeMillis();
+        System.err.printf("zv-medida primeira-linha %.3f%n", System.nanoTime() / 1e6 - diferenca);
     }
 }

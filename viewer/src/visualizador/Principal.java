@@ -92,15 +92,17 @@ public final class Principal {
         if (argumentos.formato() == Formato.VIS) {
             // A toggle of the preview's options closes it; the report then runs again with them.
             for (OpcoesRelatorio atuais = opcoes; atuais != null; ) {
-                final Path pdf = rascunhos.novoArquivo(".pdf");
-                try {
-                    gerar(design, valores, atuais, Formato.PDF, pdf, tela);
-                    atuais = JanelaVisualizacao.mostrar(pdf, design.titulo(), nome,
-                            reexecutor(design, valores, rascunhos).exportador(atuais),
-                            new JanelaVisualizacao.Opcoes(atuais, design.campoEstoque() != null));
-                } finally {
-                    Files.deleteIfExists(pdf);
-                }
+                final ValoresParametros escolhidos = valores;
+                final OpcoesRelatorio estas = atuais;
+                atuais = JanelaVisualizacao.mostrar(design.titulo(), nome, (destino, progresso) -> {
+                    try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                        progresso.aoCancelar(conexao::cancelar);
+                        new MotorRelatorio(conexao, design, escolhidos, estas).executar(destino, progresso);
+                    } catch (java.sql.SQLException e) {
+                        throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
+                    }
+                }, reexecutor(design, valores, rascunhos).exportador(atuais),
+                        new JanelaVisualizacao.Opcoes(atuais, design.campoEstoque() != null));
             }
             return;
         }

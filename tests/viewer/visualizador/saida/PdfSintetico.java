@@ -32,28 +32,40 @@ public final class PdfSintetico {
     /** {@code linhas} lines in groups of {@code porGrupo}; the PDF is saved at {@code arquivo}. */
     public static void gerar(Path arquivo, long linhas, int porGrupo, Progresso progresso)
             throws IOException, ErroRelatorio {
+        try (DestinoPdf d = new DestinoPdf(arquivo, progresso)) {
+            escrever(d, linhas, porGrupo, (i, v) -> {});
+        }
+    }
+
+    /** Line {@code i}'s values, as {@link #escrever} is about to write them; may change them. */
+    @FunctionalInterface
+    public interface Ajuste {
+        void ajustar(long i, Object[] valores) throws IOException, ErroRelatorio;
+    }
+
+    /** The whole report into {@code d}, without closing it; {@code ajuste} sees each line first. */
+    public static void escrever(Destino d, long linhas, int porGrupo, Ajuste ajuste) throws IOException, ErroRelatorio {
         final Cabecalho c = cabecalho();
         final Totais geral = new Totais(c.colunas());
         final Totais grupo = new Totais(c.colunas());
         final Object[] v = new Object[c.colunas().size()];
-        try (DestinoPdf d = new DestinoPdf(arquivo, progresso)) {
-            d.inicio(c);
-            String titulo = null;
-            for (long i = 0; i < linhas; i++) {
-                if (i % porGrupo == 0) {
-                    if (titulo != null) d.fimGrupo(titulo, grupo);
-                    grupo.zerar();
-                    titulo = "Endereço: " + (i / porGrupo + 1) + " - CORREDOR 03 - PRATELEIRA B - NÍVEL 2";
-                    d.inicioGrupo(titulo);
-                }
-                preencher(c.colunas(), v, i, titulo);
-                geral.somar(v);
-                grupo.somar(v);
-                d.linha(v);
+        d.inicio(c);
+        String titulo = null;
+        for (long i = 0; i < linhas; i++) {
+            if (i % porGrupo == 0) {
+                if (titulo != null) d.fimGrupo(titulo, grupo);
+                grupo.zerar();
+                titulo = "Endereço: " + (i / porGrupo + 1) + " - CORREDOR 03 - PRATELEIRA B - NÍVEL 2";
+                d.inicioGrupo(titulo);
             }
-            if (titulo != null) d.fimGrupo(titulo, grupo);
-            d.fim(geral);
+            preencher(c.colunas(), v, i, titulo);
+            ajuste.ajustar(i, v);
+            geral.somar(v);
+            grupo.somar(v);
+            d.linha(v);
         }
+        if (titulo != null) d.fimGrupo(titulo, grupo);
+        d.fim(geral);
     }
 
     // Values like the demo data's, by the design's field names: long addresses, short units.

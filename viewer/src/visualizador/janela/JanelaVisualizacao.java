@@ -2,8 +2,10 @@ package visualizador.janela;
 
 import java.awt.BorderLayout;
 import java.awt.Dimension;
+import java.awt.FlowLayout;
 import java.awt.Frame;
 import java.awt.GraphicsEnvironment;
+import java.awt.Rectangle;
 import java.awt.Toolkit;
 import java.awt.event.ActionEvent;
 import java.awt.event.ComponentAdapter;
@@ -15,25 +17,28 @@ import java.awt.event.MouseEvent;
 import java.awt.event.MouseWheelEvent;
 import java.awt.event.WindowAdapter;
 import java.awt.event.WindowEvent;
+import java.awt.geom.Rectangle2D;
 import java.awt.image.BufferedImage;
 import java.awt.print.PageFormat;
 import java.awt.print.Pageable;
 import java.awt.print.PrinterException;
 import java.awt.print.PrinterJob;
 import java.io.IOException;
-import java.io.UncheckedIOException;
 import java.lang.reflect.InvocationTargetException;
-import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.List;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.CountDownLatch;
 import javax.print.PrintServiceLookup;
 import javax.swing.AbstractAction;
 import javax.swing.Action;
+import javax.swing.BorderFactory;
 import javax.swing.JButton;
 import javax.swing.JComponent;
 import javax.swing.JFrame;
+import javax.swing.JLabel;
 import javax.swing.JOptionPane;
+import javax.swing.JPanel;
 import javax.swing.JScrollBar;
 import javax.swing.JScrollPane;
 import javax.swing.JTextField;
@@ -48,50 +53,75 @@ import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
 import visualizador.dados.OpcoesRelatorio;
-import visualizador.saida.ArquivoSaida;
-import visualizador.saida.PastaRascunho;
+import visualizador.saida.Formatos;
 
 /**
- * The report on screen, page by page as it will print: navigation, zoom, "Salvar como…" (the
- * same PDF, or the report run again as XLS or HTML) and "Imprimir…". Pages are drawn only when
- * shown, so a report of thousands of pages opens as fast as a short one.
+ * The report on screen, page by page as it will print, while it is still being laid out: page 1
+ * shows as soon as it is finished and the others follow, with lines read, pages ready and
+ * "Cancelar" below. Navigation, zoom, search (Ctrl+F, F3), "Salvar como…" (the report run again
+ * in the chosen format) and "Imprimir…". Pages are drawn only when shown.
  */
-public final class JanelaVisualizacao {
+public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private static final float ZOOM_MINIMO = 0.1f;
     private static final float ZOOM_MAXIMO = 4f;
     private static final float PASSO_ZOOM = 1.25f;
+    private static final long ESPERA_PARAR_S = 5;
+    private static final int ESPERA_CANCELAR_MS = 1000;
 
     private enum Modo { LARGURA, PAGINA, FIXO }
 
+    /** Runs the report into the preview's destination (see {@link #mostrar}). */
+    public interface Gerador extends RelatorioEmCurso.Gerador {}
+
     private final JFrame janela;
+    private final RelatorioEmCurso relatorio;
     private final PaginasRenderizadas paginas;
     private final PaginaVisualizada vista = new PaginaVisualizada();
     private final JScrollPane rolagem = new JScrollPane(vista);
     private final JTextField campoPagina = new JTextField(10);
+    private final JTextField campoBusca = new JTextField(14);
+    private final JLabel estado = new JLabel(" ");
+    private final JButton cancelar = new JButton("Cancelar");
     private final JButton primeira;
     private final JButton anterior;
     private final JButton proxima;
     private final JButton ultima;
     private final JButton salvarComo;
-    private final Path pdf;
     private final String nome;
     private final Exportador exportador;
     private final CountDownLatch encerrada = new CountDownLatch(1);
+    private final Timer andamento;
+    private final Busca busca;
     private final float pontoParaPixel = Toolkit.getDefaultToolkit().getScreenResolution() / 72f;
 
     private int atual;
     private Modo modo = Modo.LARGURA;
     private float zoom = 1; // the FIXO zoom, 1 = actual size
+    private boolean terminado;
+    private String marcaPendente = "primeira-pagina"; // for the benchmark
+    private volatile boolean canceladoPeloUsuario;
+    private volatile Throwable falha;
+    private volatile float escalaMostrada;
     private volatile String ultimoAviso;
     private volatile OpcoesRelatorio pedidas;
     private volatile CompletableFuture<Void> exportacao = CompletableFuture.completedFuture(null);
 
-    private JanelaVisualizacao(PDDocument doc, Path pdf, String titulo, String nome, Exportador exportador,
+    /** The report's options as shown, and whether it can leave zero stock out. */
+    public record Opcoes(OpcoesRelatorio atuais, boolean comEstoque) {}
+
+    private JanelaVisualizacao(RelatorioEmCurso relatorio, String titulo, String nome, Exportador exportador,
                                Opcoes opcoes) {
-        this.pdf = pdf;
+        this.relatorio = relatorio;
         this.nome = nome;
         this.exportador = exportador;
-        paginas = new PaginasRenderizadas(doc);
+        paginas = new PaginasRenderizadas(relatorio.destino().documento(), () -> {
+            try {
+                relatorio.destino().liberar();
+            } catch (IOException e) {
+                // Only read from: nothing is lost.
+            }
+        });
+        busca = new Busca(paginas, this::resultadoBusca);
         janela = new JFrame(titulo);
         janela.setName("visualizacao");
         janela.setDefaultCloseOperation(JFrame.DISPOSE_ON_CLOSE);
@@ -112,9 +142,18 @@ public final class JanelaVisualizacao {
         barra.addSeparator();
         botao(barra, "zoomLargura", "Largura", "Ajustar à largura", () -> definirModo(Modo.LARGURA));
         botao(barra, "zoomPagina", "Página", "Página inteira", () -> definirModo(Modo.PAGINA));
-        botao(barra, "zoom100", "100%", "Tamanho real", () -> definirZoom(1));
-        botao(barra, "zoomMais", "+", "Aumentar (Ctrl+roda do mouse)", () -> definirZoom(zoomEfetivo() * PASSO_ZOOM));
-        botao(barra, "zoomMenos", "−", "Diminuir (Ctrl+roda do mouse)", () -> definirZoom(zoomEfetivo() / PASSO_ZOOM));
+        botao(barra, "zoom100", "100%", "Tamanho real (Ctrl+0)", () -> definirZoom(1));
+        botao(barra, "zoomMais", "+", "Aumentar (Ctrl++, Ctrl+roda do mouse)", this::aumentar);
+        botao(barra, "zoomMenos", "−", "Diminuir (Ctrl+-, Ctrl+roda do mouse)", this::diminuir);
+        barra.addSeparator();
+        campoBusca.setName("procurar");
+        campoBusca.getAccessibleContext().setAccessibleName("procurar");
+        campoBusca.setToolTipText("Procurar código, descrição ou referência (Ctrl+F; F3 próxima, Shift+F3 anterior)");
+        campoBusca.setMaximumSize(campoBusca.getPreferredSize());
+        campoBusca.addActionListener(e -> procurar(true));
+        barra.add(campoBusca);
+        botao(barra, "buscaAnterior", "▲", "Ocorrência anterior (Shift+F3)", () -> procurar(false));
+        botao(barra, "buscaProxima", "▼", "Próxima ocorrência (F3)", () -> procurar(true));
         barra.addSeparator();
         salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS ou HTML", this::salvarComo);
         botao(barra, "imprimir", "Imprimir…", "Imprimir o relatório", this::imprimir);
@@ -125,6 +164,15 @@ public final class JanelaVisualizacao {
                 janela.dispose();
             });
         }
+
+        final JPanel rodape = new JPanel(new FlowLayout(FlowLayout.LEFT, 8, 2));
+        rodape.setBorder(BorderFactory.createEmptyBorder(0, 4, 0, 4));
+        estado.setName("estado");
+        cancelar.setName("cancelar");
+        cancelar.setFocusable(false);
+        cancelar.addActionListener(e -> cancelar());
+        rodape.add(cancelar);
+        rodape.add(estado);
 
         rolagem.setVerticalScrollBarPolicy(ScrollPaneConstants.VERTICAL_SCROLLBAR_ALWAYS);
         rolagem.getVerticalScrollBar().setUnitIncrement(24);
@@ -140,6 +188,7 @@ public final class JanelaVisualizacao {
 
         janela.getContentPane().add(barra, BorderLayout.NORTH);
         janela.getContentPane().add(rolagem, BorderLayout.CENTER);
+        janela.getContentPane().add(rodape, BorderLayout.SOUTH);
         // A fitted zoom follows the window's size, once the resizing pauses.
         final Timer redimensionado = new Timer(150, e -> {
             if (modo != Modo.FIXO) mostrarPagina();
@@ -151,6 +200,7 @@ public final class JanelaVisualizacao {
                 redimensionado.restart();
             }
         });
+        andamento = new Timer(250, e -> andamento());
         janela.addWindowListener(new WindowAdapter() {
             @Override
             public void windowOpened(WindowEvent e) {
@@ -160,8 +210,13 @@ public final class JanelaVisualizacao {
             @Override
             public void windowClosed(WindowEvent e) {
                 redimensionado.stop();
+                andamento.stop();
+                busca.parar();
+                relatorio.parar(); // closing the window mid-report stops it
                 final Thread t = new Thread(() -> {
-                    paginas.fechar();
+                    // Drawing and layout share the document: it goes only when both are done. A
+                    // report that does not stop in time is left to the process's exit.
+                    if (relatorio.aguardar(ESPERA_PARAR_S)) paginas.fechar();
                     encerrada.countDown();
                 }, "visualizacao-fechar");
                 t.start();
@@ -170,65 +225,75 @@ public final class JanelaVisualizacao {
         janela.setBounds(GraphicsEnvironment.getLocalGraphicsEnvironment().getMaximumWindowBounds());
         janela.setMinimumSize(new Dimension(480, 320));
         janela.setExtendedState(Frame.MAXIMIZED_BOTH);
+        andamento.start();
+        andamento();
         mostrarPagina();
+        paginas.aquecer(() -> escalaMostrada);
     }
 
     /**
-     * Shows the PDF and returns when the window is closed, with the document closed. {@code nome}
-     * is the suggested file name; {@code exportador} writes the report in another format.
+     * Shows the report while {@code gerador} lays it out, and returns when the window is closed.
+     * {@code nome} is the suggested file name; {@code exportador} writes the report to a file.
+     *
+     * @throws Cancelado the user pressed "Cancelar" while the report ran
+     * @throws ErroRelatorio the report failed (the window is closed then)
      */
-    public static void mostrar(Path pdf, String titulo, String nome, Exportador exportador) {
-        mostrar(pdf, titulo, nome, exportador, null);
+    public static void mostrar(String titulo, String nome, Gerador gerador, Exportador exportador)
+            throws ErroRelatorio, IOException {
+        mostrar(titulo, nome, gerador, exportador, null);
     }
-
-    /** The report's options as shown, and whether it can leave zero stock out. */
-    public record Opcoes(OpcoesRelatorio atuais, boolean comEstoque) {}
 
     /**
      * As above, with the toggles for the report's options. Returns the options the user asked for
      * by a toggle (the window is closed then, for the report to be run again with them), or null
      * when the user closed the window.
      */
-    public static OpcoesRelatorio mostrar(Path pdf, String titulo, String nome, Exportador exportador, Opcoes opcoes) {
+    public static OpcoesRelatorio mostrar(String titulo, String nome, Gerador gerador, Exportador exportador,
+                                          Opcoes opcoes) throws ErroRelatorio, IOException {
+        // The query starts while the window is being built.
+        final RelatorioEmCurso relatorio = RelatorioEmCurso.iniciar(gerador);
         final JanelaVisualizacao[] j = new JanelaVisualizacao[1];
         try {
             SwingUtilities.invokeAndWait(() -> {
-                try {
-                    j[0] = criar(pdf, titulo, nome, exportador, opcoes);
-                } catch (IOException e) {
-                    throw new UncheckedIOException(e);
-                }
+                j[0] = new JanelaVisualizacao(relatorio, titulo, nome, exportador, opcoes);
+                relatorio.ouvir(j[0]);
                 j[0].janela.setVisible(true);
             });
         } catch (InvocationTargetException e) {
-            if (e.getCause() instanceof UncheckedIOException u)
-                throw new UncheckedIOException("não foi possível abrir a visualização: " + u.getCause().getMessage(),
-                        u.getCause());
+            relatorio.parar();
             if (e.getCause() instanceof RuntimeException r) throw r;
             throw new IllegalStateException(e.getCause());
         } catch (InterruptedException e) {
+            relatorio.parar();
             Thread.currentThread().interrupt();
             return null;
         }
         j[0].aguardarFechamento();
+        j[0].relatar();
         return j[0].pedidas;
     }
 
-    /** The window, built but not shown; on the event thread. */
-    static JanelaVisualizacao criar(Path pdf, String titulo, String nome, Exportador exportador) throws IOException {
-        return criar(pdf, titulo, nome, exportador, null);
+    /** The window, built but not shown, with the report started; on the event thread. */
+    static JanelaVisualizacao criar(String titulo, String nome, Gerador gerador, Exportador exportador)
+            throws IOException {
+        return criar(titulo, nome, gerador, exportador, null);
     }
 
-    static JanelaVisualizacao criar(Path pdf, String titulo, String nome, Exportador exportador, Opcoes opcoes)
+    static JanelaVisualizacao criar(String titulo, String nome, Gerador gerador, Exportador exportador, Opcoes opcoes)
             throws IOException {
-        // Read from the file as pages are shown: a long report is not loaded whole.
-        final PDDocument doc = PDDocument.load(pdf.toFile(), PastaRascunho.doProcesso().memoriaPdf(16L << 20));
-        try {
-            return new JanelaVisualizacao(doc, pdf, titulo, nome, exportador, opcoes);
-        } catch (RuntimeException e) {
-            doc.close();
-            throw e;
-        }
+        final JanelaVisualizacao j = new JanelaVisualizacao(RelatorioEmCurso.iniciar(gerador), titulo, nome, exportador,
+                opcoes);
+        j.relatorio.ouvir(j);
+        return j;
+    }
+
+    /** Why the window closed, when not by the user's choice after the report. */
+    void relatar() throws ErroRelatorio, IOException {
+        if (canceladoPeloUsuario) throw new Cancelado();
+        final Throwable f = falha;
+        if (f instanceof ErroRelatorio e) throw e;
+        if (f instanceof IOException e) throw e;
+        if (f instanceof RuntimeException e) throw e;
     }
 
     JFrame janela() {
@@ -248,12 +313,28 @@ public final class JanelaVisualizacao {
         return vista.imagem();
     }
 
-    OpcoesRelatorio pedidas() {
-        return pedidas;
+    String textoDeEspera() {
+        return vista.espera();
     }
 
     String ultimoAviso() {
         return ultimoAviso;
+    }
+
+    OpcoesRelatorio pedidas() {
+        return pedidas;
+    }
+
+    PDDocument paginasDoDocumento() {
+        return paginas.documento();
+    }
+
+    int marcasMostradas() {
+        return vista.marcas().size();
+    }
+
+    float zoomAtual() {
+        return zoomEfetivo();
     }
 
     /** Waits for the window to close and the document with it, and for an export under way. */
@@ -266,6 +347,80 @@ public final class JanelaVisualizacao {
         }
         // The caller exits next: an export cut short would leave half a file.
         exportacao.join();
+    }
+
+    @Override
+    public void primeiraPaginaNoLayout() {
+        paginas.prontas(1);
+        if (atual == 0) paginas.adiantar(0, () -> escalaMostrada);
+    }
+
+    @Override
+    public void primeiraPaginaPronta() {
+        if (!janela.isDisplayable()) return;
+        andamento();
+        if (vista.imagem() == null) mostrarPagina();
+    }
+
+    @Override
+    public void terminou(Throwable erro) {
+        if (!janela.isDisplayable()) return;
+        terminado = true;
+        andamento.stop();
+        cancelar.setVisible(false);
+        if (erro == null) {
+            paginas.prontas(relatorio.prontas());
+            paginas.esquecer(); // drawn before the footers had "de M"
+            estado.setText(Formatos.linhas(relatorio.linhas()) + " · " + Formatos.inteiro(paginas.total()) + " páginas");
+            if (Medicao.sairNoFim()) {
+                Medicao.marcar("fim");
+                atual = Math.max(0, paginas.total() - 1);
+                marcaPendente = "ultima-pagina";
+            }
+            mostrarPagina();
+            return;
+        }
+        if (erro instanceof Cancelado) {
+            // Asked for by the user or by the window closing: the window goes with it.
+            if (canceladoPeloUsuario) janela.dispose();
+            return;
+        }
+        paginas.prontas(relatorio.prontas());
+        if (erro instanceof OutOfMemoryError) {
+            estado.setText("Relatório interrompido: memória insuficiente · "
+                    + Formatos.inteiro(paginas.total()) + " páginas prontas");
+            atualizarControles();
+            if (vista.imagem() == null) mostrarPagina();
+            aviso("Memória insuficiente para terminar o relatório: as " + Formatos.inteiro(paginas.total())
+                    + " páginas prontas continuam à vista. Restrinja os filtros ou salve em PDF.");
+            return;
+        }
+        falha = erro;
+        janela.dispose(); // the caller reports the failure, as for any other format
+    }
+
+    /** Lines read and pages ready, refreshed while the report runs. */
+    private void andamento() {
+        final int antes = paginas.total();
+        paginas.prontas(relatorio.prontas());
+        if (terminado) return;
+        estado.setText(Formatos.linhas(relatorio.linhas()) + " lidas · " + Formatos.inteiro(paginas.total())
+                + " páginas prontas");
+        if (paginas.total() != antes) {
+            atualizarControles();
+            if (vista.imagem() == null) mostrarPagina();
+        }
+    }
+
+    private void cancelar() {
+        canceladoPeloUsuario = true;
+        cancelar.setEnabled(false);
+        estado.setText("Cancelando…");
+        relatorio.parar();
+        // Cancel holds within a second even if the report does not answer (a stuck connection).
+        final Timer desistir = new Timer(ESPERA_CANCELAR_MS, e -> janela.dispose());
+        desistir.setRepeats(false);
+        desistir.start();
     }
 
     private JButton botao(JToolBar barra, String nomeComponente, String texto, String dica, Runnable acao) {
@@ -286,9 +441,25 @@ public final class JanelaVisualizacao {
         tecla(raiz, KeyEvent.VK_HOME, 0, "primeira", this::primeiraPagina);
         tecla(raiz, KeyEvent.VK_END, 0, "ultima", this::ultimaPagina);
         tecla(raiz, KeyEvent.VK_ESCAPE, 0, "fechar", janela::dispose);
-        tecla(raiz, KeyEvent.VK_ADD, InputEvent.CTRL_DOWN_MASK, "zoomMais", () -> definirZoom(zoomEfetivo() * PASSO_ZOOM));
-        tecla(raiz, KeyEvent.VK_SUBTRACT, InputEvent.CTRL_DOWN_MASK, "zoomMenos",
-                () -> definirZoom(zoomEfetivo() / PASSO_ZOOM));
+        final int ctrl = InputEvent.CTRL_DOWN_MASK;
+        final int shift = InputEvent.SHIFT_DOWN_MASK;
+        // "+" is Shift+= on most keyboards, a key of its own on others, and on the keypad.
+        for (int[] k : new int[][] {{KeyEvent.VK_ADD, 0}, {KeyEvent.VK_PLUS, 0}, {KeyEvent.VK_EQUALS, 0},
+            {KeyEvent.VK_EQUALS, shift}, {KeyEvent.VK_PLUS, shift}})
+            tecla(raiz, k[0], ctrl | k[1], "zoomMais", this::aumentar);
+        for (int k : new int[] {KeyEvent.VK_SUBTRACT, KeyEvent.VK_MINUS})
+            tecla(raiz, k, ctrl, "zoomMenos", this::diminuir);
+        for (int k : new int[] {KeyEvent.VK_0, KeyEvent.VK_NUMPAD0})
+            tecla(raiz, k, ctrl, "zoom100", () -> definirZoom(1));
+        tecla(raiz, KeyEvent.VK_F, ctrl, "procurar", this::abrirBusca);
+        tecla(raiz, KeyEvent.VK_F3, 0, "buscaProxima", () -> procurar(true));
+        tecla(raiz, KeyEvent.VK_F3, shift, "buscaAnterior", () -> procurar(false));
+        // Enter looks further, Shift+Enter back; Esc in the field leaves it rather than the window.
+        campoBusca.getInputMap(JComponent.WHEN_FOCUSED).put(KeyStroke.getKeyStroke(KeyEvent.VK_ENTER, shift),
+                "buscaAnterior");
+        campoBusca.getActionMap().put("buscaAnterior", acao("buscaAnterior", () -> procurar(false)));
+        campoBusca.getInputMap(JComponent.WHEN_FOCUSED).put(KeyStroke.getKeyStroke(KeyEvent.VK_ESCAPE, 0), "sair");
+        campoBusca.getActionMap().put("sair", acao("sair", vista::requestFocusInWindow));
         // The scroll pane's own page keys would scroll within the page instead of turning it.
         for (int k : new int[] {KeyEvent.VK_PAGE_UP, KeyEvent.VK_PAGE_DOWN})
             rolagem.getInputMap(JComponent.WHEN_ANCESTOR_OF_FOCUSED_COMPONENT).put(KeyStroke.getKeyStroke(k, 0), "none");
@@ -299,13 +470,24 @@ public final class JanelaVisualizacao {
 
     private static void tecla(JComponent c, int codigo, int modificadores, String nome, Runnable acao) {
         c.getInputMap(JComponent.WHEN_IN_FOCUSED_WINDOW).put(KeyStroke.getKeyStroke(codigo, modificadores), nome);
-        final Action a = new AbstractAction(nome) {
+        c.getActionMap().put(nome, acao(nome, acao));
+    }
+
+    private static Action acao(String nome, Runnable acao) {
+        return new AbstractAction(nome) {
             @Override
             public void actionPerformed(ActionEvent e) {
                 acao.run();
             }
         };
-        c.getActionMap().put(nome, a);
+    }
+
+    private void aumentar() {
+        definirZoom(zoomEfetivo() * PASSO_ZOOM);
+    }
+
+    private void diminuir() {
+        definirZoom(zoomEfetivo() / PASSO_ZOOM);
     }
 
     // Ctrl+wheel zooms; the wheel past the end of a page turns it.
@@ -347,6 +529,7 @@ public final class JanelaVisualizacao {
         final int p = Math.max(0, Math.min(paginas.total() - 1, pagina));
         if (p == atual) return;
         atual = p;
+        vista.marcas(List.of());
         rolagem.getVerticalScrollBar().setValue(0);
         mostrarPagina();
     }
@@ -385,6 +568,12 @@ public final class JanelaVisualizacao {
         return escala() / pontoParaPixel;
     }
 
+    /** Whether the window is laid out: before, a fitted zoom has no size to fit. */
+    private boolean dimensionada() {
+        final Dimension d = rolagem.getViewport().getExtentSize();
+        return modo == Modo.FIXO || d.width > 2 * PaginaVisualizada.MARGEM && d.height > 2 * PaginaVisualizada.MARGEM;
+    }
+
     /** Pixels per point of the page as now shown. */
     private float escala() {
         final Dimension d = rolagem.getViewport().getExtentSize();
@@ -402,23 +591,71 @@ public final class JanelaVisualizacao {
 
     private void mostrarPagina() {
         atualizarControles();
-        if (paginas.total() == 0) return;
         final float escala = escala();
+        escalaMostrada = dimensionada() ? escala : Float.NaN;
         final int pagina = atual;
-        vista.mostrar(Math.round(paginas.largura() * escala), Math.round(paginas.altura() * escala),
-                paginas.pronta(pagina, escala));
+        final boolean pronta = pagina < paginas.total();
+        vista.mostrar(Math.round(paginas.largura() * escala), Math.round(paginas.altura() * escala), escala,
+                pronta ? paginas.pronta(pagina, escala) : null);
+        if (!pronta) {
+            vista.espera(terminado ? "Nenhuma página." : "Preparando a página " + (pagina + 1) + "…");
+            return;
+        }
+        vista.espera("Desenhando a página " + (pagina + 1) + "…");
         if (vista.imagem() == null)
             paginas.pedir(pagina, escala, img -> {
-                if (pagina == atual) vista.imagem(img);
+                if (pagina != atual) return;
+                vista.imagem(img);
+                if (marcaPendente != null && Medicao.ativa()) {
+                    vista.paintImmediately(vista.getVisibleRect());
+                    Medicao.marcar(marcaPendente);
+                    if (Medicao.sairAposPrimeiraPagina() || marcaPendente.equals("ultima-pagina")) janela.dispose();
+                    marcaPendente = null;
+                }
             }, this::aviso);
     }
 
     private void atualizarControles() {
-        campoPagina.setText(paginas.total() == 0 ? "0 / 0" : (atual + 1) + " / " + paginas.total());
+        final int total = paginas.total();
+        final String de = terminado || relatorio.numeradas() ? Formatos.inteiro(total) : "…";
+        campoPagina.setText(total == 0 && terminado ? "0 / 0" : (atual + 1) + " / " + de);
         primeira.setEnabled(atual > 0);
         anterior.setEnabled(atual > 0);
-        proxima.setEnabled(atual + 1 < paginas.total());
-        ultima.setEnabled(atual + 1 < paginas.total());
+        proxima.setEnabled(atual + 1 < total);
+        ultima.setEnabled(atual + 1 < total);
+    }
+
+    private void abrirBusca() {
+        campoBusca.requestFocusInWindow();
+        campoBusca.selectAll();
+    }
+
+    private void procurar(boolean adiante) {
+        final String texto = campoBusca.getText().strip();
+        if (texto.isEmpty()) {
+            abrirBusca();
+            return;
+        }
+        estado.setText("Procurando “" + texto + "”…");
+        busca.procurar(texto, atual, adiante, paginas.total());
+    }
+
+    private void resultadoBusca(Busca.Resultado r) {
+        if (!janela.isDisplayable()) return;
+        if (r.pagina() < 0) {
+            Toolkit.getDefaultToolkit().beep();
+            estado.setText("“" + r.texto() + "” não encontrado" + (terminado ? "." : " nas páginas prontas."));
+            return;
+        }
+        estado.setText("“" + r.texto() + "”: página " + Formatos.inteiro(r.pagina() + 1));
+        if (r.pagina() != atual) irPara(r.pagina());
+        vista.marcas(List.of(r.caixa()));
+        // Bring the hit into view at any zoom.
+        SwingUtilities.invokeLater(() -> {
+            final Rectangle2D.Float c = r.caixa();
+            vista.scrollRectToVisible(new Rectangle(vista.xTela(c.x) - 40, vista.yTela(c.y) - 40,
+                    Math.round(c.width * escala()) + 80, Math.round(c.height * escala()) + 80));
+        });
     }
 
     private void salvarComo() {
@@ -428,18 +665,10 @@ public final class JanelaVisualizacao {
     }
 
     /**
-     * Writes the report to {@code destino}: a copy of the PDF shown, or the report run again in the
-     * background for XLS and HTML. Completes when done, after any error has been shown.
+     * Writes the report to {@code destino}, run again in the background in the chosen format.
+     * Completes when done, after any error has been shown.
      */
     CompletableFuture<Void> salvar(Formato formato, Path destino) {
-        if (formato == Formato.PDF) {
-            try {
-                if (!Files.exists(destino) || !Files.isSameFile(pdf, destino)) copiar(pdf, destino);
-            } catch (IOException ex) {
-                aviso("Não foi possível salvar " + destino + ": " + ex.getMessage());
-            }
-            return CompletableFuture.completedFuture(null);
-        }
         salvarComo.setEnabled(false);
         return exportacao = CompletableFuture.runAsync(() -> {
             String erro = null;
@@ -468,20 +697,11 @@ public final class JanelaVisualizacao {
         });
     }
 
-    /** A copy with the usual permissions (not the scratch's), put in place only once complete. */
-    private static void copiar(Path pdf, Path destino) throws IOException {
-        final Path novo = PastaRascunho.doProcesso().novoArquivo(".pdf");
-        try {
-            try (var out = Files.newOutputStream(novo)) {
-                Files.copy(pdf, out);
-            }
-            ArquivoSaida.substituir(novo, destino);
-        } finally {
-            Files.deleteIfExists(novo);
-        }
-    }
-
     private void imprimir() {
+        if (!terminado || !relatorio.numeradas()) {
+            aviso("O relatório ainda não terminou: imprima quando todas as páginas estiverem prontas.");
+            return;
+        }
         if (PrintServiceLookup.lookupDefaultPrintService() == null
                 && PrintServiceLookup.lookupPrintServices(null, null).length == 0) {
             aviso("Nenhuma impressora instalada.");
@@ -495,7 +715,9 @@ public final class JanelaVisualizacao {
         if (!imprimir) return;
         paginas.executar(() -> {
             try {
-                job.print();
+                synchronized (paginas.documento()) {
+                    job.print();
+                }
             } catch (PrinterException | RuntimeException e) {
                 SwingUtilities.invokeLater(() -> aviso("Não foi possível imprimir: " + e.getMessage()));
             }

@@ -99,6 +99,46 @@ public final class DestinoPdf implements Destino {
     private boolean concluido;
     private boolean fechado;
 
+    // The preview's hook: set, nothing is saved, and finished pages are handed over as they come.
+    private PaginasProntas ouvinte;
+
+    /**
+     * Told of a preview's pages as they finish. Whoever reads the document does so only while
+     * holding the document's own monitor, as the layout does when it adds or finishes a page.
+     */
+    public interface PaginasProntas {
+        /** Pages 0 … {@code prontas} − 1 are finished and may be drawn. */
+        void prontas(int prontas);
+
+        /** The report ended: all {@code total} pages now carry "Página N de M". */
+        void numeradas(int total);
+    }
+
+    /**
+     * A PDF laid out for the preview: never saved, and its document stays open after {@link #close()}
+     * until {@link #liberar()}, so the pages can be shown for as long as the window is open.
+     */
+    public static DestinoPdf paraVisualizar(Progresso progresso, PaginasProntas ouvinte) throws IOException {
+        final DestinoPdf d = new DestinoPdf(null, progresso);
+        d.ouvinte = ouvinte;
+        return d;
+    }
+
+    /** The document being built (see {@link PaginasProntas} on reading it). */
+    public PDDocument documento() {
+        return doc;
+    }
+
+    /** Closes the preview's document and its scratch. */
+    public void liberar() throws IOException {
+        synchronized (doc) {
+            fechado = true;
+            try (rascunho) {
+                doc.close();
+            }
+        }
+    }
+
     public DestinoPdf(Path arquivo, Progresso progresso) throws IOException {
         this.arquivo = arquivo;
         this.progresso = progresso;
@@ -210,15 +250,19 @@ public final class DestinoPdf implements Destino {
             if (resumo) linhaResumo(negrito, "Total geral", totais);
             else linhaTotal("Total geral", totais);
         }
-        encerrarPagina();
+        synchronized (doc) {
+            encerrarPagina();
+        }
+        if (ouvinte != null) ouvinte.prontas(paginas);
         numerarPaginas();
         concluido = true;
+        if (ouvinte != null) ouvinte.numeradas(paginas);
     }
 
     /** Saves the file when the report was completed; otherwise leaves none behind. */
     @Override
     public void close() throws IOException {
-        if (fechado) return;
+        if (fechado || ouvinte != null) return;
         fechado = true;
         try (PDDocument d = doc; rascunho) {
             if (!concluido) return;
@@ -606,13 +650,16 @@ public final class DestinoPdf implements Destino {
 
     /** A new page; a group that goes on repeats its header there, so no line or subtotal is nameless. */
     private void novaPagina() throws IOException {
-        encerrarPagina();
-        final COSDictionary d = new COSDictionary();
-        d.setItem(COSName.TYPE, COSName.PAGE);
-        d.setItem(COSName.MEDIA_BOX, caixa);
-        pagina = new PDPage(d);
-        pagina.setResources(recursos);
-        doc.addPage(pagina);
+        synchronized (doc) {
+            encerrarPagina();
+            final COSDictionary d = new COSDictionary();
+            d.setItem(COSName.TYPE, COSName.PAGE);
+            d.setItem(COSName.MEDIA_BOX, caixa);
+            pagina = new PDPage(d);
+            pagina.setResources(recursos);
+            doc.addPage(pagina);
+        }
+        if (ouvinte != null && paginas > 0) ouvinte.prontas(paginas);
         paginas++;
         conteudo.reiniciar();
         conteudo.anexar(paginas == 1 ? cabecalhoPrimeira : cabecalhoDemais);
@@ -641,11 +688,13 @@ public final class DestinoPdf implements Destino {
             conteudo.abrirTexto();
             celula(normal, CORPO, texto, MARGEM + UTIL / 2, UTIL / 2, Alinhamento.DIREITA, false, RODAPE);
             conteudo.fecharTexto();
-            final COSArray partes = new COSArray();
-            final COSBase corpo = p.getCOSObject().getDictionaryObject(COSName.CONTENTS);
-            partes.add(corpo);
-            partes.add(rascunho.gravar(conteudo));
-            p.getCOSObject().setItem(COSName.CONTENTS, partes);
+            synchronized (doc) {
+                final COSArray partes = new COSArray();
+                final COSBase corpo = p.getCOSObject().getDictionaryObject(COSName.CONTENTS);
+                partes.add(corpo);
+                partes.add(rascunho.gravar(conteudo));
+                p.getCOSObject().setItem(COSName.CONTENTS, partes);
+            }
         }
     }
 }

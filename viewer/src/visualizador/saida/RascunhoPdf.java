@@ -12,8 +12,10 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
 import java.util.zip.Deflater;
+import org.apache.pdfbox.cos.COSInputStream;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.cos.COSStream;
+import org.apache.pdfbox.filter.DecodeOptions;
 import org.apache.pdfbox.io.ScratchFile;
 
 /**
@@ -82,6 +84,23 @@ final class RascunhoPdf implements Closeable {
         public InputStream createRawInputStream() throws IOException {
             saida.flush();
             return new Trecho(inicio, inicio + comprimento);
+        }
+
+        // The preview draws pages straight from the document being built: decoding goes through a
+        // short-lived copy in memory (a page's content is a few kilobytes).
+        @Override
+        public COSInputStream createInputStream() throws IOException {
+            return createInputStream(DecodeOptions.DEFAULT);
+        }
+
+        @Override
+        public COSInputStream createInputStream(DecodeOptions opcoes) throws IOException {
+            final COSStream copia = new COSStream();
+            copia.setItem(COSName.FILTER, COSName.FLATE_DECODE);
+            try (OutputStream o = copia.createRawOutputStream(); InputStream i = createRawInputStream()) {
+                i.transferTo(o);
+            }
+            return copia.createInputStream(opcoes);
         }
     }
 
