@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the README's pictures from the demo: the filter window under Xvfb (docs/filtro.png) and
-# page 1 of the default report as PDF (docs/relatorio.png). Builds first; needs no display.
+# Makes the README's pictures from the demo: the filter window under Xvfb (docs/filtro.png), page 1
+# of the report grouped by product as PDF (docs/relatorio.png) and page 1 of the summary by address
+# (docs/resumo.png). Builds first; needs no display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -36,7 +37,11 @@ import -window "$janela" "$root/docs/filtro.png"
 # The PDF's own "open" is not wanted here.
 printf '#!/bin/sh\nexit 0\n' >"$tmp/xdg-open"
 chmod +x "$tmp/xdg-open"
-arquivo=$(PATH=$tmp:$PATH java -jar "$build/src/jasperviewer.jar" Zarvent \
-    "$build/src/relatorios/zv_relacao_produto_enderecamento" PDF N P_EMP=1 P_GRUPO=1 P_ORDEM=0 2>/dev/null)
+relatorio=$build/src/relatorios/zv_relacao_produto_enderecamento
+arquivo=$(PATH=$tmp:$PATH java -jar "$build/src/jasperviewer.jar" Zarvent "$relatorio" PDF N P_EMP=0 P_SECP=1 \
+    P_GRUPO=2 P_ORDEM=0 2>/dev/null)
 pdftoppm -r 80 -f 1 -l 1 -singlefile -png -- "$arquivo" "$root/docs/relatorio"
-echo "docs/filtro.png and docs/relatorio.png written"
+java -cp "$build/src/jasperviewer.jar" "$root/scripts/PaginaResumo.java" Zarvent "$relatorio" "$tmp/resumo.pdf" \
+    P_EMP=0 P_GRUPO=1 2>/dev/null
+pdftoppm -r 80 -f 1 -l 1 -singlefile -png -- "$tmp/resumo.pdf" "$root/docs/resumo"
+echo "docs/filtro.png, docs/relatorio.png and docs/resumo.png written"

@@ -4,6 +4,7 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 
 import java.math.BigDecimal;
 import java.time.LocalDate;
+import java.util.List;
 import java.util.Random;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
@@ -25,6 +26,23 @@ class CelulaPdfTest {
     void numerosComoFormatos(String valor, int casas) {
         final BigDecimal v = new BigDecimal(valor);
         assertEquals(Formatos.numero(v, casas), new CelulaPdf().numero(v, casas).toString());
+    }
+
+    /** Sums kept in whole units must equal BigDecimal's, also past 15 digits and across scales. */
+    @Test
+    void totaisComoBigDecimal() {
+        final Coluna c = new Coluna("t", "c", null, "", TipoColuna.NUMERO, 50, Alinhamento.DIREITA, 2, true);
+        final Totais t = new Totais(List.of(c));
+        final Random r = new Random(7);
+        BigDecimal esperado = BigDecimal.ZERO;
+        for (int i = 0; i < 20_000; i++) {
+            final BigDecimal v = i % 1000 == 999 ? new BigDecimal("922337203685477580.75")
+                    : BigDecimal.valueOf(r.nextLong() >> r.nextInt(10, 63), i % 500 == 0 ? 3 : 2);
+            esperado = esperado.add(v);
+            t.somar(new Object[] {v});
+            if (v.precision() <= 15) assertEquals(v.unscaledValue().longValue(), CelulaPdf.unidades(v), v::toString);
+        }
+        assertEquals(0, esperado.compareTo(t.soma(0)), t::toString);
     }
 
     @Test

@@ -30,7 +30,7 @@ class DestinoPdfTest {
     @TempDir
     Path dir;
 
-    private static String texto(Path pdf, int pagina) throws Exception {
+    static String texto(Path pdf, int pagina) throws Exception {
         try (PDDocument d = PDDocument.load(pdf.toFile())) {
             final PDFTextStripper s = new PDFTextStripper();
             if (pagina > 0) {
@@ -106,10 +106,13 @@ class DestinoPdfTest {
         assertFalse(Files.exists(pdf));
     }
 
-    /** Whatever the group sizes, no page ends on a group header with its lines on the next page. */
+    /**
+     * Whatever the group sizes, no page ends on a group header with its lines on the next page, and
+     * a group that goes on to a new page names itself there before any line or subtotal.
+     */
     @ParameterizedTest
-    @ValueSource(ints = {1, 2, 3, 4, 5, 7, 44})
-    void cabecalhoDeGrupoNaoFicaSozinhoNoPe(int porGrupo) throws Exception {
+    @ValueSource(ints = {1, 2, 3, 4, 5, 7, 44, 45, 46, 100})
+    void gruposAtravessamPaginasComSeuNome(int porGrupo) throws Exception {
         final Path pdf = dir.resolve("g.pdf");
         final AtomicInteger avisadas = new AtomicInteger();
         PdfSintetico.gerar(pdf, 400, porGrupo, new Progresso() {
@@ -120,45 +123,130 @@ class DestinoPdfTest {
         });
         final int n = paginas(pdf);
         assertEquals(n, avisadas.get());
+        String aberto = null;
+        int continuacoes = 0;
         for (int p = 1; p <= n; p++) {
             final List<String> linhas = texto(pdf, p).lines().toList();
             final String ultimaDoCorpo = linhas.get(linhas.size() - 2);
             assertFalse(ultimaDoCorpo.startsWith("Endereço: "), "page " + p + " ends on " + ultimaDoCorpo);
             assertEquals("Página " + p + " de " + n, linhas.get(linhas.size() - 1));
+            boolean primeira = true;
+            for (String l : linhas) {
+                if (!l.startsWith("Endereço: ") && !l.startsWith("Total Endereço: ")) continue;
+                if (primeira && aberto != null) {
+                    assertEquals(aberto + DestinoPdf.CONTINUACAO, l, "page " + p + " starts without its group");
+                    continuacoes++;
+                } else if (l.startsWith("Endereço: ")) {
+                    assertTrue(aberto == null, "group " + aberto + " not closed before " + l);
+                    aberto = l;
+                } else {
+                    assertTrue(l.startsWith("Total " + aberto + ": "), l + " closes " + aberto);
+                    aberto = null;
+                }
+                primeira = false;
+            }
         }
+        assertTrue(porGrupo < 44 || continuacoes > 0, "no group went on to a new page");
     }
 
+    /** A text that does not fit wraps whole in its cell; only the description is cut; numbers keep body size. */
     @Test
-    void textoLongoECortadoENumeroNunca() throws Exception {
+    void textoQuebraNaCelulaNumerosNoTamanhoDoCorpoComFolga() throws Exception {
         final Path pdf = dir.resolve("largo.pdf");
         final var colunas = PdfSintetico.colunas();
         final Object[] v = new Object[colunas.size()];
-        v[0] = "1 - CORREDOR COM UM NOME MUITO MAIS LONGO QUE A COLUNA, FIM-INVISIVEL";
-        v[3] = "Descrição com acentuação: ÇÃÕÉÍÚ ção — e um final que não cabe FIM-INVISIVEL";
-        v[8] = new BigDecimal("123456789012.34");
+        final String empresa = "1 - SUPERMERCADO COM UM NOME MUITO MAIS LONGO QUE A COLUNA DA EMPRESA, FIM";
+        final String referencia = "REF-1234567890123456789012345678901234567890-FIM";
+        v[0] = "1 - CORREDOR 01";
+        v[1] = empresa;
+        v[3] = "Descrição com acentuação: ÇÃÕÉÍÚ ção — e um final que não cabe de jeito nenhum FIM-INVISIVEL";
+        v[4] = referencia;
+        v[7] = new BigDecimal("9999999999.999");
+        v[8] = new BigDecimal("99999999999.99");
+        v[9] = new BigDecimal("-10569.22");
         v[10] = LocalDate.of(2024, 2, 29);
         final Totais t = new Totais(colunas);
         t.somar(v);
-        final StringBuilder filtros = new StringBuilder("Produto: 1");
-        for (int i = 2; i <= 400; i++) filtros.append(", ").append(i);
-        final Cabecalho c = PdfSintetico.cabecalho();
         try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
-            d.inicio(new Cabecalho(c.titulo(), List.of(filtros.toString(), "Marca: 3"), c.agrupamento(), c.ordem(), c.emissao(),
-                    c.colunas()));
-            d.inicioGrupo("Endereço: 1");
+            d.inicio(PdfSintetico.cabecalho());
+            d.inicioGrupo("Endereço: 1 - CORREDOR 01");
             d.linha(v);
-            d.fimGrupo("Endereço: 1", t);
+            d.fimGrupo("Endereço: 1 - CORREDOR 01", t);
             d.fim(t);
         }
-        final String s = texto(pdf, 1);
-        final List<String> linhas = s.lines().toList();
-        final int filtro = linhas.indexOf(linhas.stream().filter(l -> l.startsWith("Produto: 1, 2, 3,")).findFirst()
-                .orElseThrow());
-        assertTrue(linhas.get(filtro + 1).matches("\\d+, .*…") && linhas.get(filtro + 2).startsWith("Apresentação: "),
-                "filters on two lines, the rest cut:\n" + s);
-        assertFalse(s.contains("FIM-INVISIVEL"), s);
-        assertTrue(s.contains("Descrição com acentuação: ÇÃÕÉÍÚ ção") && s.contains("…"), s);
-        assertTrue(s.contains("123.456.789.012,34") && s.contains("29/02/2024") && s.contains("Total geral: 1 linha"), s);
+        final List<GlifosPdf.Linha> linhas = GlifosPdf.linhas(pdf);
+        assertTrue(textoDaColuna(linhas, "Empresa").contains(empresa), textoDaColuna(linhas, "Empresa"));
+        // Broken anywhere when it has no blank: whole, once the breaks are taken out.
+        assertTrue(textoDaColuna(linhas, "Referência").replace(" ", "").contains(referencia), textoDaColuna(linhas, "Referência"));
+        final String descricao = textoDaColuna(linhas, "Descrição");
+        assertTrue(descricao.startsWith("Descrição com acentuação: ÇÃÕÉÍÚ ção") && descricao.endsWith("…")
+                && !descricao.contains("FIM-INVISIVEL"), descricao);
+        int vermelhos = 0;
+        for (GlifosPdf.Linha l : linhas) {
+            final List<List<GlifosPdf.Glifo>> trechos = l.trechos();
+            for (int i = 1; i < trechos.size(); i++) {
+                final float folga = trechos.get(i).get(0).x0() - trechos.get(i - 1).get(trechos.get(i - 1).size() - 1).x1();
+                assertTrue(folga >= 2 * DestinoPdf.FOLGA - 0.05f, folga + " pt between cells in " + l.texto());
+            }
+            if (l.texto().startsWith("Total ")) {
+                assertTrue(l.texto().contains("9.999.999.999,999") && l.texto().contains("99.999.999.999,99"), l.texto());
+                for (GlifosPdf.Glifo g : l.glifos())
+                    assertEquals(DestinoPdf.CORPO, g.tamanho(), 0.01, "size of a total in " + l.texto());
+            }
+            // The negative value is red, on its line and in the totals; nothing else is.
+            for (List<GlifosPdf.Glifo> trecho : trechos) {
+                final String s = trecho.stream().map(GlifosPdf.Glifo::texto).reduce("", String::concat);
+                for (GlifosPdf.Glifo g : trecho) {
+                    assertEquals(s.equals("-10.569,22"), g.vermelho(), "colour of " + s);
+                    if (g.vermelho()) vermelhos++;
+                }
+            }
+        }
+        assertEquals(3 * "-10.569,22".length(), vermelhos, "line, subtotal and grand total");
+        assertTrue(linhas.stream().anyMatch(l -> l.texto().contains("29/02/2024")));
+    }
+
+    /** Every filter is in the header, wrapped, on page 1; a long block is only pointed to on later pages. */
+    @ParameterizedTest
+    @ValueSource(ints = {3, 400})
+    void todoFiltroNoCabecalho(int codigos) throws Exception {
+        final StringBuilder produto = new StringBuilder("Produto: 1");
+        for (int i = 2; i <= codigos; i++) produto.append(", ").append(i);
+        final List<String> filtros = List.of("Empresa: 1 - SUPERMERCADO BOA VISTA LTDA", produto.toString(),
+                "Marca: 3 - TIO JOÃO", "Aplicação: 7 - LIMPEZA PESADA");
+        final Path pdf = dir.resolve("filtros.pdf");
+        final Cabecalho c = PdfSintetico.cabecalho(filtros, false);
+        final Object[] v = new Object[c.colunas().size()];
+        try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
+            d.inicio(c);
+            d.inicioGrupo("Endereço: 1");
+            for (int i = 0; i < 100; i++) d.linha(v);
+            d.fimGrupo("Endereço: 1", new Totais(c.colunas()));
+            d.fim(new Totais(c.colunas()));
+        }
+        final String primeira = texto(pdf, 1).replaceAll("\\s+", " ");
+        final String segunda = texto(pdf, 2).replaceAll("\\s+", " ");
+        for (String f : filtros) assertTrue(primeira.contains(f), f + " in " + primeira);
+        final boolean longo = codigos > 100;
+        assertEquals(longo, segunda.contains(DestinoPdf.FILTROS_NA_PRIMEIRA), segunda);
+        assertEquals(!longo, filtros.stream().allMatch(segunda::contains), segunda);
+    }
+
+    /** The cells of a left-aligned column, top to bottom: the glyph runs that start where its title does. */
+    static String textoDaColuna(List<GlifosPdf.Linha> linhas, String titulo) {
+        float x = Float.NaN;
+        final StringBuilder s = new StringBuilder();
+        for (GlifosPdf.Linha l : linhas) {
+            for (List<GlifosPdf.Glifo> trecho : l.trechos()) {
+                final String t = trecho.stream().map(GlifosPdf.Glifo::texto).reduce("", String::concat);
+                if (Float.isNaN(x) && t.equals(titulo)) {
+                    x = trecho.get(0).x0();
+                } else if (!Float.isNaN(x) && Math.abs(trecho.get(0).x0() - x) < 0.3f && !t.equals(titulo)) {
+                    s.append(s.length() == 0 ? "" : " ").append(t);
+                }
+            }
+        }
+        return s.toString();
     }
 
     /** Prints the throughput; the assertion is only that every page was written. */

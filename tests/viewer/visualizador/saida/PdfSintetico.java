@@ -20,8 +20,13 @@ public final class PdfSintetico {
     }
 
     public static Cabecalho cabecalho() throws ErroRelatorio {
-        return new Cabecalho("Relação de Produtos por Endereço", List.of(Formatos.SEM_FILTROS), "Depósito",
-                "Data (mais antiga primeiro)", LocalDateTime.of(2024, 5, 17, 9, 30), colunas());
+        return cabecalho(List.of(Formatos.SEM_FILTROS), false);
+    }
+
+    /** Grouped by address, as the report's default. */
+    public static Cabecalho cabecalho(List<String> filtros, boolean somenteTotais) throws ErroRelatorio {
+        return new Cabecalho("Relação de Produtos por Endereço", filtros, "Depósito", "Data (mais antiga primeiro)",
+                LocalDateTime.of(2024, 5, 17, 9, 30), colunas(), somenteTotais, List.of("end_cod", "end_des"));
     }
 
     /** {@code linhas} lines in groups of {@code porGrupo}; the PDF is saved at {@code arquivo}. */

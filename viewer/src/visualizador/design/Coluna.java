@@ -7,9 +7,17 @@ package visualizador.design;
  * @param largura  width in points on the A4 landscape page
  * @param casas    decimal places of a NUMERO column
  * @param total    the column is summed in subtotals and the grand total
+ * @param cortar   a text too long is cut with "…" on one line instead of wrapping in its cell
+ * @param cresce   the column takes its share of the width the page has to spare
  */
 public record Coluna(String titulo, String campo, String campoDescricao, String vazio, TipoColuna tipo,
-                     float largura, Alinhamento alinhamento, int casas, boolean total) {
+                     float largura, Alinhamento alinhamento, int casas, boolean total, boolean cortar,
+                     boolean cresce) {
+
+    public Coluna(String titulo, String campo, String campoDescricao, String vazio, TipoColuna tipo, float largura,
+                  Alinhamento alinhamento, int casas, boolean total) {
+        this(titulo, campo, campoDescricao, vazio, tipo, largura, alinhamento, casas, total, false, false);
+    }
 
     public boolean composta() {
         return campoDescricao != null;

@@ -67,7 +67,8 @@ public final class LeitorDesign {
                     : numerica ? Alinhamento.DIREITA : Alinhamento.ESQUERDA;
             colunas.add(new Coluna(obrigatorio(e, "titulo"), obrigatorio(e, "campo"), opcional(e, "descricao", null),
                     opcional(e, "vazio", ""), tipo, (float) numero(e, "largura"), alinhamento,
-                    e.hasAttribute("casas") ? (int) numero(e, "casas") : 0, "sim".equals(e.getAttribute("total"))));
+                    e.hasAttribute("casas") ? (int) numero(e, "casas") : 0, "sim".equals(e.getAttribute("total")),
+                    "sim".equals(e.getAttribute("cortar")), "sim".equals(e.getAttribute("cresce"))));
         }
         if (colunas.isEmpty()) throw erro("nenhuma <coluna>");
 

@@ -52,12 +52,23 @@ final class FontePdf {
 
     /** How many leading characters of {@code s} fit in {@code maximo} thousandths of the size. */
     int caber(CharSequence s, float maximo) {
+        return caber(s, 0, maximo);
+    }
+
+    /** The end of the longest piece of {@code s} from {@code inicio} that fits in {@code maximo}. */
+    int caber(CharSequence s, int inicio, float maximo) {
         float w = 0;
-        for (int i = 0, n = s.length(); i < n; i++) {
+        for (int i = inicio, n = s.length(); i < n; i++) {
             w += largura(s.charAt(i));
             if (w > maximo) return i;
         }
         return s.length();
+    }
+
+    float largura(CharSequence s, int inicio, int fim) {
+        float w = 0;
+        for (int i = inicio; i < fim; i++) w += largura(s.charAt(i));
+        return w;
     }
 
     // Control characters print as a blank, characters the font lacks (and each half of a
@@ -71,7 +82,9 @@ final class FontePdf {
         }
         pd.addToSubset(usar);
         try {
-            larguras[c] = pd.getWidthFromFont(gid);
+            // Rounded as the embedded font's width table has them, so that positions computed
+            // here are where a reader draws the glyphs.
+            larguras[c] = Math.round(pd.getWidthFromFont(gid));
         } catch (IOException e) {
             larguras[c] = pd.getAverageFontWidth();
         }

@@ -12,12 +12,25 @@ final class PaginaPdf {
     private int n;
     private FontePdf fonte;
     private int tamanho; // hundredths of a point
+    private boolean vermelho;
     private int tx;
     private int ty; // start of the current text line inside BT, hundredths of a point
+    private boolean trecho; // a TJ array is open
+    private double pena; // where its next glyph would go, in points
 
     void reiniciar() {
         n = 0;
+        trecho = false;
         fonte = null;
+        vermelho = false;
+    }
+
+    /** Text in red (a negative figure) or black; written only when it changes. */
+    void vermelho(boolean sim) {
+        if (sim == vermelho) return;
+        fecharTrecho();
+        vermelho = sim;
+        op(sim ? "0.8 0 0 rg " : "0 g ");
     }
 
     /** Appends operators built earlier (the page header); the font they leave set is unknown. */
@@ -25,7 +38,7 @@ final class PaginaPdf {
         garantir(operadores.length);
         System.arraycopy(operadores, 0, b, n, operadores.length);
         n += operadores.length;
-        fonte = null;
+        fonte = null; // the operators leave the fill colour black
     }
 
     byte[] copia() {
@@ -43,6 +56,7 @@ final class PaginaPdf {
     }
 
     void fecharTexto() {
+        fecharTrecho();
         op("ET\n");
     }
 
@@ -50,6 +64,7 @@ final class PaginaPdf {
     void fonte(FontePdf f, float pontos) {
         final int t = Math.round(pontos * 100);
         if (f == fonte && t == tamanho) return;
+        fecharTrecho();
         fonte = f;
         tamanho = t;
         op("/").op(f.nome).op(" ");
@@ -57,8 +72,42 @@ final class PaginaPdf {
         op("Tf ");
     }
 
+    /**
+     * Characters {@code inicio} to {@code fim} of {@code s} (then "…" when {@code reticencias}),
+     * starting at {@code x} on baseline {@code y}. Pieces on the same baseline in the same font
+     * and colour share one TJ array, the blank between them given as a displacement: a line of
+     * cells costs one operator instead of a move and a show per cell.
+     */
+    void texto(FontePdf f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
+        if (trecho && (f != fonte || Math.round(pontos * 100) != tamanho || Math.round(y * 100) != ty)) fecharTrecho();
+        fonte(f, pontos);
+        final double t = tamanho / 100.0;
+        if (!trecho) {
+            posicionar(x, y);
+            op("[");
+            trecho = true;
+            pena = tx / 100.0;
+        } else {
+            final long deslocamento = Math.round((pena - x) * 1000 / t);
+            if (deslocamento != 0) {
+                garantir(24);
+                if (deslocamento < 0) b[n++] = '-';
+                inteiro(Math.abs(deslocamento));
+                b[n++] = ' ';
+                pena -= deslocamento * t / 1000;
+            }
+        }
+        pena += cadeia(f, s, inicio, fim, reticencias) * t / 1000;
+    }
+
+    private void fecharTrecho() {
+        if (!trecho) return;
+        trecho = false;
+        op("]TJ ");
+    }
+
     /** Moves to the start of a text piece, relative to the last one, as Td requires. */
-    void posicionar(float x, float y) {
+    private void posicionar(float x, float y) {
         final int cx = Math.round(x * 100);
         final int cy = Math.round(y * 100);
         centesimos(cx - tx);
@@ -68,21 +117,26 @@ final class PaginaPdf {
         ty = cy;
     }
 
-    /** The first {@code fim} characters of {@code s}, then "…" when {@code reticencias}. */
-    void mostrar(FontePdf f, CharSequence s, int fim, boolean reticencias) {
-        garantir(4 * fim + 16);
+    /** A literal string of glyph codes; returns its width in thousandths of the font size. */
+    private float cadeia(FontePdf f, CharSequence s, int inicio, int fim, boolean reticencias) {
+        garantir(4 * (fim - inicio) + 16);
+        float w = 0;
         b[n++] = '(';
-        for (int i = 0; i < fim; i++) {
-            final char g = f.glifo(s.charAt(i));
+        for (int i = inicio; i < fim; i++) {
+            final char c = s.charAt(i);
+            final char g = f.glifo(c);
+            w += f.largura(c);
             byte_(g >>> 8);
             byte_(g & 0xff);
         }
         if (reticencias) {
             final char g = f.glifo(FontePdf.RETICENCIAS);
+            w += f.largura(FontePdf.RETICENCIAS);
             byte_(g >>> 8);
             byte_(g & 0xff);
         }
-        op(")Tj ");
+        b[n++] = ')';
+        return w;
     }
 
     /** A horizontal rule, in grey level {@code cinza} (0 black, 1 white). */
@@ -131,9 +185,9 @@ final class PaginaPdf {
         b[n++] = ' ';
     }
 
-    private void inteiro(int v) {
+    private void inteiro(long v) {
         int casas = 1;
-        for (int d = v; d >= 10; d /= 10) casas++;
+        for (long d = v; d >= 10; d /= 10) casas++;
         for (int i = n + casas - 1; i >= n; i--, v /= 10) b[i] = (byte) ('0' + v % 10);
         n += casas;
     }
