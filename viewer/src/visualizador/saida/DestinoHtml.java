@@ -211,20 +211,6 @@ public final class DestinoHtml implements Destino {
     }
 
     private void texto(String s) throws IOException {
-        escapar(s, out);
-    }
-
-    static void escapar(String s, Writer w) throws IOException {
-        for (int i = 0; i < s.length(); i++) {
-            final char c = s.charAt(i);
-            switch (c) {
-                case '<' -> w.write("&lt;");
-                case '>' -> w.write("&gt;");
-                case '&' -> w.write("&amp;");
-                case '"' -> w.write("&quot;");
-                case '\'' -> w.write("&#39;");
-                default -> w.write(c);
-            }
-        }
+        Marcacao.escapar(s, out);
     }
 }

@@ -57,7 +57,7 @@ final class EstilosXlsx {
     private static String escapado(String s) {
         try {
             final StringWriter w = new StringWriter();
-            PlanilhaXlsx.escapar(s, w);
+            Marcacao.escapar(s, w);
             return w.toString();
         } catch (IOException e) {
             throw new UncheckedIOException(e);

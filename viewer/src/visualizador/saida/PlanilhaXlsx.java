@@ -120,7 +120,7 @@ final class PlanilhaXlsx implements Planilha {
                 out.write(" t=\"inlineStr\"><is><t");
                 if (!s.equals(s.strip())) out.write(" xml:space=\"preserve\"");
                 out.write('>');
-                escapar(s, out);
+                Marcacao.escapar(s, out);
                 out.write("</t></is></c>");
             }
         }
@@ -237,46 +237,7 @@ final class PlanilhaXlsx implements Planilha {
 
     private static String texto(String s) throws IOException {
         final java.io.StringWriter w = new java.io.StringWriter();
-        escapar(s, w);
+        Marcacao.escapar(s, w);
         return w.toString();
-    }
-
-    /** Nothing to escape: plain characters below the surrogates. */
-    private static boolean limpo(String s) {
-        for (int i = 0; i < s.length(); i++) {
-            final char c = s.charAt(i);
-            if (c < 0x20 || c == '<' || c == '>' || c == '&' || c == '"' || c >= 0xD800) return false;
-        }
-        return true;
-    }
-
-    /** Markup escaped; characters XML cannot hold (controls, lone surrogates) become U+FFFD. */
-    static void escapar(String s, Writer w) throws IOException {
-        if (limpo(s)) {
-            w.write(s);
-            return;
-        }
-        for (int i = 0; i < s.length(); i++) {
-            final char c = s.charAt(i);
-            switch (c) {
-                case '<' -> w.write("&lt;");
-                case '>' -> w.write("&gt;");
-                case '&' -> w.write("&amp;");
-                case '"' -> w.write("&quot;");
-                default -> {
-                    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' || c == 0xFFFE || c == 0xFFFF) {
-                        w.write('\uFFFD');
-                    } else if (Character.isHighSurrogate(c) && i + 1 < s.length()
-                            && Character.isLowSurrogate(s.charAt(i + 1))) {
-                        w.write(c);
-                        w.write(s.charAt(++i));
-                    } else if (Character.isSurrogate(c)) {
-                        w.write('\uFFFD');
-                    } else {
-                        w.write(c);
-                    }
-                }
-            }
-        }
     }
 }
