@@ -94,21 +94,14 @@ pasta_do_processo() {
     compgen -G "$tmp/tmp/zv-visualizador-*/$pid-*" >/dev/null
 }
 
-# Laying out pages: the page scratch (open, already unlinked) has grown.
+# Laying out pages: the file being written page by page (PDF), or the preview's page scratch
+# (open, already unlinked), has grown.
 paginando() {
-    local fd
+    local fd alvo
     for fd in /proc/"$pid"/fd/*; do
-        [[ $(readlink -- "$fd" 2>/dev/null) == */zv-visualizador-*.pdf.tmp* ]] || continue
+        alvo=$(readlink -- "$fd" 2>/dev/null) || continue
+        [[ $alvo == */zv-visualizador-*.pdf || $alvo == */zv-visualizador-*.pdf.tmp* ]] || continue
         (($(stat -L -c %s -- "$fd" 2>/dev/null || echo 0) > 200000)) && return 0
-    done
-    return 1
-}
-
-# Saving the document: the report's own scratch (not the page scratch) is being written.
-gravando() {
-    local f
-    for f in "$tmp"/tmp/zv-visualizador-*/"$pid"-*/*.pdf; do
-        [[ -f $f ]] && (($(stat -c %s -- "$f") > 0)) && return 0
     done
     return 1
 }
@@ -158,10 +151,7 @@ for sinal in TERM KILL; do
     para "$sinal" "PDF at start"
     inicia PDF
     aguarda "pages being laid out" 60 paginando
-    para "$sinal" "PDF laying out pages"
-    inicia PDF
-    aguarda "the file being written" 60 gravando
-    para "$sinal" "PDF writing the file"
+    para "$sinal" "PDF writing its pages"
     inicia VIS
     aguarda "pages being laid out" 60 paginando
     para "$sinal" "VIS laying out pages"

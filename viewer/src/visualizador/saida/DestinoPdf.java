@@ -1,6 +1,5 @@
 package visualizador.saida;
 
-import java.io.BufferedOutputStream;
 import java.io.IOException;
 import java.io.OutputStream;
 import java.math.BigDecimal;
@@ -26,9 +25,9 @@ import visualizador.design.TipoColuna;
 /**
  * The report as an A4 landscape PDF: on every page the header (title, filters, choices, moment of
  * issue, column titles) and "Página N de M"; in the body group headers, detail lines, subtotals
- * and the grand total, or in summary mode one line per group. Page contents go to a scratch file
- * as each page fills, so memory holds only the page objects; the file is written by
- * {@link #close()} and only after {@link #fim}.
+ * and the grand total, or in summary mode one line per group. A file gets each page as it fills
+ * and is complete only once {@link #close()} follows {@link #fim}; the preview's document keeps
+ * page contents in a scratch file, so memory holds only the page objects.
  */
 public final class DestinoPdf implements Destino {
     static final Path FONTE = Path.of("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
@@ -64,7 +63,8 @@ public final class DestinoPdf implements Destino {
     private final PDResources recursos = new PDResources();
     private final COSArray caixa = new PDRectangle(LARGURA, ALTURA).getCOSArray(); // shared by every page
     private final PaginaPdf conteudo = new PaginaPdf();
-    private final RascunhoPdf rascunho;
+    private final RascunhoPdf rascunho; // the preview's page contents
+    private final ArquivoPdf arquivoPdf; // the file's writer
     private final CelulaPdf celula = new CelulaPdf();
 
     private List<Coluna> colunas; // the design's, indexed by the values of a line
@@ -90,7 +90,8 @@ public final class DestinoPdf implements Destino {
     private float topoCorpo; // where the body starts below the header montarCabecalho built last
     private String tituloRodape;
 
-    private PDPage pagina;
+    private PDPage pagina; // the preview's page being laid out
+    private boolean aberta; // a page is being laid out
     private int paginas;
     private float y; // baseline of the next body line
     private boolean topo; // nothing written yet in this page's body
@@ -146,7 +147,8 @@ public final class DestinoPdf implements Destino {
         try {
             normal = new FontePdf(doc, FONTE, "F1");
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2");
-            rascunho = new RascunhoPdf();
+            rascunho = arquivo == null ? new RascunhoPdf() : null;
+            arquivoPdf = arquivo == null ? null : new ArquivoPdf(arquivo, caixa);
         } catch (IOException | RuntimeException e) {
             doc.close();
             throw e;
@@ -236,7 +238,7 @@ public final class DestinoPdf implements Destino {
 
     @Override
     public void fim(Totais totais) throws IOException {
-        if (pagina == null) throw new IllegalStateException("fim sem inicio");
+        if (!aberta) throw new IllegalStateException("fim sem inicio");
         grupo = null;
         if (totais.linhas() == 0) {
             conteudo.abrirTexto();
@@ -264,18 +266,18 @@ public final class DestinoPdf implements Destino {
     public void close() throws IOException {
         if (fechado || ouvinte != null) return;
         fechado = true;
-        try (PDDocument d = doc; rascunho) {
-            if (!concluido) return;
-            // The document subsets only fonts set through its own content streams: these are ours.
-            normal.pd.subset();
-            negrito.pd.subset();
-            try (OutputStream out = new BufferedOutputStream(Files.newOutputStream(arquivo), 1 << 16)) {
-                d.save(out);
-            } catch (IOException | RuntimeException e) {
-                Files.deleteIfExists(arquivo);
-                throw e;
+        try (doc; arquivoPdf) {
+            if (concluido) {
+                // The fonts are subset to the characters the pages used.
+                normal.pd.subset();
+                negrito.pd.subset();
+                arquivoPdf.concluir(recursos.getCOSObject());
             }
+        } catch (IOException | RuntimeException e) {
+            Files.deleteIfExists(arquivo);
+            throw e;
         }
+        if (!concluido) Files.deleteIfExists(arquivo);
     }
 
     // ---- Columns
@@ -652,12 +654,15 @@ public final class DestinoPdf implements Destino {
     private void novaPagina() throws IOException {
         synchronized (doc) {
             encerrarPagina();
-            final COSDictionary d = new COSDictionary();
-            d.setItem(COSName.TYPE, COSName.PAGE);
-            d.setItem(COSName.MEDIA_BOX, caixa);
-            pagina = new PDPage(d);
-            pagina.setResources(recursos);
-            doc.addPage(pagina);
+            aberta = true;
+            if (arquivoPdf == null) {
+                final COSDictionary d = new COSDictionary();
+                d.setItem(COSName.TYPE, COSName.PAGE);
+                d.setItem(COSName.MEDIA_BOX, caixa);
+                pagina = new PDPage(d);
+                pagina.setResources(recursos);
+                doc.addPage(pagina);
+            }
         }
         if (ouvinte != null && paginas > 0) ouvinte.prontas(paginas);
         paginas++;
@@ -670,24 +675,32 @@ public final class DestinoPdf implements Destino {
     }
 
     /**
-     * The page is finished: its content goes to the scratch file now, nothing of it stays in
-     * memory. Only the footer's page number is added later, by {@link #numerarPaginas}.
+     * The page is finished: its content goes to the file (or the preview's scratch) now, nothing
+     * of it stays in memory. Only the footer's page number is added later, by {@link #numerarPaginas}.
      */
     private void encerrarPagina() throws IOException {
-        if (pagina == null) return;
-        pagina.getCOSObject().setItem(COSName.CONTENTS, rascunho.gravar(conteudo));
-        pagina = null;
+        if (!aberta) return;
+        aberta = false;
+        if (arquivoPdf != null) {
+            arquivoPdf.pagina(conteudo);
+        } else {
+            pagina.getCOSObject().setItem(COSName.CONTENTS, rascunho.gravar(conteudo));
+            pagina = null;
+        }
     }
 
     /** "Página N de M", known only now, as a second small content stream of each page. */
     private void numerarPaginas() throws IOException {
+        if (arquivoPdf != null) {
+            for (int i = 0; i < paginas; i++) {
+                rodape(i + 1);
+                arquivoPdf.rodape(i, conteudo);
+            }
+            return;
+        }
         int numero = 0;
         for (PDPage p : doc.getPages()) {
-            final String texto = "Página " + ++numero + " de " + paginas;
-            conteudo.reiniciar();
-            conteudo.abrirTexto();
-            celula(normal, CORPO, texto, MARGEM + UTIL / 2, UTIL / 2, Alinhamento.DIREITA, false, RODAPE);
-            conteudo.fecharTexto();
+            rodape(++numero);
             synchronized (doc) {
                 final COSArray partes = new COSArray();
                 final COSBase corpo = p.getCOSObject().getDictionaryObject(COSName.CONTENTS);
@@ -696,5 +709,13 @@ public final class DestinoPdf implements Destino {
                 p.getCOSObject().setItem(COSName.CONTENTS, partes);
             }
         }
+    }
+
+    private void rodape(int numero) {
+        conteudo.reiniciar();
+        conteudo.abrirTexto();
+        celula(normal, CORPO, "Página " + numero + " de " + paginas, MARGEM + UTIL / 2, UTIL / 2, Alinhamento.DIREITA,
+                false, RODAPE);
+        conteudo.fecharTexto();
     }
 }

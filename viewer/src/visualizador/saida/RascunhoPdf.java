@@ -11,7 +11,6 @@ import java.nio.channels.FileChannel;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
-import java.util.zip.Deflater;
 import org.apache.pdfbox.cos.COSInputStream;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.cos.COSStream;
@@ -26,8 +25,7 @@ import org.apache.pdfbox.io.ScratchFile;
 final class RascunhoPdf implements Closeable {
     private final FileChannel canal;
     private final OutputStream saida;
-    private final Deflater compressor = new Deflater(Deflater.BEST_SPEED);
-    private final byte[] comprimido = new byte[1 << 15];
+    private final Compactador compactador = new Compactador();
     private final ScratchFile semUso; // a COSStream wants one; these streams never write to it
     private long tamanho;
 
@@ -48,21 +46,15 @@ final class RascunhoPdf implements Closeable {
     /** A Flate-compressed content stream of what {@code pagina} holds now. */
     COSStream gravar(PaginaPdf pagina) throws IOException {
         final long inicio = tamanho;
-        compressor.reset();
-        pagina.comprimir(compressor);
-        compressor.finish();
-        while (!compressor.finished()) {
-            final int n = compressor.deflate(comprimido);
-            saida.write(comprimido, 0, n);
-            tamanho += n;
-        }
+        compactador.compactar(pagina);
+        saida.write(compactador.dados(), 0, compactador.tamanho());
+        tamanho += compactador.tamanho();
         return new Fluxo(inicio, tamanho - inicio);
     }
 
     @Override
     public void close() throws IOException {
-        compressor.end();
-        try (canal; semUso) {
+        try (canal; semUso; compactador) {
             saida.close();
         }
     }
