@@ -145,8 +145,8 @@ public final class DestinoPdf implements Destino {
         this.progresso = progresso;
         doc = new PDDocument(PastaRascunho.doProcesso().memoriaPdf(0));
         try {
-            normal = new FontePdf(doc, FONTE, "F1");
-            negrito = new FontePdf(doc, FONTE_NEGRITO, "F2");
+            normal = new FontePdf(doc, FONTE, "F1", arquivo != null);
+            negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null);
             rascunho = arquivo == null ? new RascunhoPdf() : null;
             arquivoPdf = arquivo == null ? null : new ArquivoPdf(arquivo, caixa);
         } catch (IOException | RuntimeException e) {
@@ -271,6 +271,8 @@ public final class DestinoPdf implements Destino {
                 // The fonts are subset to the characters the pages used.
                 normal.pd.subset();
                 negrito.pd.subset();
+                normal.gravarCodificacao(doc);
+                negrito.gravarCodificacao(doc);
                 arquivoPdf.concluir(recursos.getCOSObject());
             }
         } catch (IOException | RuntimeException e) {

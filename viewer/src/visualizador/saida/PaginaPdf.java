@@ -124,19 +124,20 @@ final class PaginaPdf {
         b[n++] = '(';
         for (int i = inicio; i < fim; i++) {
             final char c = s.charAt(i);
-            final char g = f.glifo(c);
+            codigo(f.codigo(c));
             w += f.largura(c);
-            byte_(g >>> 8);
-            byte_(g & 0xff);
         }
         if (reticencias) {
-            final char g = f.glifo(FontePdf.RETICENCIAS);
+            codigo(f.codigo(FontePdf.RETICENCIAS));
             w += f.largura(FontePdf.RETICENCIAS);
-            byte_(g >>> 8);
-            byte_(g & 0xff);
         }
         b[n++] = ')';
         return w;
+    }
+
+    private void codigo(int g) {
+        if ((g & FontePdf.DOIS_BYTES) != 0) byte_(g >>> 8 & 0xff);
+        byte_(g & 0xff);
     }
 
     /** A horizontal rule, in grey level {@code cinza} (0 black, 1 white). */
