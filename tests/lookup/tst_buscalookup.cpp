@@ -392,6 +392,36 @@ private slots:
         c.estado.BotaoAtivo = false;
     }
 
+    // The entry record and the search under way belong to the window: another field of it sees
+    // them, a field of another window does not.
+    void lookupStateIsTheWindows_data() {
+        QTest::addColumn<bool>("mesmaJanela");
+        QTest::newRow("same window") << true;
+        QTest::newRow("another window") << false;
+    }
+    void lookupStateIsTheWindows() {
+        QFETCH(bool, mesmaJanela);
+        Campo a;
+        Campo b(false, mesmaJanela ? &a.estado : nullptr);
+        a.digitaESai("5"); // found: the next entry is recorded
+        b.codigo->setText("0002");
+        b.codigo->OnEnter(b.codigo);
+        QCOMPARE(a.estado.NaoPassouOnEnter, !mesmaJanela);
+        QCOMPARE(b.estado.ConteudoDBEditAntLook, mesmaJanela ? QStringLiteral("2") : QString());
+
+        // b is left while a's search window is shown
+        b.codigo->setText("5");
+        Busca busca;
+        quandoBuscar(busca, [&b](TFormL* janela) {
+            b.codigo->OnExit(b.codigo);
+            esc(janela);
+        });
+        a.botao->click();
+        QVERIFY(busca.abriu);
+        QCOMPARE(b.des0->text(), mesmaJanela ? QString() : QStringLiteral("HORTIFRÚTI"));
+        QVERIFY(!a.estado.BotaoAtivo);
+    }
+
     // The description query's answer: shown when found; no row, a null, a zero or a text that
     // stands for nothing opens the search instead.
     void descriptionAnswers_data() {
