@@ -113,7 +113,11 @@ TFormPrincipal::TFormPrincipal(QStringList args, QWidget* parent) : QWidget(pare
     widgets::CentraNaTela(this);
 }
 
-TFormPrincipal::~TFormPrincipal() = default;
+TFormPrincipal::~TFormPrincipal() {
+    // The lookup fields' handlers reach m_estadoLookups, which would otherwise go before QWidget
+    // deletes the controls.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 void TFormPrincipal::criaControles() {
     PanelTitulo = new QLabel(QStringLiteral("Relação de Produtos por Endereço [v25.04.28.1]"), this);
@@ -291,7 +295,7 @@ void TFormPrincipal::FormCreate() {
     for (const Campo& c : kCampos)
         emOrdem[static_cast<std::size_t>(c.ordemDoLookup)] = &c;
     for (const Campo* c : emOrdem)
-        new TCriadorLookup(this->*c->codigo, {this->*c->descricao}, this->*c->botao,
+        new TCriadorLookup(m_estadoLookups, this->*c->codigo, {this->*c->descricao}, this->*c->botao,
                            [this](QObject* o, TEventoLookUp e) { return ELookUP(o, e); });
 }
 

@@ -43,6 +43,9 @@ public:
     // Index of the checked output format, -1 when none is checked.
     int rgFormatoIndex() const;
 
+    // What the window's lookup fields share (entry record, search under way).
+    const EstadoLookups& estadoLookups() const { return m_estadoLookups; }
+
     QLabel* PanelTitulo = nullptr;
     QGroupBox* GroupBox1 = nullptr;
 
@@ -115,4 +118,5 @@ private:
     qint32 CodigoFuncionarioLogado = 0;
     widgets::KeyPreview* m_keyPreview = nullptr;
     bool m_jaAtivada = false;
+    EstadoLookups m_estadoLookups;
 };

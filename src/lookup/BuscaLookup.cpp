@@ -131,11 +131,11 @@ void transfereResultado(db::Query& q, const QList<QWidget*>& Codigo, const TList
                 FormataValorEmString(q.value(deslocamento + (DispEsqDir ? n + j : f - m + j))));
 }
 
-bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QList<QWidget*>& Codigo,
-                  const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
-                  bool limitar) {
+bool buscaSimples(EstadoLookups& estado, const TLookupDestaque* destaque, const db::Query* Ds,
+                  const QList<QWidget*>& Codigo, const TListaEdits& EditDes, const QString& TextoSqlL,
+                  bool Proximo, bool DispEsqDir, bool limitar) {
     bool result = true;
-    const JanelaDaBusca<TFormL> fim(FormL);
+    const JanelaDaBusca<TFormL> fim(FormL, estado);
     TFormL& janela = *FormL;
 
     if (destaque) {
@@ -162,7 +162,7 @@ bool buscaSimples(const TLookupDestaque* destaque, const db::Query* Ds, const QL
 
     if (q.active()) {
         transfereResultado(q, Codigo, EditDes, DispEsqDir, 0);
-        NaoPassouOnEnter = true;
+        estado.NaoPassouOnEnter = true;
         if (Proximo && !Codigo.isEmpty() && Codigo.front())
             moveFocoAdiante(Codigo.front()->window());
     } else {
@@ -200,25 +200,26 @@ QString ListagemComMarcacao(QString TextoSqlL) {
     return kMarcacao + TextoSqlL.mid(p + 6);
 }
 
-bool OnClickDoBotaoLook(const db::Query* Ds, const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
-                        const QString& TextoSqlL, bool Proximo, bool DispEsqDir, bool limitar) {
-    return buscaSimples(nullptr, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
+bool OnClickDoBotaoLook(EstadoLookups& estado, const db::Query* Ds, const QList<QWidget*>& Codigo,
+                        const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
+                        bool limitar) {
+    return buscaSimples(estado, nullptr, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
 }
 
-bool OnClickDoBotaoLook2(const TLookupDestaque* Destaque, const db::Query* Ds, const QList<QWidget*>& Codigo,
-                         const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo, bool DispEsqDir,
-                         bool limitar) {
-    return buscaSimples(Destaque, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
+bool OnClickDoBotaoLook2(EstadoLookups& estado, const TLookupDestaque* Destaque, const db::Query* Ds,
+                         const QList<QWidget*>& Codigo, const TListaEdits& EditDes, const QString& TextoSqlL,
+                         bool Proximo, bool DispEsqDir, bool limitar) {
+    return buscaSimples(estado, Destaque, Ds, Codigo, EditDes, TextoSqlL, Proximo, DispEsqDir, limitar);
 }
 
 bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
                                                 const QString& TextoSqlL) {
     const QString valor_parametro =
         Codigo.isEmpty() ? QString() : (editDe(Codigo.front()) ? editDe(Codigo.front())->text() : QString());
-    if (valor_parametro.isEmpty() || BotaoAtivo)
+    if (valor_parametro.isEmpty() || fEstado.BotaoAtivo)
         return false;
     bool result = true;
-    const JanelaDaBusca<TFormL> fim(FormL);
+    const JanelaDaBusca<TFormL> fim(FormL, fEstado);
     TFormL& janela = *FormL;
     db::Query& q = *janela.QueryLoc;
 
@@ -242,7 +243,7 @@ bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, c
     }
     if (q.active()) {
         transfereResultado(q, Codigo, EditDes, true, 0);
-        NaoPassouOnEnter = true;
+        fEstado.NaoPassouOnEnter = true;
     } else {
         result = false;
         focaSeVisivel(Codigo.front());
@@ -250,12 +251,12 @@ bool TCriadorLookup::OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, c
     return result;
 }
 
-bool OnClickDoBotaoLookAvancado(const db::Query* Ds, const QList<QWidget*>& Codigo,
+bool OnClickDoBotaoLookAvancado(EstadoLookups& estado, const db::Query* Ds, const QList<QWidget*>& Codigo,
                                 const TListaEdits& EditDes, const QString& TextoSqlL, bool Proximo,
                                 bool DispEsqDir, bool limitar) {
     Q_UNUSED(DispEsqDir); // the mark column always comes first, codes right after it
     bool result = true;
-    const JanelaDaBusca<TFormLAvanc> fim(FormLAvanc);
+    const JanelaDaBusca<TFormLAvanc> fim(FormLAvanc, estado);
     TFormLAvanc& janela = *FormLAvanc;
     db::Query& q = *janela.QueryLoc;
 

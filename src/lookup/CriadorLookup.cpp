@@ -11,21 +11,10 @@
 #include "lookup/BuscaLookup.h"
 
 #include <QApplication>
-#include <QPointer>
 
 #include <optional>
 
-bool NaoPassouOnEnter = false;
-QString ConteudoDBEditAntLook;
-QStringList ConteudoEditDes;
-bool BotaoAtivo = false;
-
 namespace {
-
-// The field whose descriptions ConteudoEditDes holds. An entry that follows a modal window (a
-// search or an error box shown while the previous field was left) comes with the window's
-// activation and is not recorded, so the record may belong to another field.
-QPointer<widgets::EventEdit> donoDoRegistro;
 
 widgets::EventEdit* planEdit(QObject* o) {
     return qobject_cast<widgets::EventEdit*>(o);
@@ -96,7 +85,7 @@ RespostaDaDescricao consultaDescricao(db::Connection* conexao, const QString& sq
 
 // Writes a found description into the description edits: one column into edit 0, several one
 // per edit.
-void mostraDescricao(const RespostaDaDescricao& r, const TListaEdits& Descricao) {
+void mostraDescricao(EstadoLookups& estado, const RespostaDaDescricao& r, const TListaEdits& Descricao) {
     const QStringList& textos = *r.textos;
     if (r.colunas == 1) {
         Descricao.front()->setText(textos.front());
@@ -108,7 +97,7 @@ void mostraDescricao(const RespostaDaDescricao& r, const TListaEdits& Descricao)
         for (qsizetype i = 0; i < Descricao.size(); ++i)
             Descricao[i]->setText(textos[i]);
     }
-    NaoPassouOnEnter = true;
+    estado.NaoPassouOnEnter = true;
 }
 
 // True when the window owning the code edit has its search button as the focused control.
@@ -135,19 +124,20 @@ void OnChangeLookUp(QObject* /*Sender*/, const TListaEdits& EditDes) {
     ApagaDes(EditDes);
 }
 
-void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes) {
-    if (!NaoPassouOnEnter)
+void OnEnterLookUp(EstadoLookups& estado, QObject* Sender, const TListaEdits& EditDes) {
+    if (!estado.NaoPassouOnEnter)
         return;
-    ::ConteudoDBEditAntLook = ValorSemZerosAEsq(textOf(Sender));
+    estado.ConteudoDBEditAntLook = ValorSemZerosAEsq(textOf(Sender));
     if (!EditDes.isEmpty())
-        TratarConteudodoEditDes(EditDes,
-                                ::ConteudoDBEditAntLook.isEmpty() ? kLimparConteudo : kReceberConteudo);
-    NaoPassouOnEnter = false;
+        TratarConteudodoEditDes(estado, EditDes,
+                                estado.ConteudoDBEditAntLook.isEmpty() ? kLimparConteudo : kReceberConteudo);
+    estado.NaoPassouOnEnter = false;
 }
 
-void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
-    if (::ConteudoDBEditAntLook.isEmpty())
+void TratarConteudodoEditDes(EstadoLookups& estado, const TListaEdits& EditDes, QChar acao) {
+    if (estado.ConteudoDBEditAntLook.isEmpty())
         acao = kLimparConteudo;
+    QStringList& ConteudoEditDes = estado.ConteudoEditDes;
     while (ConteudoEditDes.size() > EditDes.size())
         ConteudoEditDes.removeLast();
     while (ConteudoEditDes.size() < EditDes.size())
@@ -156,20 +146,20 @@ void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
     case kLimparConteudo:
         for (QString& s : ConteudoEditDes)
             s.clear();
-        donoDoRegistro = nullptr;
+        estado.DonoDoRegistro = nullptr;
         break;
     case kReceberConteudo:
         for (qsizetype i = 0; i < EditDes.size(); ++i)
             ConteudoEditDes[i] = EditDes[i]->text();
-        donoDoRegistro = EditDes.isEmpty() ? nullptr : EditDes.front();
+        estado.DonoDoRegistro = EditDes.isEmpty() ? nullptr : EditDes.front();
         break;
     case kPassarConteudo:
         // Another field's descriptions are never handed back: the ones shown go with the code.
-        if (!EditDes.isEmpty() && donoDoRegistro == EditDes.front())
+        if (!EditDes.isEmpty() && estado.DonoDoRegistro == EditDes.front())
             for (qsizetype i = 0; i < EditDes.size(); ++i)
                 EditDes[i]->setText(ConteudoEditDes[i]);
         ConteudoEditDes.clear();
-        donoDoRegistro = nullptr;
+        estado.DonoDoRegistro = nullptr;
         break;
     default:
         break;
@@ -179,10 +169,10 @@ void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao) {
 // ---------------------------------------------------------------------------------------------
 // Controller
 
-TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+TCriadorLookup::TCriadorLookup(EstadoLookups& estado, QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
                                widgets::EventButton* p_botaoBusca, db::Query* /*p_dataSet*/,
                                TELookUpSQL p_SQL)
-    : QObject(p_EditCodigo ? p_EditCodigo->window() : nullptr) {
+    : QObject(p_EditCodigo ? p_EditCodigo->window() : nullptr), fEstado(estado) {
     fEditCodigo = p_EditCodigo;
     setEditDes(p_EditDes);
     fbotaoBusca = p_botaoBusca;
@@ -202,9 +192,9 @@ TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditD
     carregaEventosBotao();
 }
 
-TCriadorLookup::TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+TCriadorLookup::TCriadorLookup(EstadoLookups& estado, QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
                                widgets::EventButton* p_botaoBusca, TELookUpSQL p_SQL)
-    : TCriadorLookup(p_EditCodigo, p_EditDes, p_botaoBusca, nullptr, std::move(p_SQL)) {}
+    : TCriadorLookup(estado, p_EditCodigo, p_EditDes, p_botaoBusca, nullptr, std::move(p_SQL)) {}
 
 void TCriadorLookup::setEditDes(const TListaEdits& p_editdes) {
     if (p_editdes.isEmpty() || p_editdes.size() > 256)
@@ -253,7 +243,7 @@ void TCriadorLookup::carregaEventosBotao() {
 }
 
 void TCriadorLookup::fOnEnterEditCod(QObject* Sender) {
-    OnEnterLookUp(Sender, EditDes);
+    OnEnterLookUp(fEstado, Sender, EditDes);
     OnEnterDoDBEdit(Sender);
     ConteudoDBEditAntLook = textOf(fEditCodigo);
 }
@@ -328,13 +318,13 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
     auto OnExitAntLook2 = [&](QWidget* Codigo, const TListaEdits& Descricao, const QString& TextoSql,
                               const QString& TextoSqlL, widgets::EventButton* bbLook, bool DispEsqDir,
                               bool limitar) -> bool {
-        if (BotaoAtivo)
+        if (fEstado.BotaoAtivo)
             return false;
         const QString texto = textOf(Codigo);
         if (texto.isEmpty()) {
             for (auto* e : Descricao)
                 e->clear();
-            NaoPassouOnEnter = true;
+            fEstado.NaoPassouOnEnter = true;
             return false;
         }
         const qint32 codigo = StrToInt(texto);
@@ -342,12 +332,13 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
             consultaDescricao(conexao(), TextoSql, db::Value::fromInt(codigo, 32));
         const bool proximo = focoNoBotao(Codigo, bbLook);
         if (resposta.textos) {
-            mostraDescricao(resposta, Descricao);
+            mostraDescricao(fEstado, resposta, Descricao);
             return true;
         }
         if (resposta.colunas > 1)
-            return OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
-        return OnClickDoBotaoLook2(fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
+            return OnClickDoBotaoLook(fEstado, nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
+                                      limitar);
+        return OnClickDoBotaoLook2(fEstado, fDestaque.get(), nullptr, {Codigo}, Descricao, TextoSqlL, proximo,
                                    DispEsqDir, limitar);
     };
 
@@ -355,13 +346,13 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
     auto OnExitAntLookAvancado = [&](QWidget* Codigo, const TListaEdits& Descricao, const QString& TextoSql,
                                      const QString& TextoSqlL, widgets::EventButton* bbLook, bool DispEsqDir,
                                      bool limitar) -> bool {
-        if (BotaoAtivo)
+        if (fEstado.BotaoAtivo)
             return false;
         auto* edit = planEdit(Codigo);
         if (!edit || edit->text().isEmpty()) {
             for (auto* e : Descricao)
                 e->clear();
-            NaoPassouOnEnter = true;
+            fEstado.NaoPassouOnEnter = true;
             return false;
         }
         bool ok = true;
@@ -374,12 +365,13 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
                 consultaDescricao(conexao(), TextoSql, db::Value::fromText(digitos));
             // Not found, with one column or several: the plain single-choice search.
             if (resposta.textos)
-                mostraDescricao(resposta, Descricao);
+                mostraDescricao(fEstado, resposta, Descricao);
             else
-                ok =
-                    OnClickDoBotaoLook(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+                ok = OnClickDoBotaoLook(fEstado, nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
+                                        limitar);
         } else if (edit->text() != kVarios) {
-            OnClickDoBotaoLookAvancado(nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir, limitar);
+            OnClickDoBotaoLookAvancado(fEstado, nullptr, {Codigo}, Descricao, TextoSqlL, proximo, DispEsqDir,
+                                       limitar);
         }
         return ok;
     };
@@ -387,24 +379,24 @@ bool TCriadorLookup::selecionar(QObject* Sender) {
     if (qobject_cast<QPushButton*>(Sender)) {
         if (fPermiteMultiSelecao) {
             const QString sqlL = fSQL(fEditCodigo, evListagem);
-            result = OnClickDoBotaoLookAvancado(nullptr, codigos, EditDes, sqlL, true, true, false);
+            result = OnClickDoBotaoLookAvancado(fEstado, nullptr, codigos, EditDes, sqlL, true, true, false);
         } else {
             const QString sqlL = fSQL(fEditCodigo, evListagem);
-            result = OnClickDoBotaoLook(nullptr, codigos, EditDes, sqlL, true, true, true);
+            result = OnClickDoBotaoLook(fEstado, nullptr, codigos, EditDes, sqlL, true, true, true);
         }
         return result;
     }
 
     OnExitDoDBEdit(Sender);
     if (textOf(Sender).isEmpty()) {
-        NaoPassouOnEnter = true;
+        fEstado.NaoPassouOnEnter = true;
         return result;
     }
     const bool alterado =
         ConteudoDBEditAntLook != ValorSemZerosAEsq(textOf(Sender)) || EditDes.front()->text().isEmpty();
     if (!alterado) {
-        TratarConteudodoEditDes(EditDes, kPassarConteudo);
-        NaoPassouOnEnter = true;
+        TratarConteudodoEditDes(fEstado, EditDes, kPassarConteudo);
+        fEstado.NaoPassouOnEnter = true;
         return result;
     }
     auto* codigo = qobject_cast<QWidget*>(Sender);

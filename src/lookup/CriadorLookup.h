@@ -2,6 +2,7 @@
 // Turns a code edit, a search button and description edits into a lookup field: takes
 // over their events, keeps the field's little state and hands the work to the dispatcher
 // (selecionar) and the search flows. The SQL comes from the owning window's provider.
+#include "lookup/EstadoLookups.h"
 #include "widgets/EventButton.h"
 #include "widgets/EventEdit.h"
 
@@ -48,11 +49,12 @@ private:
 class TCriadorLookup : public QObject {
     Q_OBJECT
 public:
-    // The controller belongs to the code edit's window and lives as long as its controls.
-    TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
-                   db::Query* p_dataSet, TELookUpSQL p_SQL);
-    TCriadorLookup(QWidget* p_EditCodigo, const TListaEdits& p_EditDes, widgets::EventButton* p_botaoBusca,
-                   TELookUpSQL p_SQL);
+    // The controller belongs to the code edit's window and lives as long as its controls; `estado`
+    // is that window's, shared with its other lookup fields, and must outlive the controls.
+    TCriadorLookup(EstadoLookups& estado, QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+                   widgets::EventButton* p_botaoBusca, db::Query* p_dataSet, TELookUpSQL p_SQL);
+    TCriadorLookup(EstadoLookups& estado, QWidget* p_EditCodigo, const TListaEdits& p_EditDes,
+                   widgets::EventButton* p_botaoBusca, TELookUpSQL p_SQL);
 
     TCriadorLookup* criarLookUp() { return this; }
     void setEditDesAux(const TListaEdits& p_editdesaux);
@@ -94,6 +96,7 @@ private:
     bool OnClickDoBotaoLookFiltrado(const QList<QWidget*>& Codigo, const TListaEdits& EditDes,
                                     const QString& TextoSqlL);
 
+    EstadoLookups& fEstado;
     QWidget* fEditCodigo = nullptr;
     TListaEdits EditDes;
     TListaEdits EditDesAux;
@@ -116,15 +119,9 @@ private:
 // Free procedures of the lookup unit.
 void OnKeyPressDoDBEditLook(QObject* Sender, QChar& Key, db::Query* DataSet, widgets::EventButton* bb);
 void OnChangeLookUp(QObject* Sender, const TListaEdits& EditDes);
-void OnEnterLookUp(QObject* Sender, const TListaEdits& EditDes);
+void OnEnterLookUp(EstadoLookups& estado, QObject* Sender, const TListaEdits& EditDes);
 // acao: what to do with the description texts recorded at the last entry.
 inline constexpr char16_t kLimparConteudo = u'l';  // empty them
 inline constexpr char16_t kReceberConteudo = u'r'; // take them from the edits
 inline constexpr char16_t kPassarConteudo = u'p';  // hand them back to the edits, then forget them
-void TratarConteudodoEditDes(const TListaEdits& EditDes, QChar acao);
-
-// State shared by every lookup field of the process (one GUI thread, one search at a time).
-extern bool NaoPassouOnEnter;
-extern QString ConteudoDBEditAntLook;
-extern QStringList ConteudoEditDes;
-extern bool BotaoAtivo;
+void TratarConteudodoEditDes(EstadoLookups& estado, const TListaEdits& EditDes, QChar acao);

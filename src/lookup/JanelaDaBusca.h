@@ -1,18 +1,18 @@
 #pragma once
-// A search under way: BotaoAtivo is set and the window lives in its unit's variable until the
-// flow ends, on every path (it is released once its pending events are processed).
-#include "lookup/CriadorLookup.h"
+// A search under way: the lookups' BotaoAtivo is set and the window lives in its unit's variable
+// until the flow ends, on every path (it is released once its pending events are processed).
+#include "lookup/EstadoLookups.h"
 
 template <typename Janela> class JanelaDaBusca {
 public:
-    explicit JanelaDaBusca(Janela*& variavel) : m_variavel(variavel) {
+    JanelaDaBusca(Janela*& variavel, EstadoLookups& estado) : m_variavel(variavel), m_estado(estado) {
         // Set only once the window exists: a window that cannot be created must not leave every
         // later validation switched off.
         m_variavel = new Janela();
-        BotaoAtivo = true;
+        m_estado.BotaoAtivo = true;
     }
     ~JanelaDaBusca() {
-        BotaoAtivo = false;
+        m_estado.BotaoAtivo = false;
         if (m_variavel)
             m_variavel->deleteLater();
         m_variavel = nullptr;
@@ -22,4 +22,5 @@ public:
 
 private:
     Janela*& m_variavel;
+    EstadoLookups& m_estado;
 };

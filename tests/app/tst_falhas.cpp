@@ -230,10 +230,6 @@ void TstFalhas::init() {
     QDir saida(fTmp.filePath("saida"));
     for (const QString& f : saida.entryList(QDir::Files))
         saida.remove(f);
-    NaoPassouOnEnter = false;
-    BotaoAtivo = false;
-    ::ConteudoDBEditAntLook.clear();
-    ConteudoEditDes.clear();
 }
 
 void TstFalhas::cleanup() {
@@ -459,7 +455,7 @@ void TstFalhas::textoColadoNoCodigo() {
         QCOMPARE(janela.EditDepp->text(), colado);
     }
     QCOMPARE(janela.EditDeppDes->text(), descricao);
-    QVERIFY(!BotaoAtivo);
+    QVERIFY(!janela.estadoLookups().BotaoAtivo);
     QVERIFY(FormL == nullptr);
 
     // The next field works as usual.
@@ -532,7 +528,7 @@ void TstFalhas::servidorCaiComAJanelaAberta() {
     QCOMPARE(janela.EditCat->text(), QString());
     const QString daBusca = caixaDe([&] { janela.bbScat->click(); });
     QVERIFY2(daBusca.startsWith(QStringLiteral("Erro na abertura da tabela")), qPrintable(daBusca));
-    QVERIFY(!BotaoAtivo);
+    QVERIFY(!janela.estadoLookups().BotaoAtivo);
     QVERIFY(FormL == nullptr);
     QVERIFY(janela.isVisible());
 
@@ -633,7 +629,8 @@ void TstFalhas::servidorCaiComBuscaAberta() {
     QVERIFY(fechou);
     QCOMPARE(FormL, nullptr);
     QCOMPARE(FormLAvanc, nullptr);
-    QVERIFY(!BotaoAtivo);
+    QVERIFY(!janela.estadoLookups().BotaoAtivo);
+    QVERIFY(!lookups.estado.BotaoAtivo);
     if (multipla)
         QCOMPARE(lookups.app.codigo->text(), QString());
 

@@ -133,8 +133,6 @@ void TstFormPrincipal::init() {
 
 void TstFormPrincipal::cleanup() {
     fBanco.reset();
-    NaoPassouOnEnter = false;
-    BotaoAtivo = false;
 }
 
 void TstFormPrincipal::cleanupTestCase() {

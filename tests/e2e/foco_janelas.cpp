@@ -84,11 +84,7 @@ private slots:
         REQUIRE_TEST_DB();
         QVERIFY2(QGuiApplication::platformName() == QStringLiteral("xcb"), "needs an X server");
     }
-    void cleanup() {
-        testsupport::cancelPendingModalDrivers();
-        NaoPassouOnEnter = false;
-        BotaoAtivo = false;
-    }
+    void cleanup() { testsupport::cancelPendingModalDrivers(); }
 
     void focoDepoisDaBusca_data() {
         QTest::addColumn<QString>("como");
@@ -215,8 +211,8 @@ private slots:
         QVERIFY2(pareceFocado(proximo), "the next field does not look focused");
         QVERIFY2(pareceNormal(deixado), "the department still looks focused");
         QCOMPARE(controladorDe(&janela, proximo)->ConteudoNaEntrada(), QStringLiteral("13"));
-        QCOMPARE(::ConteudoDBEditAntLook, QStringLiteral("13"));
-        QVERIFY(!NaoPassouOnEnter);
+        QCOMPARE(janela.estadoLookups().ConteudoDBEditAntLook, QStringLiteral("13"));
+        QVERIFY(!janela.estadoLookups().NaoPassouOnEnter);
 
         // The log holds the session's statements up to the choice, and none after it.
         QVERIFY(antesDaEscolha > 0);

@@ -49,11 +49,7 @@ private slots:
         m_dm = std::make_unique<testsupport::TestDataModule>();
     }
     void cleanup() { testsupport::cancelPendingModalDrivers(); }
-    void init() {
-        ColAntDBGridBL = 0;
-        BotaoAtivo = false;
-        NaoPassouOnEnter = false;
-    }
+    void init() { ColAntDBGridBL = 0; }
 
     void twoMarkedRowsGiveSeveral() {
         JanelaLookups j;
@@ -67,9 +63,9 @@ private slots:
         QVERIFY(sql.startsWith(QStringLiteral("SELECT CAST('' AS VARCHAR(1)) AS CHECK, APPCOD")));
         QCOMPARE(j.app.controlador->obtemValorVarios(),
                  u'\'' + codigoDaLinha(0) + QStringLiteral("','") + codigoDaLinha(2) + u'\'');
-        QVERIFY(!NaoPassouOnEnter); // a multi-choice does not touch the entry record
+        QVERIFY(!j.estado.NaoPassouOnEnter); // a multi-choice does not touch the entry record
         QCOMPARE(FormLAvanc, nullptr);
-        QVERIFY(!BotaoAtivo);
+        QVERIFY(!j.estado.BotaoAtivo);
     }
 
     // The window is wider than the single-choice one it derives from: the stretched last
@@ -120,7 +116,7 @@ private slots:
         JanelaLookups j;
         j.show();
         marcaEAceita({1});
-        QVERIFY(OnClickDoBotaoLookAvancado(nullptr, {j.app.codigo, j.fim}, {j.app.descricao},
+        QVERIFY(OnClickDoBotaoLookAvancado(j.estado, nullptr, {j.app.codigo, j.fim}, {j.app.descricao},
                                            j.app.sqlListagem, false, true, false));
         QCOMPARE(j.app.codigo->text(), QStringLiteral("VÁRIOS"));
         QCOMPARE(j.fim->text(), QString());
@@ -144,7 +140,7 @@ private slots:
         j.digitaESai(j.app, "0,3");
         QCOMPARE(j.app.codigo->text(), QStringLiteral("03")); // every other character dropped
         QCOMPARE(j.app.descricao->text(), QStringLiteral("INDUSTRIAL"));
-        QVERIFY(NaoPassouOnEnter);
+        QVERIFY(j.estado.NaoPassouOnEnter);
     }
 
     void severalWordIsLeftAlone() {

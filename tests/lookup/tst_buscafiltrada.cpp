@@ -50,11 +50,7 @@ private slots:
         m_dm = std::make_unique<testsupport::TestDataModule>();
     }
     void cleanup() { testsupport::cancelPendingModalDrivers(); }
-    void init() {
-        NaoPassouOnEnter = false;
-        BotaoAtivo = false;
-        ColAntDBGridBL = 0;
-    }
+    void init() { ColAntDBGridBL = 0; }
 
     void uniqueMatchIsTakenWithoutAWindow() {
         JanelaLookups j;
@@ -67,7 +63,7 @@ private slots:
         QCOMPARE(j.depp.codigo->text(), QStringLiteral("5"));
         QCOMPARE(j.depp.descricao->text(), QStringLiteral("HORTIFRÚTI"));
         QCOMPARE(j.depp.pedidos, QStringList({"2"})); // no description query on this path
-        QVERIFY(NaoPassouOnEnter);
+        QVERIFY(j.estado.NaoPassouOnEnter);
     }
 
     void severalMatchesAreOffered() {
@@ -108,7 +104,7 @@ private slots:
         QCOMPARE(janelas, 1);
         QCOMPARE(titulos, QStringList({"Mensagem de Informação"}));
         QCOMPARE(j.depp.codigo->text(), QString());
-        QVERIFY(!BotaoAtivo);
+        QVERIFY(!j.estado.BotaoAtivo);
     }
 
     void emptyCodeDoesNothing() {
@@ -121,11 +117,11 @@ private slots:
 
     void refusesToStartWhileASearchIsUnderWay() {
         JanelaLookups j;
-        BotaoAtivo = true;
+        j.estado.BotaoAtivo = true;
         j.depp.codigo->setText("5");
         QVERIFY(!j.depp.controlador->selecionar(j.depp.codigo));
         QCOMPARE(j.depp.descricao->text(), QString());
-        BotaoAtivo = false;
+        j.estado.BotaoAtivo = false;
     }
 };
 

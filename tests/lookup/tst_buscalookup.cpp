@@ -30,7 +30,10 @@ const QString kDeppLista = QStringLiteral(
     "select deppcod as Código,deppdes as Descrição from depp where deppdes like :0 order by deppdes");
 
 // One lookup field plus a plain edit after it, with a provider that counts what it is asked.
+// Its lookup state is its own, or the one of another field of the same window.
 struct Campo {
+    EstadoLookups proprio;
+    EstadoLookups& estado;
     QWidget janela;
     EventEdit* codigo = new EventEdit(&janela);
     EventButton* botao = new EventButton(&janela);
@@ -42,7 +45,8 @@ struct Campo {
     QStringList pedidos;
     TCriadorLookup* controlador;
 
-    explicit Campo(bool duasDescricoes = false) {
+    explicit Campo(bool duasDescricoes = false, EstadoLookups* daJanela = nullptr)
+        : estado(daJanela ? *daJanela : proprio) {
         auto* l = new QVBoxLayout(&janela);
         for (QWidget* w :
              {static_cast<QWidget*>(codigo), static_cast<QWidget*>(botao), static_cast<QWidget*>(des0),
@@ -54,7 +58,7 @@ struct Campo {
         TListaEdits des{des0};
         if (duasDescricoes)
             des << des1;
-        controlador = new TCriadorLookup(codigo, des, botao, [this](QObject*, quint8 e) {
+        controlador = new TCriadorLookup(estado, codigo, des, botao, [this](QObject*, quint8 e) {
             pedidos << QString::number(e);
             return e == 1 ? sql1 : sql2;
         });
@@ -122,13 +126,7 @@ private slots:
         m_dm = std::make_unique<testsupport::TestDataModule>();
     }
     void cleanup() { testsupport::cancelPendingModalDrivers(); }
-    void init() {
-        NaoPassouOnEnter = false;
-        ConteudoDBEditAntLook.clear();
-        ConteudoEditDes.clear();
-        BotaoAtivo = false;
-        ColAntDBGridBL = 0;
-    }
+    void init() { ColAntDBGridBL = 0; }
 
     void listingPreparation_data() {
         QTest::addColumn<QString>("sql");
@@ -191,7 +189,7 @@ private slots:
         c.digitaESai("5");
         QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
         QCOMPARE(c.pedidos, QStringList({"1", "2"}));
-        QVERIFY(NaoPassouOnEnter);
+        QVERIFY(c.estado.NaoPassouOnEnter);
     }
 
     void leadingZerosAreValidatedEveryTime() {
@@ -207,7 +205,7 @@ private slots:
     void unchangedCodeRunsNoQuery() {
         Campo c;
         c.digitaESai("2");
-        NaoPassouOnEnter = true;
+        c.estado.NaoPassouOnEnter = true;
         c.codigo->OnEnter(c.codigo);
         c.pedidos.clear();
         c.codigo->OnExit(c.codigo);
@@ -235,8 +233,8 @@ private slots:
         QCOMPARE(c.codigo->text(), QStringLiteral("8"));
         QCOMPARE(c.des0->text(), QStringLiteral("UTILIDADES DOMÉSTICAS"));
         QCOMPARE(b.titulo0, QStringLiteral("Código"));
-        QVERIFY(NaoPassouOnEnter);
-        QVERIFY(!BotaoAtivo);
+        QVERIFY(c.estado.NaoPassouOnEnter);
+        QVERIFY(!c.estado.BotaoAtivo);
         QCOMPARE(FormL, nullptr);
     }
 
@@ -345,7 +343,7 @@ private slots:
         QCOMPARE(caption, QStringLiteral("Mensagem de Informação"));
         QCOMPARE(c.codigo->text(), QString());
         QCOMPARE(c.des0->text(), QString());
-        QVERIFY(!BotaoAtivo);
+        QVERIFY(!c.estado.BotaoAtivo);
     }
 
     void badCodesEmptyTheEditAndRaise_data() {
@@ -383,15 +381,45 @@ private slots:
             QVERIFY(e.message().endsWith(QStringLiteral("\r\r") + c.sql1 + QStringLiteral("\r\n")));
         }
         QCOMPARE(c.codigo->text(), QString());
-        QVERIFY(!BotaoAtivo);
+        QVERIFY(!c.estado.BotaoAtivo);
     }
 
     void validationDoesNothingWhileASearchIsUnderWay() {
         Campo c;
-        BotaoAtivo = true;
+        c.estado.BotaoAtivo = true;
         c.digitaESai("5");
         QCOMPARE(c.des0->text(), QString());
-        BotaoAtivo = false;
+        c.estado.BotaoAtivo = false;
+    }
+
+    // The entry record and the search under way belong to the window: another field of it sees
+    // them, a field of another window does not.
+    void lookupStateIsTheWindows_data() {
+        QTest::addColumn<bool>("mesmaJanela");
+        QTest::newRow("same window") << true;
+        QTest::newRow("another window") << false;
+    }
+    void lookupStateIsTheWindows() {
+        QFETCH(bool, mesmaJanela);
+        Campo a;
+        Campo b(false, mesmaJanela ? &a.estado : nullptr);
+        a.digitaESai("5"); // found: the next entry is recorded
+        b.codigo->setText("0002");
+        b.codigo->OnEnter(b.codigo);
+        QCOMPARE(a.estado.NaoPassouOnEnter, !mesmaJanela);
+        QCOMPARE(b.estado.ConteudoDBEditAntLook, mesmaJanela ? QStringLiteral("2") : QString());
+
+        // b is left while a's search window is shown
+        b.codigo->setText("5");
+        Busca busca;
+        quandoBuscar(busca, [&b](TFormL* janela) {
+            b.codigo->OnExit(b.codigo);
+            esc(janela);
+        });
+        a.botao->click();
+        QVERIFY(busca.abriu);
+        QCOMPARE(b.des0->text(), mesmaJanela ? QString() : QStringLiteral("HORTIFRÚTI"));
+        QVERIFY(!a.estado.BotaoAtivo);
     }
 
     // The description query's answer: shown when found; no row, a null, a zero or a text that
@@ -428,7 +456,7 @@ private slots:
         QCOMPARE(c.des0->text(), mostrado.value(0));
         if (mostrado.size() > 1)
             QCOMPARE(c.des1->text(), mostrado.value(1));
-        QCOMPARE(NaoPassouOnEnter, !mostrado.isEmpty());
+        QCOMPARE(c.estado.NaoPassouOnEnter, !mostrado.isEmpty());
     }
 
     // A controller given a connection of its own validates on it, without the data module.
@@ -475,7 +503,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), c.depois);
         entradas = saidas = 0;
         c.codigo->setText(QStringLiteral("5"));
-        NaoPassouOnEnter = true;
+        c.estado.NaoPassouOnEnter = true;
         c.codigo->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), c.codigo);
         QCOMPARE(entradas, 1);
@@ -503,15 +531,15 @@ private slots:
         QCOMPARE(saidas, 0);
         QCOMPARE(c.controlador->ConteudoNaEntrada(), QString());
         QVERIFY(c.controlador->houveAlteracao());
-        QCOMPARE(ConteudoDBEditAntLook, QStringLiteral("5"));
+        QCOMPARE(c.estado.ConteudoDBEditAntLook, QStringLiteral("5"));
         QCOMPARE(c.codigo->text(), QStringLiteral("7"));
     }
 
     void aWindowThatCannotBeCreatedLeavesValidationOn() {
-        JanelaQueNaoAbre* variavel = nullptr;
-        QVERIFY_THROWS_EXCEPTION(AppError, JanelaDaBusca<JanelaQueNaoAbre>{variavel});
-        QVERIFY(!BotaoAtivo);
         Campo c;
+        JanelaQueNaoAbre* variavel = nullptr;
+        QVERIFY_THROWS_EXCEPTION(AppError, JanelaDaBusca<JanelaQueNaoAbre>{variavel, c.estado});
+        QVERIFY(!c.estado.BotaoAtivo);
         c.digitaESai("5");
         QCOMPARE(c.des0->text(), QStringLiteral("HORTIFRÚTI"));
     }

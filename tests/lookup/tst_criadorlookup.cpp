@@ -13,6 +13,7 @@ namespace {
 
 // A small window with one lookup field (code, two descriptions, button) and a plain edit.
 struct Janela {
+    EstadoLookups estado; // outlives the controls
     QWidget w;
     EventEdit* codigo = new EventEdit(&w);
     EventEdit* des0 = new EventEdit(&w);
@@ -37,26 +38,17 @@ struct Janela {
     }
 };
 
-void resetShared() {
-    NaoPassouOnEnter = false;
-    ConteudoDBEditAntLook.clear();
-    ConteudoEditDes.clear();
-    BotaoAtivo = false;
-}
-
 } // namespace
 
 class TestCriadorLookup : public QObject {
     Q_OBJECT
 private slots:
-    void init() { resetShared(); }
-
     void takesOverOnlyFreeEvents() {
         Janela j;
         int proprios = 0;
         j.codigo->OnEnter = [&](QObject*) { ++proprios; };
         j.botao->OnClick = [&](QObject* s) { proprios += (s == j.codigo ? 100 : 10); };
-        new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         // kept: the edit's own OnEnter and the button's own OnClick
         j.codigo->OnEnter(j.codigo);
         QCOMPARE(proprios, 1);
@@ -76,9 +68,11 @@ private slots:
     void refusesWhatIsNotALookupField() {
         Janela j;
         QPushButton plain;
-        QVERIFY_THROWS_EXCEPTION(InvalidTypeError, TCriadorLookup(&plain, {j.des0}, j.botao, j.provedor()));
-        QVERIFY_THROWS_EXCEPTION(RangeError, TCriadorLookup(j.codigo, {}, j.botao, j.provedor()));
-        QVERIFY_THROWS_EXCEPTION(InvalidTypeError, TCriadorLookup(j.codigo, {j.des0}, nullptr, j.provedor()));
+        QVERIFY_THROWS_EXCEPTION(InvalidTypeError,
+                                 TCriadorLookup(j.estado, &plain, {j.des0}, j.botao, j.provedor()));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TCriadorLookup(j.estado, j.codigo, {}, j.botao, j.provedor()));
+        QVERIFY_THROWS_EXCEPTION(InvalidTypeError,
+                                 TCriadorLookup(j.estado, j.codigo, {j.des0}, nullptr, j.provedor()));
         // A refused construction leaves the code edit as it was: no handler of a dead object.
         QVERIFY(!widgets::Assigned(j.codigo->OnEnter));
         QVERIFY(!widgets::Assigned(j.codigo->OnExit));
@@ -104,7 +98,7 @@ private slots:
         QFETCH(QString, des0);
         QFETCH(QString, des1);
         Janela j;
-        new TCriadorLookup(j.codigo, {j.des0, j.des1}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0, j.des1}, j.botao, j.provedor());
         j.des0->setText(des0);
         j.des1->setText(des1);
         j.codigo->setText("7"); // program change counts too
@@ -114,7 +108,7 @@ private slots:
 
     void auxiliaryEditsAreClearedToo() {
         Janela j;
-        auto* c = new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        auto* c = new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         c->setEditDesAux({j.des1});
         j.des0->setText("A");
         j.des1->setText("B");
@@ -137,7 +131,7 @@ private slots:
         QFETCH(QString, naEntrada);
         QFETCH(QString, digitado);
         Janela j;
-        auto* c = new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        auto* c = new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         j.codigo->setText(naEntrada);
         j.codigo->OnEnter(j.codigo);
         if (!digitado.isEmpty()) {
@@ -165,7 +159,7 @@ private slots:
         QFETCH(QString, codigo);
         QFETCH(QString, des0);
         Janela j;
-        auto* c = new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        auto* c = new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         j.codigo->setText(codigo);
         j.des0->setText(des0);
         QTEST(c->obtemValorVarios(), "esperado");
@@ -173,25 +167,25 @@ private slots:
 
     void entryRecordAndHandBack() {
         Janela j;
-        new TCriadorLookup(j.codigo, {j.des0, j.des1}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0, j.des1}, j.botao, j.provedor());
         j.codigo->setText("0012");
         j.des0->setText("FRUTAS");
         j.des1->setText("HORTIFRÚTI");
         // the first entry after start is not recorded
         j.codigo->OnEnter(j.codigo);
-        QVERIFY(ConteudoEditDes.isEmpty());
-        NaoPassouOnEnter = true;
+        QVERIFY(j.estado.ConteudoEditDes.isEmpty());
+        j.estado.NaoPassouOnEnter = true;
         j.codigo->OnEnter(j.codigo);
-        QVERIFY(!NaoPassouOnEnter);
-        QCOMPARE(ConteudoDBEditAntLook, QStringLiteral("12"));
-        QCOMPARE(ConteudoEditDes, QStringList({"FRUTAS", "HORTIFRÚTI"}));
+        QVERIFY(!j.estado.NaoPassouOnEnter);
+        QCOMPARE(j.estado.ConteudoDBEditAntLook, QStringLiteral("12"));
+        QCOMPARE(j.estado.ConteudoEditDes, QStringList({"FRUTAS", "HORTIFRÚTI"}));
         // hand back
         j.des0->setText("?");
         j.des1->setText("?");
-        TratarConteudodoEditDes({j.des0, j.des1}, u'p');
+        TratarConteudodoEditDes(j.estado, {j.des0, j.des1}, u'p');
         QCOMPARE(j.des0->text(), QStringLiteral("FRUTAS"));
         QCOMPARE(j.des1->text(), QStringLiteral("HORTIFRÚTI"));
-        QVERIFY(ConteudoEditDes.isEmpty());
+        QVERIFY(j.estado.ConteudoEditDes.isEmpty());
     }
 
     void handBackWithoutRecordOnlyClears_data() {
@@ -203,53 +197,53 @@ private slots:
         QFETCH(QChar, acao);
         Janela j;
         j.des0->setText("MOSTRADO");
-        ConteudoEditDes = QStringList{"GUARDADO", "OUTRO", "A MAIS"};
-        ConteudoDBEditAntLook.clear();
-        TratarConteudodoEditDes({j.des0}, acao);
+        j.estado.ConteudoEditDes = QStringList{"GUARDADO", "OUTRO", "A MAIS"};
+        j.estado.ConteudoDBEditAntLook.clear();
+        TratarConteudodoEditDes(j.estado, {j.des0}, acao);
         QCOMPARE(j.des0->text(), QStringLiteral("MOSTRADO"));
-        QCOMPARE(ConteudoEditDes, QStringList({QString()})); // resized to the edits, emptied
+        QCOMPARE(j.estado.ConteudoEditDes, QStringList({QString()})); // resized to the edits, emptied
     }
 
     void handBackNeverReachesAnotherField() {
         Janela a;
         Janela b;
-        new TCriadorLookup(a.codigo, {a.des0}, a.botao, a.provedor());
-        new TCriadorLookup(b.codigo, {b.des0}, b.botao, b.provedor());
+        new TCriadorLookup(a.estado, a.codigo, {a.des0}, a.botao, a.provedor());
+        new TCriadorLookup(a.estado, b.codigo, {b.des0}, b.botao, b.provedor());
         a.codigo->setText("5");
         a.des0->setText("HORTIFRÚTI");
-        NaoPassouOnEnter = true;
+        a.estado.NaoPassouOnEnter = true;
         a.codigo->OnEnter(a.codigo); // records field a
         b.codigo->setText("13");
         b.des0->setText("VERDURAS E LEGUMES");
-        TratarConteudodoEditDes({b.des0}, u'p'); // b's entry was never recorded
+        TratarConteudodoEditDes(a.estado, {b.des0}, u'p'); // b is a field of the same window, never recorded
         QCOMPARE(b.des0->text(), QStringLiteral("VERDURAS E LEGUMES"));
     }
 
     void leavingEmptyAsksNothing() {
         Janela j;
-        new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
-        NaoPassouOnEnter = false;
+        new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
+        j.estado.NaoPassouOnEnter = false;
         j.codigo->OnExit(j.codigo);
         QVERIFY(j.pedidos.isEmpty());
-        QVERIFY(!NaoPassouOnEnter);
+        QVERIFY(!j.estado.NaoPassouOnEnter);
     }
 
     void unchangedExitHandsBackWithoutQuery() {
         Janela j;
-        new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         j.codigo->setText("7");
         j.des0->setText("BEBIDAS");
-        NaoPassouOnEnter = true;
+        j.estado.NaoPassouOnEnter = true;
         j.codigo->OnEnter(j.codigo); // recorded: 7 / BEBIDAS
         j.codigo->OnExit(j.codigo);
         QVERIFY(j.pedidos.isEmpty());
         QCOMPARE(j.des0->text(), QStringLiteral("BEBIDAS"));
-        QVERIFY(NaoPassouOnEnter);
+        QVERIFY(j.estado.NaoPassouOnEnter);
     }
 
     void exitErrorEmptiesTheCodeAndRaisesAgain() {
         Janela j;
-        new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         j.codigo->setText(",,"); // changed, not a number
         QVERIFY_THROWS_EXCEPTION(ConversionError, j.codigo->OnExit(j.codigo));
         QCOMPARE(j.codigo->text(), QString());
@@ -273,7 +267,7 @@ private slots:
         QFETCH(bool, somenteLeitura);
         Janela j;
         int buscas = 0;
-        new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         j.botao->OnClick = [&](QObject* s) { buscas += s == j.botao; };
         j.codigo->setReadOnly(somenteLeitura);
         j.codigo->OnKeyPress(j.codigo, tecla);
@@ -283,7 +277,7 @@ private slots:
 
     void propertiesDoNotMoveTheTakeOver() {
         Janela j;
-        auto* c = new TCriadorLookup(j.codigo, {j.des0}, j.botao, j.provedor());
+        auto* c = new TCriadorLookup(j.estado, j.codigo, {j.des0}, j.botao, j.provedor());
         c->setEditCodigo(j.outro);
         QVERIFY(!widgets::Assigned(j.outro->OnExit));
         QVERIFY(c->PermiteSomenteNumeros());

@@ -30,6 +30,11 @@ JanelaLookups::JanelaLookups() {
     secp.controlador->setBuscaUnica(false);
 }
 
+JanelaLookups::~JanelaLookups() {
+    // The controls' handlers reach `estado`: they go while it still exists.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 void JanelaLookups::montaCampo(CampoLookup& campo, const QString& rotulo, int linha) {
     auto* grade = static_cast<QGridLayout*>(layout());
     campo.codigo = new widgets::EventEdit(this);
@@ -47,7 +52,7 @@ void JanelaLookups::montaCampo(CampoLookup& campo, const QString& rotulo, int li
     grade->addWidget(campo.descricao, linha, 3);
     CampoLookup* c = &campo;
     campo.controlador =
-        new TCriadorLookup(campo.codigo, {campo.descricao}, campo.botao, [c](QObject*, quint8 e) {
+        new TCriadorLookup(estado, campo.codigo, {campo.descricao}, campo.botao, [c](QObject*, quint8 e) {
             c->pedidos << QString::number(e);
             return e == 1 ? c->sqlDescricao : e == 2 ? c->sqlListagem : QString();
         });

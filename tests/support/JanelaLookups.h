@@ -20,12 +20,14 @@ struct CampoLookup {
 class JanelaLookups : public QWidget {
 public:
     JanelaLookups();
+    ~JanelaLookups() override;
     // Application (multi-selection), department (filtered search), section (filtered, several
     // rows per typed department code) and a plain edit to leave fields for.
     CampoLookup app;
     CampoLookup depp;
     CampoLookup secp;
     widgets::EventEdit* fim = nullptr;
+    EstadoLookups estado; // shared by the three fields
 
     // Puts the focus in the field's code edit, sets its text and leaves it as Tab would.
     void digitaESai(CampoLookup& campo, const QString& texto);
