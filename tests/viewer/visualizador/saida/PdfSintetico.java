@@ -19,6 +19,14 @@ public final class PdfSintetico {
         return BancoTeste.design().colunas();
     }
 
+    /** The position of the design's column for {@code campo}. */
+    public static int coluna(String campo) throws ErroRelatorio {
+        final List<Coluna> c = colunas();
+        for (int i = 0; i < c.size(); i++)
+            if (c.get(i).campo().equals(campo)) return i;
+        throw new IllegalArgumentException(campo);
+    }
+
     public static Cabecalho cabecalho() throws ErroRelatorio {
         return cabecalho(List.of(Formatos.SEM_FILTROS), false);
     }
