@@ -2,9 +2,9 @@
 # Installs what is missing, builds, starts a throwaway PostgreSQL and runs the benchmarks offscreen
 # at each size of its database: the demo data, then grown to the benchmark size (bench/gen_bench.sql,
 # about a minute), then with --grande to the large size (1,000,002 products, about 5 million stock
-# rows: several more minutes of generation), measured again for the search window with the indexes
-# of bench/indices_grande.sql. Other arguments go to the benchmark program (e.g.
-# --reps-scale 0.2 for a quick look, --only 1,3).
+# rows: several more minutes of generation; the report to PDF there runs once), measured again for
+# the search window with the indexes of bench/indices_grande.sql. Other arguments go to the
+# benchmark program (e.g. --reps-scale 0.2 for a quick look, --only 1,3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 grande=
@@ -24,7 +24,7 @@ build=${BUILD_DIR:-$root/build}
 trap para_cluster EXIT
 inicia_cluster zvbench
 export QT_QPA_PLATFORM=offscreen
-viewer() { python3 "$root/bench/viewer/medir.py" "$1" "$build/src" "$build/bench"; }
+viewer() { python3 "$root/bench/viewer/medir.py" "$1" "$build/src" "$build/bench" "${@:2}"; }
 # The preview needs a display: a private Xvfb for each set of runs.
 previa() { xvfb-run -a -s "-screen 0 1600x1000x24" python3 "$root/bench/viewer/medir.py" previa "$1" "$build/src" "$build/bench" 5 "${@:2}"; }
 
@@ -60,7 +60,8 @@ previa benchmark --inteira
 if [[ -n $grande ]]; then
     echo "Growing it to the large size (bench/gen_bench.sql, products 200001..995000)..."
     gera 200001 995000
-    echo "Report viewer's preview on the large database:"
+    echo "Report viewer on the large database:"
+    viewer grande 1 large
     previa large
     mede large
     echo "Adding the indexes of bench/indices_grande.sql..."

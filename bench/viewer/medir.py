@@ -3,7 +3,8 @@
 
   medir.py demo PROGRAM_DIR BENCH_DIR [REPS]    (a) whole report to PDF on the demo database:
         process start to file written, against the bare fetch of the same query
-  medir.py grande PROGRAM_DIR BENCH_DIR [REPS]  (b) the benchmark database to PDF under -Xmx512m:
+  medir.py grande PROGRAM_DIR BENCH_DIR [REPS] [SIZE]  (b) the database (SIZE: its name in the
+        table, "benchmark" unless told) to PDF under -Xmx512m:
         lines/s, pages/s, peak resident memory, against the slower of the bare fetch and bare
         PDFBox placement of as many pages (the viewer fetches and lays out at once, so the
         slower of the two is the least it can take)
@@ -121,6 +122,7 @@ def main():
         return
     modo, programa, bench = sys.argv[1], sys.argv[2], sys.argv[3]
     reps = int(sys.argv[4]) if len(sys.argv) > 4 else (7 if modo == "demo" else 3)
+    tamanho = sys.argv[5] if len(sys.argv) > 5 else "benchmark"
     relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
     cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
                   + ["/usr/share/java/%s.jar" % l for l in LIBS])
@@ -162,8 +164,8 @@ def main():
             return
         m_pag = statistics.median(paginas_base)
         limite = max(m_base, m_pag)
-        print("| 7. benchmark report to PDF, -Xmx512m (%d lines, %d pages) | %.1f s | max(%.1f s, %.1f s) | %.2f |"
-              % (linhas, paginas, m_nosso, m_base, m_pag, m_nosso / limite))
+        print("| 7. %s report to PDF, -Xmx512m (%d lines, %d pages) | %.1f s | max(%.1f s, %.1f s) | %.2f |"
+              % (tamanho, linhas, paginas, m_nosso, m_base, m_pag, m_nosso / limite))
         print("|    lines per second | %.0f | %.0f | |" % (linhas / m_nosso, linhas / limite))
         print("|    pages per second | %.0f | | |" % (paginas / m_nosso))
         if pico:
