@@ -3,11 +3,11 @@ package visualizador.dados;
 import java.io.IOException;
 import java.math.BigDecimal;
 import java.sql.Array;
-import java.sql.Date;
 import java.sql.PreparedStatement;
 import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Types;
+import java.time.LocalDate;
 import java.time.LocalDateTime;
 import java.util.ArrayList;
 import java.util.List;
@@ -329,10 +329,8 @@ public final class MotorRelatorio {
                         final BigDecimal n = rs.getBigDecimal(codigo[i]);
                         yield n;
                     }
-                    case DATA -> {
-                        final Date d = rs.getDate(codigo[i]);
-                        yield d == null ? null : d.toLocalDate();
-                    }
+                    // Read as a LocalDate: parsed straight from the text, no calendar per value.
+                    case DATA -> rs.getObject(codigo[i], LocalDate.class);
                 };
             }
             return v;
