@@ -31,35 +31,12 @@ artefatos=${ZV_ARTIFACTS_DIR:-$(dirname -- "$progdir")/artifacts}
 mkdir -p -- "$artefatos"
 titulo="Relatório de Endereçamento de Produto"
 
-tmp=$(mktemp -d)
-pid=
-wm=
-cleanup() {
-    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    if [[ -n $wm ]]; then
-        kill "$wm" 2>/dev/null || true
-        wait "$wm" 2>/dev/null || true
-    fi
-    rm -rf -- "$tmp"
-}
-trap cleanup EXIT
-
-# A window manager, so that the focus goes back to a window when a modal one closes, as on a
-# desktop. It manages windows once it has announced itself on the root window.
-openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    echo "$nome: the window manager did not start" >&2
-    cat -- "$tmp/openbox.log" >&2
+# shellcheck source=../sessao_x.sh
+. "$(dirname -- "${BASH_SOURCE[0]}")/../sessao_x.sh"
+inicia_openbox || {
+    echo "$nome: no window manager" >&2
     exit 1
-fi
+}
 
 mkdir -p -- "$tmp/bin" "$tmp/saida"
 cat >"$tmp/bin/java" <<'FIM'

@@ -20,29 +20,11 @@ if [[ -z ${ZV_SINAIS_XVFB:-} ]]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
-tmp=$(mktemp -d)
-pid=
-wm=
-cleanup() {
-    if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then
-        kill -KILL "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    if [[ -n $wm ]]; then
-        kill "$wm" 2>/dev/null || true
-        wait "$wm" 2>/dev/null || true
-    fi
-    rm -rf -- "$tmp"
-}
-trap cleanup EXIT
-
-# A window manager, so that a key reaches the window that has the focus.
-openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+# The viewer is killed outright on the way out: it must leave nothing, whatever it was doing.
+sinal_ao_sair=KILL
+# shellcheck source=../sessao_x.sh
+. "$(dirname -- "$0")/../sessao_x.sh"
+inicia_openbox || exit 1
 
 falha() {
     echo "$nome: FAIL: $*" >&2
