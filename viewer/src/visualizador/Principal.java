@@ -1,5 +1,6 @@
 package visualizador;
 
+import java.awt.AWTError;
 import java.awt.GraphicsEnvironment;
 import java.io.IOException;
 import java.io.UncheckedIOException;
@@ -65,6 +66,10 @@ public final class Principal {
             return 1;
         } catch (RuntimeException e) {
             Avisos.erro("Erro inesperado no visualizador: " + e);
+            return 1;
+        } catch (AWTError e) {
+            // A display that went away or refused us after the check at start-up.
+            System.err.println("Não foi possível usar a tela: " + e.getMessage());
             return 1;
         }
     }

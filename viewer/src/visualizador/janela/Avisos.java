@@ -1,5 +1,6 @@
 package visualizador.janela;
 
+import java.awt.AWTError;
 import java.awt.GraphicsEnvironment;
 import java.lang.reflect.InvocationTargetException;
 import javax.swing.JOptionPane;
@@ -27,7 +28,7 @@ public final class Avisos {
             SwingUtilities.invokeAndWait(() -> JOptionPane.showMessageDialog(null, quebrar(mensagem), TITULO, tipo));
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
-        } catch (InvocationTargetException | RuntimeException e) {
+        } catch (InvocationTargetException | RuntimeException | AWTError e) {
             // The display went away: standard error already has the message.
         }
     }
