@@ -21,6 +21,7 @@ if [[ -z ${ZV_SINAIS_XVFB:-} ]]; then
 fi
 
 # The viewer is killed outright on the way out: it must leave nothing, whatever it was doing.
+# shellcheck disable=SC2034 # read by the clean-up of sessao_x.sh
 sinal_ao_sair=KILL
 # shellcheck source=../sessao_x.sh
 . "$(dirname -- "$0")/../sessao_x.sh"
@@ -172,4 +173,28 @@ DISPLAY=:77 java -jar "$jar" Zarvent "$pequeno" VIS N P_MARCA=3 >"$tmp/saida" 2>
 ((status == 1)) || falha "VIS with an unreachable display ended with status $status"
 [[ $(grep -vc '^Picked up' "$tmp/erros") -eq 1 ]] && grep -q 'Sem tela' "$tmp/erros" ||
     falha "VIS with an unreachable display: expected one message"
+
+# The preview's X server goes away: Java ends without its shutdown hooks, so the private folder
+# stays until the next run; but nothing in it, since every scratch is in memory or already unlinked.
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$tmp/outra_tela" 2>/dev/null &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true; cleanup' EXIT
+aguarda_tela() { [[ -s $tmp/outra_tela ]]; }
+pid=$xvfb
+aguarda "a second X server" 20 aguarda_tela
+outra=:$(head -n 1 "$tmp/outra_tela")
+DISPLAY=$outra java -jar "$jar" Zarvent "$relatorio" VIS N >"$tmp/saida" 2>"$tmp/erros" &
+pid=$!
+janela_na_outra() { DISPLAY=$outra janela; }
+aguarda "the preview on the second X server" 90 janela_na_outra
+kill "$xvfb"
+fim=$((SECONDS + 60))
+while kill -0 "$pid" 2>/dev/null; do
+    ((SECONDS < fim)) || falha "the viewer outlived its X server"
+    sleep 0.05
+done
+wait "$pid" 2>/dev/null || true
+sobras=$(find "$tmp"/tmp/zv-visualizador-*/"$pid"-* -mindepth 1 2>/dev/null || true)
+[[ -z $sobras ]] || falha "after the X server went away: left in the private folder: $sobras"
+echo "$nome: X server gone during the preview: ok"
 echo "$nome: PASS"

@@ -12,6 +12,7 @@ import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
 import org.apache.pdfbox.cos.COSDictionary;
 import org.apache.pdfbox.cos.COSName;
+import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.PDPage;
 import org.apache.pdfbox.pdmodel.PDResources;
@@ -143,7 +144,10 @@ public final class DestinoPdf implements Destino {
     public DestinoPdf(Path arquivo, Progresso progresso) throws IOException {
         this.arquivo = arquivo;
         this.progresso = progresso;
-        doc = new PDDocument(PastaRascunho.doProcesso().memoriaPdf(0));
+        // The document holds only the fonts, the header forms and small streams (page contents go
+        // to our own scratch or straight into the file): in memory, nothing of it can outlive a
+        // process that dies without running its shutdown hooks (its X display gone, say).
+        doc = new PDDocument(MemoryUsageSetting.setupMainMemoryOnly());
         try {
             normal = new FontePdf(doc, FONTE, "F1", arquivo != null);
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null);

@@ -15,7 +15,6 @@ import java.util.Optional;
 import java.util.Set;
 import java.util.concurrent.ConcurrentHashMap;
 import java.util.stream.Stream;
-import org.apache.pdfbox.io.MemoryUsageSetting;
 import visualizador.dados.Ambiente;
 
 /**
@@ -127,12 +126,6 @@ public final class PastaRascunho {
                 privada(pasta);
             }
         }
-    }
-
-    /** PDFBox's own scratch files (PDFBox*.tmp) kept here too. */
-    public MemoryUsageSetting memoriaPdf(long maximoNaMemoria) {
-        return (maximoNaMemoria > 0 ? MemoryUsageSetting.setupMixed(maximoNaMemoria)
-                : MemoryUsageSetting.setupTempFileOnly()).setTempDir(pasta.toFile());
     }
 
     /** A file outside the folder that the process removes when it ends, unless removed before. */

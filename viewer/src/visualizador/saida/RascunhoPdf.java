@@ -15,6 +15,7 @@ import org.apache.pdfbox.cos.COSInputStream;
 import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.cos.COSStream;
 import org.apache.pdfbox.filter.DecodeOptions;
+import org.apache.pdfbox.io.MemoryUsageSetting;
 import org.apache.pdfbox.io.ScratchFile;
 
 /**
@@ -40,7 +41,7 @@ final class RascunhoPdf implements Closeable {
             throw e;
         }
         saida = new BufferedOutputStream(Channels.newOutputStream(canal), 1 << 16);
-        semUso = new ScratchFile(pasta.memoriaPdf(0));
+        semUso = new ScratchFile(MemoryUsageSetting.setupMainMemoryOnly());
     }
 
     /** A Flate-compressed content stream of what {@code pagina} holds now. */
