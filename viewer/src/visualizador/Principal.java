@@ -142,6 +142,7 @@ public final class Principal {
                     throw new ErroRelatorio("O relatório é longo demais para XLS e seria gravado em " + alvo
                             + ", que já existe. Escolha outro nome.");
                 ArquivoSaida.substituir(gravado, alvo);
+                return alvo;
             } finally {
                 Files.deleteIfExists(novo);
                 Files.deleteIfExists(gravado);

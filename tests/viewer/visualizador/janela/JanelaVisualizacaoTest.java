@@ -171,7 +171,7 @@ class JanelaVisualizacaoTest {
         abrir((destino, progresso) -> {
             aguardar(inicio, progresso);
             sintetico(LINHAS, 300, resto, (i, v) -> {}).gerar(destino, progresso);
-        }, (f, p) -> {});
+        }, (f, p) -> p);
         // Nothing laid out yet: the sheet says so instead of showing a blank page.
         assertEquals("1 / …", campo());
         assertNull(edt(() -> janela.imagemMostrada()));
@@ -219,7 +219,7 @@ class JanelaVisualizacaoTest {
         // Two lines far apart carry the text looked for; the second only once the report goes on.
         abrir(sintetico(LINHAS, 300, resto, (i, v) -> {
             if (i == 120 || i == 420) v[colunaDescricao] = "BISCOITO RECHEADO XPTO " + i;
-        }), (f, p) -> {});
+        }), (f, p) -> p);
         final Component pagina = componente("pagina");
         esperar("pages before the hit", () -> janela.totalPaginas() > 4);
 
@@ -257,7 +257,7 @@ class JanelaVisualizacaoTest {
 
     @Test
     void teclasDeZoom() throws Exception {
-        abrir(sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> {});
+        abrir(sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> p);
         final Component pagina = componente("pagina");
         final int ctrl = InputEvent.CTRL_DOWN_MASK;
         final int[][] passos = { // key, modifiers, expected zoom
@@ -272,7 +272,7 @@ class JanelaVisualizacaoTest {
 
     @Test
     void cancelarFechaAJanelaEAvisa() throws Exception {
-        abrir(sintetico(LINHAS, 200, new CountDownLatch(1), (i, v) -> {}), (f, p) -> {});
+        abrir(sintetico(LINHAS, 200, new CountDownLatch(1), (i, v) -> {}), (f, p) -> p);
         esperar("pages", () -> janela.totalPaginas() > 0);
         clicar("cancelar");
         esperar("the window closed", () -> !janela.janela().isDisplayable());
@@ -285,7 +285,7 @@ class JanelaVisualizacaoTest {
     void faltaDeMemoriaNoMeioDeixaAJanelaUtil() throws Exception {
         abrir(sintetico(LINHAS, -1, new CountDownLatch(0), (i, v) -> {
             if (i == 250) throw new OutOfMemoryError("Java heap space");
-        }), (f, p) -> {});
+        }), (f, p) -> p);
         esperar("one message", () -> janela.ultimoAviso() != null);
         assertTrue(janela.ultimoAviso().startsWith("Memória insuficiente"), janela.ultimoAviso());
         assertTrue(edt(() -> janela.janela().isDisplayable()));
@@ -300,7 +300,7 @@ class JanelaVisualizacaoTest {
     void falhaDoRelatorioFechaAJanelaEChegaAQuemChamou() throws Exception {
         abrir((destino, progresso) -> {
             throw new ErroRelatorio("Erro ao ler os dados do relatório: conexão perdida");
-        }, (f, p) -> {});
+        }, (f, p) -> p);
         esperar("the window closed", () -> !janela.janela().isDisplayable());
         janela.aguardarFechamento();
         assertEquals("Erro ao ler os dados do relatório: conexão perdida",
@@ -354,7 +354,7 @@ class JanelaVisualizacaoTest {
         final Thread t = new Thread(() -> {
             try {
                 JanelaVisualizacao.mostrar(TITULO, "previa", sintetico(LINHAS, -1, new CountDownLatch(0), (i, v) -> {}),
-                        (f, p) -> {});
+                        (f, p) -> p);
             } catch (Exception e) {
                 throw new IllegalStateException(e);
             }
@@ -378,8 +378,9 @@ class JanelaVisualizacaoTest {
     void salvarComoExecutaDeNovoEMostraOErro() throws Exception {
         final AtomicReference<String> pedido = new AtomicReference<>();
         abrir(sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> {
-            if (f == Formato.XLS) throw new ErroRelatorio("O relatório tem linhas demais para XLS.");
+            if (p.endsWith("r.xls")) throw new ErroRelatorio("O relatório tem linhas demais para XLS.");
             pedido.set(f + " " + p.getFileName());
+            return p.endsWith("longo.xls") ? p.resolveSibling("longo.xlsx") : p;
         });
         janela.salvar(Formato.PDF, dir.resolve("r.pdf")).get(30, TimeUnit.SECONDS);
         assertEquals("PDF r.pdf", pedido.get());
@@ -388,6 +389,8 @@ class JanelaVisualizacaoTest {
         assertNull(janela.ultimoAviso());
         janela.salvar(Formato.XLS, dir.resolve("r.xls")).get(30, TimeUnit.SECONDS);
         assertEquals("O relatório tem linhas demais para XLS.", janela.ultimoAviso());
+        janela.salvar(Formato.XLS, dir.resolve("longo.xls")).get(30, TimeUnit.SECONDS);
+        assertTrue(janela.ultimoAviso().contains(dir.resolve("longo.xlsx").toString()), janela.ultimoAviso());
         assertEquals(dir.resolve("x.html"), VisualizacaoEscolhaArquivo.comExtensao(dir.resolve("x"), Formato.HTML));
         assertEquals(dir.resolve("x.PDF"), VisualizacaoEscolhaArquivo.comExtensao(dir.resolve("x.PDF"), Formato.PDF));
     }
@@ -399,7 +402,7 @@ class JanelaVisualizacaoTest {
             throws Exception {
         janela = edt(() -> {
             final JanelaVisualizacao j = JanelaVisualizacao.criar(TITULO, "previa",
-                    sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> {},
+                    sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> p,
                     new JanelaVisualizacao.Opcoes(new OpcoesRelatorio(false, true), true));
             j.janela().setVisible(true);
             return j;

@@ -22,7 +22,7 @@ public final class PreviaComPoucaMemoria {
         SwingUtilities.invokeAndWait(() -> {
             try {
                 j.set(JanelaVisualizacao.criar("Relação", "previa",
-                        (d, p) -> PdfSintetico.escrever(d, linhas, 10, (i, v) -> {}), (f, p) -> {}));
+                        (d, p) -> PdfSintetico.escrever(d, linhas, 10, (i, v) -> {}), (f, p) -> p));
             } catch (Exception e) {
                 throw new IllegalStateException(e);
             }

@@ -8,5 +8,6 @@ import visualizador.Formato;
 /** Writes the report being previewed to a file of another format. */
 @FunctionalInterface
 public interface Exportador {
-    void exportar(Formato formato, Path destino) throws ErroRelatorio, IOException;
+    /** Returns the file written: {@code destino}, or, for a table too long for .xls, that name as .xlsx. */
+    Path exportar(Formato formato, Path destino) throws ErroRelatorio, IOException;
 }

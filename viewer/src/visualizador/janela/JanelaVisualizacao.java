@@ -672,8 +672,12 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         salvarComo.setEnabled(false);
         return exportacao = CompletableFuture.runAsync(() -> {
             String erro = null;
+            String nota = null;
             try {
-                exportador.exportar(formato, destino);
+                final Path gravado = exportador.exportar(formato, destino);
+                if (!destino.equals(gravado))
+                    nota = "O relatório é longo demais para XLS e foi gravado em " + gravado
+                            + " (Excel 2007 ou posterior).";
             } catch (Cancelado ex) {
                 // The user stopped it: nothing to report.
             } catch (ErroRelatorio ex) {
@@ -684,10 +688,12 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
                 erro = "Erro inesperado ao salvar: " + ex;
             }
             final String mensagem = erro;
+            final String informe = nota;
             try {
                 SwingUtilities.invokeAndWait(() -> {
                     salvarComo.setEnabled(true);
                     if (mensagem != null) aviso(mensagem);
+                    if (informe != null) aviso(informe, JOptionPane.INFORMATION_MESSAGE);
                 });
             } catch (InterruptedException ex) {
                 Thread.currentThread().interrupt();
@@ -753,9 +759,13 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     }
 
     private void aviso(String mensagem) {
+        aviso(mensagem, JOptionPane.ERROR_MESSAGE);
+    }
+
+    private void aviso(String mensagem, int tipo) {
         ultimoAviso = mensagem;
         System.err.println(mensagem);
         if (Boolean.getBoolean("visualizador.semDialogos")) return;
-        JOptionPane.showMessageDialog(janela, Avisos.quebrar(mensagem), Avisos.TITULO, JOptionPane.ERROR_MESSAGE);
+        JOptionPane.showMessageDialog(janela, Avisos.quebrar(mensagem), Avisos.TITULO, tipo);
     }
 }

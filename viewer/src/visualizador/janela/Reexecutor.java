@@ -12,7 +12,8 @@ import visualizador.dados.OpcoesRelatorio;
  */
 @FunctionalInterface
 public interface Reexecutor {
-    void gerar(Formato formato, Path destino, OpcoesRelatorio opcoes) throws ErroRelatorio, IOException;
+    /** Returns the file written (see {@link Exportador#exportar}). */
+    Path gerar(Formato formato, Path destino, OpcoesRelatorio opcoes) throws ErroRelatorio, IOException;
 
     /** "Salvar como…" of the report as shown, run with {@code opcoes}. */
     default Exportador exportador(OpcoesRelatorio opcoes) {
