@@ -32,6 +32,18 @@ HEAP_BASE = set()  # the heaps the bare PDFBox pages ran with
 CPU = {}  # seconds of processor (user + system) of each run, by program
 
 
+def pico_kb(pid):
+    """The process's peak resident memory so far (VmHWM), in KB; 0 once it is gone."""
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for linha in f:
+                if linha.startswith("VmHWM:"):
+                    return int(linha.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
 def executa(cmd, env, pode_falhar=False):
     """Wall seconds, peak resident MB (the process's own high-water mark) and standard output;
     None when the command fails and may."""
@@ -47,13 +59,7 @@ def executa(cmd, env, pode_falhar=False):
                 nome = next((a for a in cmd if a in ("BuscaCrua", "PaginasCruas")), "visualizador")
                 CPU.setdefault(nome, []).append(uso.ru_utime + uso.ru_stime)
                 break
-            try:
-                with open("/proc/%d/status" % proc.pid) as f:
-                    for linha in f:
-                        if linha.startswith("VmHWM:"):
-                            pico = max(pico, int(linha.split()[1]))
-            except OSError:
-                pass
+            pico = max(pico, pico_kb(proc.pid))
             time.sleep(0.02)
         segundos = time.perf_counter() - inicio
         if proc.returncode != 0 and pode_falhar:
@@ -72,13 +78,7 @@ def marcas(cmd, env):
         proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=erros)
         pico = 0
         while proc.poll() is None:
-            try:
-                with open("/proc/%d/status" % proc.pid) as f:
-                    for linha in f:
-                        if linha.startswith("VmHWM:"):
-                            pico = max(pico, int(linha.split()[1]))
-            except OSError:
-                pass
+            pico = max(pico, pico_kb(proc.pid))
             time.sleep(0.02)
         erros.seek(0)
         texto = erros.read()

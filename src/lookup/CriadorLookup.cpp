@@ -51,13 +51,11 @@ bool semDescricao(const db::Value& v, bool umaColuna) {
     switch (v.kind()) {
     case db::ValueKind::Empty:
     case db::ValueKind::Null:
-        return true;
     case db::ValueKind::Int:
     case db::ValueKind::UInt:
-        return v.toInt() == 0;
     case db::ValueKind::Float:
     case db::ValueKind::Currency:
-        return v.toDouble() == 0.0;
+        return ValorNull(v); // null or zero
     default:
         return textoDeNada(FormataValorEmString(v), umaColuna);
     }

@@ -73,10 +73,7 @@ final class ArquivoPdf implements Closeable {
         primeiros[paginas++] = corpo;
 
         compactador.compactar(conteudo);
-        iniciarObjeto(corpo);
-        saida.ascii("<< /Length " + compactador.tamanho() + " /Filter /FlateDecode >>\nstream\n");
-        saida.write(compactador.dados(), 0, compactador.tamanho());
-        saida.ascii("\nendstream\nendobj\n");
+        fluxo(corpo, " /Filter /FlateDecode", compactador.dados(), compactador.tamanho());
 
         iniciarObjeto(corpo + 1);
         saida.write(inicioDaPagina, 0, inicioDaPagina.length);
@@ -86,9 +83,13 @@ final class ArquivoPdf implements Closeable {
     /** Page {@code indice}'s footer (a few dozen bytes, not worth compressing). */
     void rodape(int indice, PaginaPdf conteudo) throws IOException {
         final byte[] operadores = conteudo.copia();
-        iniciarObjeto(primeiros[indice] + 2);
-        saida.ascii("<< /Length " + operadores.length + " >>\nstream\n");
-        saida.write(operadores, 0, operadores.length);
+        fluxo(primeiros[indice] + 2, "", operadores, operadores.length);
+    }
+
+    private void fluxo(int numero, String filtro, byte[] dados, int tamanho) throws IOException {
+        iniciarObjeto(numero);
+        saida.ascii("<< /Length " + tamanho + filtro + " >>\nstream\n");
+        saida.write(dados, 0, tamanho);
         saida.ascii("\nendstream\nendobj\n");
     }
 
