@@ -26,7 +26,7 @@ inicia_cluster zvbench
 export QT_QPA_PLATFORM=offscreen
 viewer() { python3 "$root/bench/viewer/medir.py" "$1" "$build/src" "$build/bench" "${@:2}"; }
 # The preview needs a display: a private Xvfb for each set of runs.
-previa() { xvfb-run -a -s "-screen 0 1600x1000x24" python3 "$root/bench/viewer/medir.py" previa "$1" "$build/src" "$build/bench" 5 "${@:2}"; }
+previa() { bash "$root/scripts/tela_propria.sh" 1600x1000x24 python3 "$root/bench/viewer/medir.py" previa "$1" "$build/src" "$build/bench" 5 "${@:2}"; }
 
 cluster_psql() { "$root/demo/pgcluster.sh" psql "$cluster" "$@"; }
 # Generated products first..last (bench/gen_bench.sql), timed.

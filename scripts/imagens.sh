@@ -9,7 +9,7 @@ if [[ -z ${ZV_IMAGENS_NO_XVFB:-} ]]; then
     "$root/scripts/deps.sh"
     "$root/scripts/build.sh"
     export ZV_IMAGENS_NO_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" "$@"
+    exec bash "$root/scripts/tela_propria.sh" 1280x900x24 bash "$0" "$@"
 fi
 
 tmp=$(mktemp -d /tmp/zvimg.XXXXXX)

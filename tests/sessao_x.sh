@@ -27,9 +27,10 @@ inicia_openbox() {
     local _
     for _ in $(seq 1 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$wm" 2>/dev/null || break
         sleep 0.1
     done
-    echo "the window manager did not start" >&2
+    echo "the window manager did not start on $DISPLAY ($(xdpyinfo 2>&1 | head -n1))" >&2
     cat -- "$tmp/openbox.log" >&2
     return 1
 }

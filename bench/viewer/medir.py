@@ -10,7 +10,7 @@
         viewer fetches and lays out at once, so the slower of the two is the least it can take)
 
   medir.py previa SIZE PROGRAM_DIR BENCH_DIR [REPS]  (c) the preview (VIS) under -Xmx256m, on a
-        display (run it under xvfb-run): first page painted, from the first line the layout gets
+        display (run it under Xvfb): first page painted, from the first line the layout gets
         and from process start, against the bare fetch's process start to its first row; with
         --inteira also the whole report previewed (start to its last page painted, peak memory)
 

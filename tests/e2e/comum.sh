@@ -23,7 +23,8 @@ fi
 # Everything below needs an X server and a session bus of its own.
 if [[ -z ${ZV_E2E_DENTRO_DO_XVFB:-} ]]; then
     export ZV_E2E_DENTRO_DO_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$0" "$@"
+    exec bash "$(dirname -- "${BASH_SOURCE[0]}")/../../scripts/tela_propria.sh" 1280x800x24 \
+        dbus-run-session -- bash "$0" "$@"
 fi
 
 progdir=$(dirname -- "$(realpath -- "$prog")")

@@ -17,7 +17,7 @@ for var in ZV_TEST_PGHOST ZV_TEST_PGPORT ZV_TEST_PGUSER ZV_TEST_PGPASSWORD ZV_TE
 done
 if [[ -z ${ZV_SINAIS_XVFB:-} ]]; then
     export ZV_SINAIS_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    exec bash "$(dirname -- "$0")/../../scripts/tela_propria.sh" 1280x1024x24 bash "$0" "$@"
 fi
 
 # The viewer is killed outright on the way out: it must leave nothing, whatever it was doing.
@@ -176,7 +176,7 @@ DISPLAY=:77 java -jar "$jar" Zarvent "$pequeno" VIS N P_MARCA=3 >"$tmp/saida" 2>
 
 # The preview's X server goes away: Java ends without its shutdown hooks, so the private folder
 # stays until the next run; but nothing in it, since every scratch is in memory or already unlinked.
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$tmp/outra_tela" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$tmp/outra_tela" 2>/dev/null &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; cleanup' EXIT
 aguarda_tela() { [[ -s $tmp/outra_tela ]]; }

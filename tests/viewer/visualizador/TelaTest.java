@@ -52,7 +52,7 @@ class TelaTest {
         final byte[] certo = "0123456789abcdef".getBytes(StandardCharsets.US_ASCII);
         final Path servidor = dir.resolve("servidor");
         Files.write(servidor, autoridade(certo));
-        final Process x = new ProcessBuilder("Xvfb", "-displayfd", "1", "-auth", servidor.toString(), "-nolisten", "tcp",
+        final Process x = new ProcessBuilder("Xvfb", "-displayfd", "1", "-auth", servidor.toString(), "-nolisten", "tcp", "-noreset",
                 "-screen", "0", "64x64x24").redirectError(ProcessBuilder.Redirect.DISCARD).start();
         try {
             final String display = ":" + new String(x.getInputStream().readNBytes(8), StandardCharsets.US_ASCII)

@@ -35,7 +35,7 @@ class DialogoParametrosTest {
 
     @BeforeAll
     static void preparar() throws Exception {
-        assumeFalse(GraphicsEnvironment.isHeadless(), "needs a display (run under xvfb-run)");
+        assumeFalse(GraphicsEnvironment.isHeadless(), "needs a display (run under Xvfb)");
         design = BancoTeste.design();
     }
 
