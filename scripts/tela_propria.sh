@@ -12,18 +12,19 @@
 # while the program under test or the window manager is still connecting.
 set -euo pipefail
 
-tela=${1:?usage: tela_propria.sh WIDTHxHEIGHTxDEPTH COMMAND [ARG...]}
-shift
-[[ $# -gt 0 ]] || {
+if [[ $# -lt 2 ]]; then
     echo "usage: tela_propria.sh WIDTHxHEIGHTxDEPTH COMMAND [ARG...]" >&2
     exit 2
-}
+fi
+tela=$1
+shift
 
 dir=$(mktemp -d)
 servidor=
 filho=
+# shellcheck disable=SC2317 # run by the traps
 encerra() {
-    [[ -n $filho ]] && kill -TERM "$filho" 2>/dev/null
+    if [[ -n $filho ]]; then kill -TERM "$filho" 2>/dev/null || true; fi
     if [[ -n $servidor ]]; then
         kill -TERM "$servidor" 2>/dev/null || true
         wait "$servidor" 2>/dev/null || true
@@ -36,6 +37,7 @@ trap 'exit 130' INT
 
 # The server accepts the cookie whatever display it ends up on; clients find it under that display.
 cookie=$(mcookie)
+touch "$dir/servidor" "$dir/cliente" # else xauth says it is creating them
 xauth -q -f "$dir/servidor" add :0 . "$cookie"
 Xvfb -displayfd 3 -screen 0 "$tela" -nolisten tcp -noreset -auth "$dir/servidor" \
     3>"$dir/numero" >"$dir/xvfb.log" 2>&1 &
@@ -56,7 +58,8 @@ grep -q '^[0-9]' "$dir/numero" || {
     echo "tela_propria.sh: Xvfb gave no display number in 60 s" >&2
     exit 1
 }
-export DISPLAY=:$(head -n1 -- "$dir/numero")
+numero=$(head -n1 -- "$dir/numero")
+export DISPLAY=:$numero
 export XAUTHORITY=$dir/cliente
 xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie"
 
