@@ -10,6 +10,7 @@
 #   pgcluster.sh pooler DIR MODE    a PgBouncer in front of the cluster (MODE session or transaction)
 #                                   on a free port, for the reader role; prints its port (the
 #                                   running one's when called again). It stops with the cluster. Its server sessions start with DateStyle German.
+#                                   Configured as the README recommends for the viewer's Java driver.
 #   pgcluster.sh standby DIR PRIMARY  a hot standby of the running cluster in PRIMARY, in DIR
 #                                   (pg_basebackup -R, streaming), on a free port; settings as start
 #
@@ -303,6 +304,7 @@ auth_type = scram-sha-256
 auth_file = $pdir/userlist.txt
 pool_mode = $mode
 default_pool_size = 2
+ignore_startup_parameters = extra_float_digits
 pidfile = $pdir/pgbouncer.pid
 logfile = $pdir/pgbouncer.log
 INI

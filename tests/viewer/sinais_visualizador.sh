@@ -156,6 +156,43 @@ wait "$pid" || status=$?
 verifica TERM
 echo "$nome: Esc in the progress window: ok"
 
+# Stopped while its query waits for a lock: the statement is cancelled on the server on the way
+# out, or its backend would wait on and then read the whole report for nobody.
+cluster_psql() {
+    bash "$(dirname -- "$0")/../../demo/pgcluster.sh" psql "$ZV_TEST_CLUSTER" -X -At -d "$ZV_TEST_PGDATABASE" "$@"
+}
+backends() {
+    cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'jasperviewer'"
+}
+esperando_bloqueio() {
+    [[ $(cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'jasperviewer'
+        AND wait_event_type = 'Lock'") -ge 1 ]]
+}
+if [[ -n ${ZV_TEST_CLUSTER:-} ]]; then
+    for sinal in TERM INT HUP; do
+        cluster_psql -c "BEGIN; LOCK TABLE est IN ACCESS EXCLUSIVE MODE; SELECT pg_sleep(120)" >/dev/null 2>&1 &
+        bloqueio=$!
+        inicia PDF "$pequeno"
+        aguarda "the report's query waiting for the lock" 60 esperando_bloqueio
+        kill -"$sinal" "$pid"
+        wait "$pid" 2>/dev/null || true
+        inicio=${EPOCHREALTIME/./}
+        # Polled: a backend cancelled in time is gone within milliseconds; left running, it stays.
+        until [[ $(backends) -eq 0 ]]; do
+            if (((${EPOCHREALTIME/./} - inicio) / 1000 > 5000)); then
+                kill "$bloqueio" 2>/dev/null || true
+                falha "after SIG$sinal under a lock: the viewer's backend is still there"
+            fi
+            sleep 0.05
+        done
+        echo "$nome: SIG$sinal under a lock: backend gone $(((${EPOCHREALTIME/./} - inicio) / 1000)) ms after the exit"
+        cluster_psql -c "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE query LIKE '%pg_sleep(120)%'
+            AND pid <> pg_backend_pid()" >/dev/null
+        wait "$bloqueio" 2>/dev/null || true
+        verifica "$sinal"
+    done
+fi
+
 # A run to the end: its report is published, and nothing of any run is left in the temp folder.
 inicia PDF "$pequeno"
 status=0

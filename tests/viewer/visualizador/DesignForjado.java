@@ -12,13 +12,18 @@ import java.util.List;
 public final class DesignForjado {
     private DesignForjado() {}
 
-    /** The report path (no extension) of a copy of the real design with {@code de} replaced by {@code para}. */
-    public static Path escrever(Path pasta, String de, String para) throws IOException {
-        final Path original = Path.of(BancoTeste.relatorio() + ".xml");
-        final String xml = Files.readString(original);
-        if (!xml.contains(de)) throw new IllegalArgumentException("não está no design: " + de);
+    /**
+     * The report path (no extension) of a copy of the real design with each text replaced: pairs
+     * of {@code de, para}.
+     */
+    public static Path escrever(Path pasta, String... deEPara) throws IOException {
+        String xml = Files.readString(Path.of(BancoTeste.relatorio() + ".xml"));
+        for (int i = 0; i + 1 < deEPara.length; i += 2) {
+            if (!xml.contains(deEPara[i])) throw new IllegalArgumentException("não está no design: " + deEPara[i]);
+            xml = xml.replace(deEPara[i], deEPara[i + 1]);
+        }
         final Path r = pasta.resolve("zv_relacao_produto_enderecamento");
-        Files.writeString(Path.of(r + ".xml"), xml.replace(de, para));
+        Files.writeString(Path.of(r + ".xml"), xml);
         return r;
     }
 

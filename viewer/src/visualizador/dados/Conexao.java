@@ -7,12 +7,17 @@ import java.nio.charset.CodingErrorAction;
 import java.nio.charset.StandardCharsets;
 import java.sql.Connection;
 import java.sql.DriverManager;
+import java.sql.PreparedStatement;
 import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Statement;
 import java.util.Map;
 import java.util.Properties;
+import java.util.Set;
+import java.util.concurrent.ConcurrentHashMap;
+import org.postgresql.core.BaseConnection;
 import visualizador.ErroRelatorio;
+import visualizador.design.ComandoUnico;
 
 /**
  * The viewer's one read-only database session, opened from a connection service. On a legacy
@@ -21,6 +26,27 @@ import visualizador.ErroRelatorio;
  */
 public final class Conexao implements AutoCloseable {
     private static final Charset WINDOWS_1252 = Charset.forName("windows-1252");
+
+    /** The sessions open now: a process that is told to stop cancels their statements first. */
+    private static final Set<Conexao> ABERTAS = ConcurrentHashMap.newKeySet();
+    private static final long PRAZO_CANCELAR_AO_SAIR_MS = 1500;
+
+    static {
+        // SIGTERM, SIGINT and SIGHUP end the JVM through its shutdown hooks. A statement left
+        // running would go on in the server (waiting for a lock, then reading the whole report)
+        // long after the process is gone, so each is cancelled, as the Cancel button does.
+        // A server that does not answer must not hold the exit up for long: the wait is bounded.
+        Runtime.getRuntime().addShutdownHook(new Thread(() -> {
+            final Thread cancela = new Thread(() -> ABERTAS.forEach(Conexao::cancelar), "conexao-cancelar-envio");
+            cancela.setDaemon(true);
+            cancela.start();
+            try {
+                cancela.join(PRAZO_CANCELAR_AO_SAIR_MS);
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+            }
+        }, "conexao-cancelar"));
+    }
 
     private final Connection jdbc;
     private final boolean legado;
@@ -39,6 +65,13 @@ public final class Conexao implements AutoCloseable {
         // autocommit off makes the driver set the session back to READ WRITE.
         p.setProperty("readOnlyMode", "always");
         p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
+        // Behind a transaction pooler each transaction may get another server session: nothing
+        // may be kept in the session. No named server-side statements (the next transaction's
+        // session may already hold one of the same name, or none), and the extended protocol
+        // always, so that a statement reaches the server as one Parse message, which can never
+        // hold a second command.
+        p.setProperty("prepareThreshold", "0");
+        p.setProperty("preferQueryMode", "extended");
         try {
             final Connection c = DriverManager.getConnection(cfg.url(), p);
             try {
@@ -47,7 +80,9 @@ public final class Conexao implements AutoCloseable {
                 final boolean legado = sqlAscii(c);
                 c.commit(); // keeps the client encoding
                 somenteLeitura(c);
-                return new Conexao(c, legado);
+                final Conexao conexao = new Conexao(c, legado);
+                ABERTAS.add(conexao);
+                return conexao;
             } catch (SQLException | ErroRelatorio e) {
                 c.close();
                 throw e;
@@ -94,6 +129,16 @@ public final class Conexao implements AutoCloseable {
         }
     }
 
+    /**
+     * The only way the report's SQL is prepared: refused unless the driver sends it as one
+     * statement, whatever quotes, comments or identifiers it holds.
+     */
+    public PreparedStatement preparar(String sql) throws SQLException {
+        if (ComandoUnico.comandos(sql, jdbc.unwrap(BaseConnection.class).getStandardConformingStrings()) != 1)
+            throw new SQLException("o SQL do relatório tem mais de um comando (\";\"); nada foi executado", "42601");
+        return jdbc.prepareStatement(sql, ResultSet.TYPE_FORWARD_ONLY, ResultSet.CONCUR_READ_ONLY);
+    }
+
     public Connection jdbc() {
         return jdbc;
     }
@@ -120,6 +165,7 @@ public final class Conexao implements AutoCloseable {
 
     @Override
     public void close() throws SQLException {
+        ABERTAS.remove(this);
         jdbc.close();
     }
 }

@@ -54,7 +54,7 @@ public final class DescricaoFiltros {
 
     private static String descricao(Conexao conexao, ParametroDesign p, int codigo) throws SQLException {
         final SqlNomeado sql = SqlNomeado.compilar(p.descricaoSql());
-        try (PreparedStatement st = conexao.jdbc().prepareStatement(sql.sql())) {
+        try (PreparedStatement st = conexao.preparar(sql.sql())) {
             for (int i = 0; i < sql.nomes().size(); i++) st.setInt(i + 1, codigo);
             try (ResultSet rs = st.executeQuery()) {
                 return rs.next() ? conexao.texto(rs, 1) : null;

@@ -253,8 +253,7 @@ public final class MotorRelatorio {
     }
 
     private PreparedStatement preparar(SqlNomeado sql) throws SQLException {
-        final PreparedStatement st = conexao.jdbc().prepareStatement(sql.sql(), ResultSet.TYPE_FORWARD_ONLY,
-                ResultSet.CONCUR_READ_ONLY);
+        final PreparedStatement st = conexao.preparar(sql.sql());
         try {
             for (int i = 0; i < sql.nomes().size(); i++) {
                 final String nome = sql.nomes().get(i);

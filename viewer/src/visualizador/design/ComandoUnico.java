@@ -1,74 +1,43 @@
 package visualizador.design;
 
+import java.sql.SQLException;
+import org.postgresql.core.Parser;
+
 /**
- * Finds a top-level ";" in a piece of SQL: the driver would send what follows it as a statement
- * of its own, outside the report's SELECT. Quotes ('', E'', "", $tag$) and comments (--, nested
- * block comments) are skipped as the server reads them.
+ * How many statements the driver sends for a text. It splits at each ";" it reads at top level and
+ * sends every piece; asking its own splitter, not a lexer of ours, means the answer is the driver's
+ * by construction. A text it sends as one statement goes to the server as one Parse message, where
+ * a second command the server might read is refused, so a piece can never run as two.
  */
-final class ComandoUnico {
+public final class ComandoUnico {
     private ComandoUnico() {}
 
-    /** The piece without one final ";" and the blanks around it. */
+    /**
+     * The statements the driver would send for {@code sql} (0 for an empty text).
+     *
+     * @param aspasPadrao the session's standard_conforming_strings, which decides how the driver
+     *     reads a backslash in quotes (on in every server since 9.1)
+     */
+    public static int comandos(String sql, boolean aspasPadrao) throws SQLException {
+        return Parser.parseJdbcSql(sql, aspasPadrao, true, true, false, false).size();
+    }
+
+    static int comandos(String sql) {
+        try {
+            return comandos(sql, true);
+        } catch (SQLException e) {
+            return -1; // the driver could not read it: not one statement it would send as such
+        }
+    }
+
+    /** The piece without final ";" and blanks, as long as the driver still reads one statement. */
     static String semFinal(String sql) {
-        final String t = sql.strip();
-        return t.endsWith(";") && separador(t) == t.length() - 1 ? t.substring(0, t.length() - 1).strip() : t;
-    }
-
-    /** The offset of the first top-level ";", or -1. */
-    static int separador(String s) {
-        final int n = s.length();
-        int i = 0;
-        while (i < n) {
-            final char c = s.charAt(i);
-            if (c == ';') return i;
-            if (c == '\'') {
-                final boolean escape = i > 0 && (s.charAt(i - 1) == 'E' || s.charAt(i - 1) == 'e')
-                        && (i < 2 || !Character.isLetterOrDigit(s.charAt(i - 2)) && s.charAt(i - 2) != '_');
-                i = fimCitacao(s, i, '\'', escape);
-            } else if (c == '"') {
-                i = fimCitacao(s, i, '"', false);
-            } else if (c == '-' && i + 1 < n && s.charAt(i + 1) == '-') {
-                final int fim = s.indexOf('\n', i);
-                i = fim < 0 ? n : fim + 1;
-            } else if (c == '/' && i + 1 < n && s.charAt(i + 1) == '*') {
-                int nivel = 1;
-                i += 2;
-                while (i < n && nivel > 0) {
-                    if (s.startsWith("/*", i)) {
-                        nivel++;
-                        i += 2;
-                    } else if (s.startsWith("*/", i)) {
-                        nivel--;
-                        i += 2;
-                    } else i++;
-                }
-            } else if (c == '$' && (i == 0 || !parteNome(s.charAt(i - 1)))) {
-                final int fimTag = s.indexOf('$', i + 1);
-                final String tag = fimTag < 0 ? null : s.substring(i, fimTag + 1);
-                if (tag != null && tag.chars().skip(1).limit(tag.length() - 2L).allMatch(ch -> parteNome((char) ch))
-                        && (tag.length() == 2 || !Character.isDigit(tag.charAt(1)))) {
-                    final int fim = s.indexOf(tag, fimTag + 1);
-                    i = fim < 0 ? n : fim + tag.length();
-                } else i++;
-            } else i++;
+        String t = sql.strip();
+        while (t.endsWith(";")) {
+            final String sem = t.substring(0, t.length() - 1).strip();
+            if (comandos(sem) != 1 || comandos(t) != 1) break;
+            t = sem;
         }
-        return -1;
-    }
-
-    private static int fimCitacao(String s, int inicio, char aspa, boolean barraEscapa) {
-        int i = inicio + 1;
-        while (i < s.length()) {
-            final char c = s.charAt(i);
-            if (barraEscapa && c == '\\') i += 2;
-            else if (c == aspa) {
-                if (i + 1 < s.length() && s.charAt(i + 1) == aspa) i += 2;
-                else return i + 1;
-            } else i++;
-        }
-        return s.length();
-    }
-
-    private static boolean parteNome(char c) {
-        return Character.isLetterOrDigit(c) || c == '_';
+        return t;
     }
 }

@@ -158,16 +158,17 @@ public final class LeitorDesign {
         if (new HashSet<>(valores).size() != valores.size()) throw erro("valores de <" + elemento + "> repetidos");
     }
 
-    /** Each SQL piece is one statement: a ";" before its end would let a second one through. */
+    /**
+     * Each SQL piece is one statement: the driver would send what follows a ";" as a statement of
+     * its own. Checked here to name the piece; the query as run is checked again, whole.
+     */
     private String comando(String sql, String peca) throws ErroRelatorio {
         if (sql == null) return null;
         final String unico = ComandoUnico.semFinal(sql);
-        final int separador = ComandoUnico.separador(unico);
-        if (separador >= 0) {
-            final int linha = (int) unico.substring(0, separador).chars().filter(c -> c == '\n').count() + 1;
-            throw erro(peca + " tem mais de um comando SQL (\";\" na linha " + linha + " da peça); "
-                    + "cada peça deve ser um único comando");
-        }
+        final int comandos = ComandoUnico.comandos(unico);
+        if (comandos == 0) throw erro(peca + " está vazia");
+        if (comandos != 1)
+            throw erro(peca + " tem mais de um comando SQL (separados por \";\"); cada peça deve ser um único comando");
         return unico;
     }
 
