@@ -56,8 +56,10 @@ cp -- "$design" "$pequeno.xml"
 titulo=$(sed -n 's/^<relatorio titulo="\([^"]*\)".*/\1/p' "$relatorio.xml")
 
 # FORMAT [DESIGN]: the long report unless told otherwise.
+# A script's background job starts with SIGINT ignored, which Java keeps; the launcher's child
+# gets the default, as here.
 inicia() {
-    java -jar "$jar" Zarvent "${2:-$relatorio}" "$1" N >"$tmp/saida" 2>"$tmp/erros" &
+    env --default-signal=INT java -jar "$jar" Zarvent "${2:-$relatorio}" "$1" N >"$tmp/saida" 2>"$tmp/erros" &
     pid=$!
 }
 
