@@ -13,6 +13,8 @@ import java.sql.Statement;
 import java.util.Map;
 import java.util.Properties;
 import visualizador.ErroRelatorio;
+import visualizador.conexao.ArquivoServico;
+import visualizador.conexao.ConfiguracaoConexao;
 
 /**
  * The viewer's one read-only database session, opened from a connection service. On a legacy

@@ -1,4 +1,4 @@
-package visualizador.dados;
+package visualizador.conexao;
 
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
@@ -8,6 +8,7 @@ import java.util.Map;
 import java.util.Properties;
 import java.util.function.Consumer;
 import visualizador.ErroRelatorio;
+import visualizador.dados.Ambiente;
 
 /**
  * A connection service turned into the driver's URL and properties, as libpq would use it: the

@@ -1,4 +1,4 @@
-package visualizador.dados;
+package visualizador.conexao;
 
 import java.io.BufferedReader;
 import java.io.IOException;
@@ -12,6 +12,7 @@ import java.util.EnumSet;
 import java.util.List;
 import java.util.Set;
 import java.util.function.Consumer;
+import visualizador.dados.Ambiente;
 
 /** The password file libpq reads ($PGPASSFILE, else ~/.pgpass): host:port:database:user:password. */
 public final class ArquivoSenhas {

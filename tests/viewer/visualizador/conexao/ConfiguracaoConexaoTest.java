@@ -1,4 +1,4 @@
-package visualizador.dados;
+package visualizador.conexao;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertThrows;
@@ -13,6 +13,7 @@ import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.ErroRelatorio;
+import visualizador.dados.Ambiente;
 
 class ConfiguracaoConexaoTest {
     @TempDir

@@ -1,4 +1,4 @@
-package visualizador.dados;
+package visualizador.conexao;
 
 import java.io.BufferedReader;
 import java.io.IOException;
@@ -12,6 +12,7 @@ import java.util.List;
 import java.util.Map;
 import java.util.Optional;
 import visualizador.ErroRelatorio;
+import visualizador.dados.Ambiente;
 
 /**
  * Connection services as libpq reads them: the user's file ($PGSERVICEFILE, else
