@@ -3,9 +3,11 @@ package visualizador.dados;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assumptions.assumeTrue;
 
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.attribute.PosixFilePermissions;
 import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Statement;
@@ -52,6 +54,36 @@ class ConexaoTest {
                 "host=127.0.0.1," + System.getenv("ZV_TEST_PGHOST")).replace("port=" + porta, "port=1," + porta)
                 + "target_session_attrs=read-write\n");
         try (Conexao c = Conexao.abrir(BancoTeste.SERVICO, base); Statement st = c.jdbc().createStatement();
+             ResultSet rs = st.executeQuery("SELECT inet_server_port()")) {
+            rs.next();
+            assertEquals(porta, rs.getString(1));
+        }
+    }
+
+    /**
+     * host=127.0.0.1,localhost, the first down, and a password-file line for the second only:
+     * each host gets its own password, and target_session_attrs is still checked on each.
+     */
+    @ParameterizedTest
+    @CsvSource({"any, true", "read-write, true", "prefer-standby, true", "standby, false"})
+    void senhaDoArquivoPorHost(String sessao, boolean conecta) throws Exception {
+        assumeTrue(BancoTeste.disponivel(), "ZV_TEST_PGHOST not set: run through scripts/test.sh");
+        final String porta = System.getenv("ZV_TEST_PGPORT");
+        final Path servicos = home.resolve("pg_service.conf");
+        Files.writeString(servicos, "[Zarvent]\nhost=127.0.0.1,localhost\nport=1," + porta + "\ndbname="
+                + System.getenv("ZV_TEST_PGDATABASE") + "\nuser=" + System.getenv("ZV_TEST_PGUSER")
+                + "\ntarget_session_attrs=" + sessao + "\n");
+        final Path senhas = home.resolve(".pgpass");
+        Files.writeString(senhas, "localhost:" + porta + ":*:*:" + System.getenv("ZV_TEST_PGPASSWORD") + "\n");
+        Files.setPosixFilePermissions(senhas, PosixFilePermissions.fromString("rw-------"));
+        final Ambiente amb = new Ambiente(Map.of("PGSERVICEFILE", servicos.toString()), home);
+        if (!conecta) {
+            final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> Conexao.abrir("Zarvent", amb));
+            assertTrue(e.getMessage().contains("127.0.0.1:1 (sem senha: nenhuma linha de " + senhas)
+                    && e.getMessage().contains("localhost:" + porta + ": "), e.getMessage());
+            return;
+        }
+        try (Conexao c = Conexao.abrir("Zarvent", amb); Statement st = c.jdbc().createStatement();
              ResultSet rs = st.executeQuery("SELECT inet_server_port()")) {
             rs.next();
             assertEquals(porta, rs.getString(1));

@@ -6,7 +6,6 @@ import java.nio.charset.Charset;
 import java.nio.charset.CodingErrorAction;
 import java.nio.charset.StandardCharsets;
 import java.sql.Connection;
-import java.sql.DriverManager;
 import java.sql.ResultSet;
 import java.sql.SQLException;
 import java.sql.Statement;
@@ -15,6 +14,7 @@ import java.util.Properties;
 import visualizador.ErroRelatorio;
 import visualizador.conexao.ArquivoServico;
 import visualizador.conexao.ConfiguracaoConexao;
+import visualizador.conexao.TentativasConexao;
 
 /**
  * The viewer's one read-only database session, opened from a connection service. On a legacy
@@ -42,7 +42,7 @@ public final class Conexao implements AutoCloseable {
         p.setProperty("readOnlyMode", "always");
         p.setProperty("allowEncodingChanges", "true"); // see sqlAscii
         try {
-            final Connection c = DriverManager.getConnection(cfg.url(), p);
+            final Connection c = TentativasConexao.conectar(cfg, p);
             try {
                 c.setAutoCommit(false); // a cursor (fetch size) needs a transaction
                 c.setReadOnly(true);
