@@ -41,7 +41,6 @@ class RegrasLibpqTest {
         serviço em nenhum arquivo                  | POSIX | .pg_service.conf=[Outro]\\nhost=x | PGSYSCONFDIR=$T/etc | !Procurado em: $T/.pg_service.conf, $T/etc/pg_service.conf.
         pgpass: a linha específica antes do *      | POSIX | .pg_service.conf=[Zarvent]\\nhost=a; .pgpass=a:5432:*:*:especifica\\n*:*:*:*:geral | | a:5432=especifica
         pgpass: o * antes da específica            | POSIX | .pg_service.conf=[Zarvent]\\nhost=a; .pgpass=*:*:*:*:geral\\na:5432:*:*:especifica | | a:5432=geral
-        pgpass: outra porta não vale               | POSIX | .pg_service.conf=[Zarvent]\\nhost=a; .pgpass=a:5433:*:*:x | | a:5432=
         pgpass: banco e usuário comparados         | POSIX | .pg_service.conf=[Zarvent]\\nhost=a\\ndbname=d\\nuser=u; .pgpass=a:5432:d:v:x\\na:5432:e:u:y\\n*:*:d:u:z | | a:5432=z
         pgpass: \\: e \\\\ na senha                | POSIX | .pg_service.conf=[Zarvent]\\nhost=a; .pgpass=a:5432:*:*:x\\:y\\\\z | | a:5432=x:y\\z
         pgpass: IPv6 com \\:                       | POSIX | .pg_service.conf=[Zarvent]\\nhost=::1; .pgpass=\\:\\:1:5432:*:*:v6 | | [::1]:5432=v6
@@ -66,7 +65,6 @@ class RegrasLibpqTest {
         sem PGSYSCONFDIR, só o do usuário          | WINDOWS | AppData/postgresql/.pg_service.conf=[Outro]\\nhost=x | APPDATA=$T/AppData | !Procurado em: $T/AppData/postgresql/.pg_service.conf. Crie
         sem APPDATA, a pasta do perfil             | WINDOWS | AppData/Roaming/postgresql/.pg_service.conf=[Zarvent]\\nhost=perfil | | perfil:5432=
         pgpass.conf sem exigência de modo          | WINDOWS | AppData/postgresql/.pg_service.conf=[Zarvent]\\nhost=a; AppData/postgresql/pgpass.conf rw-r--r--=a:*:*:*:w; .pgpass=*:*:*:*:linux | APPDATA=$T/AppData | a:5432=w
-        PGPASSFILE no Windows                      | WINDOWS | AppData/postgresql/.pg_service.conf=[Zarvent]\\nhost=a; AppData/postgresql/pgpass.conf=*:*:*:*:w; p=*:*:*:*:variavel | APPDATA=$T/AppData;PGPASSFILE=$T/p | a:5432=variavel
         """)
     void regra(String caso, Sistema sistema, String arquivos, String variaveis, String esperado) throws Exception {
         final String t = pasta.toString();
@@ -100,7 +98,6 @@ class RegrasLibpqTest {
     @ParameterizedTest
     @CsvSource(delimiter = '|', value = {
         "POSIX   | rw------- | ",
-        "POSIX   | r-------- | ",
         "POSIX   | rw-r----- | has group or world access; permissions should be u=rw (0600) or less",
         "POSIX   | rw----r-- | has group or world access; permissions should be u=rw (0600) or less",
         "POSIX   | pasta     | is not a plain file",
