@@ -95,6 +95,11 @@ grep -q "Total geral: $total linhas" "$tmp/relatorio.txt" || falha "the PDF's gr
 ZV_SERVICO_EXTRA=target_session_attrs=read-only pdf_do_visualizador "$pasta" "127.0.0.1,$ZV_TEST_PGHOST" \
     "$porta_primario,$ZV_TEST_PGPORT" P_EMP=0 P_MARCA=3 P_GRUPO=1 P_ORDEM=0 >/dev/null
 grep -q "Marca: 3 - $antes" "$tmp/relatorio.txt" || falha "target_session_attrs=read-only: the PDF came from the primary"
+# prefer-standby, primary first: every host is asked for a standby before any server is taken.
+ZV_SERVICO_EXTRA=target_session_attrs=prefer-standby pdf_do_visualizador "$pasta" "127.0.0.1,$ZV_TEST_PGHOST" \
+    "$porta_primario,$ZV_TEST_PGPORT" P_EMP=0 P_MARCA=3 P_GRUPO=1 P_ORDEM=0 >/dev/null
+grep -q "Marca: 3 - $antes" "$tmp/relatorio.txt" ||
+    falha "target_session_attrs=prefer-standby: the PDF came from the primary"
 
 # Replay goes on from where it stopped.
 no "$standby" "SELECT pg_wal_replay_resume()" >/dev/null

@@ -5,7 +5,8 @@
 #       runs PASTA/jasperviewer.jar for a [Zarvent] service on HOSTS/PORTS (libpq lists allowed),
 #       database and role from $ZV_TEST_PG*, with the design in PASTA/relatorios/ and a home of its
 #       own whose documents folder receives the PDF; the PDF's text goes to $tmp/relatorio.txt
-#       and its path to standard output; $ZV_SERVICO_EXTRA, when set, is one more line of the entry
+#       and its path to standard output; $ZV_SERVICO_EXTRA, when set, is one more line of the entry;
+#       $ZV_PGPASS, when set, is the home's .pgpass (mode 0600), and the entry then has no password
 #   milhar N    N with a dot between thousands, as the report writes counts
 pdf_do_visualizador() {
     local pasta=$1 hosts=$2 portas=$3 home=$tmp/home-visualizador pdf
@@ -14,8 +15,14 @@ pdf_do_visualizador() {
     printf 'XDG_DOCUMENTS_DIR="$HOME/Documentos"\n' >"$home/.config/user-dirs.dirs"
     printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s/abertos"\n' "$tmp" >"$tmp/desktop/xdg-open"
     chmod +x "$tmp/desktop/xdg-open"
-    printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$hosts" "$portas" \
-        "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" >"$tmp/pg_service.conf"
+    printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\n' "$hosts" "$portas" "$ZV_TEST_PGDATABASE" \
+        "$ZV_TEST_PGUSER" >"$tmp/pg_service.conf"
+    rm -f -- "$home/.pgpass"
+    if [[ -n ${ZV_PGPASS:-} ]]; then
+        (umask 077 && printf '%s\n' "$ZV_PGPASS" >"$home/.pgpass")
+    else
+        printf 'password=%s\n' "$ZV_TEST_PGPASSWORD" >>"$tmp/pg_service.conf"
+    fi
     if [[ -n ${ZV_SERVICO_EXTRA:-} ]]; then
         printf '%s\n' "$ZV_SERVICO_EXTRA" >>"$tmp/pg_service.conf"
     fi

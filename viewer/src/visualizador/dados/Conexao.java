@@ -6,7 +6,6 @@ import java.nio.charset.Charset;
 import java.nio.charset.CodingErrorAction;
 import java.nio.charset.StandardCharsets;
 import java.sql.Connection;
-import java.sql.DriverManager;
 import java.sql.PreparedStatement;
 import java.sql.ResultSet;
 import java.sql.SQLException;
@@ -17,6 +16,9 @@ import java.util.Set;
 import java.util.concurrent.ConcurrentHashMap;
 import org.postgresql.core.BaseConnection;
 import visualizador.ErroRelatorio;
+import visualizador.conexao.ArquivoServico;
+import visualizador.conexao.ConfiguracaoConexao;
+import visualizador.conexao.TentativasConexao;
 import visualizador.design.ComandoUnico;
 
 /**
@@ -73,7 +75,7 @@ public final class Conexao implements AutoCloseable {
         p.setProperty("prepareThreshold", "0");
         p.setProperty("preferQueryMode", "extended");
         try {
-            final Connection c = DriverManager.getConnection(cfg.url(), p);
+            final Connection c = TentativasConexao.conectar(cfg, p);
             try {
                 c.setAutoCommit(false); // a cursor (fetch size) needs a transaction
                 c.setReadOnly(true);

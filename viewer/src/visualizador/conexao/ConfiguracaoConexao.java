@@ -1,6 +1,8 @@
-package visualizador.dados;
+package visualizador.conexao;
 
+import java.net.URLEncoder;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
@@ -8,13 +10,16 @@ import java.util.Map;
 import java.util.Properties;
 import java.util.function.Consumer;
 import visualizador.ErroRelatorio;
+import visualizador.dados.Ambiente;
 
 /**
- * A connection service turned into the driver's URL and properties, as libpq would use it: the
- * service's keys first, then the PG* environment variables for keys it leaves unset. Keys the
- * driver cannot honour are named in a warning rather than dropped in silence.
+ * A connection service turned into the hosts to try and the driver's properties, as libpq
+ * would use it: the service's keys first, then the PG* environment variables for keys it leaves
+ * out. Keys the driver cannot honour are named in a warning rather than dropped in silence.
+ * arquivoSenhas is the password file the hosts' passwords were looked up in, if any.
  */
-public record ConfiguracaoConexao(String url, Properties propriedades, String descricao, List<String> avisos) {
+public record ConfiguracaoConexao(List<Destino> destinos, String banco, Path arquivoSenhas, Properties propriedades,
+        String descricao, List<String> avisos) {
 
     /** libpq's environment variable for each key the viewer honours. */
     private static final Map<String, String> AMBIENTE = Map.ofEntries(Map.entry("host", "PGHOST"),
@@ -43,11 +48,12 @@ public record ConfiguracaoConexao(String url, Properties propriedades, String de
             throws ErroRelatorio {
         final List<String> avisos = new ArrayList<>();
         final Map<String, String> s = new LinkedHashMap<>(doServico);
-        s.values().removeIf(String::isEmpty); // as in libpq, an empty value leaves the key unset
         for (Map.Entry<String, String> e : AMBIENTE.entrySet()) {
             final String v = amb.variavel(e.getValue());
             if (!s.containsKey(e.getKey()) && v != null) s.put(e.getKey(), v);
         }
+        // As in libpq, a key the service sets empty keeps the variable out and means the default.
+        s.values().removeIf(String::isEmpty);
         for (String chave : s.keySet())
             if (!CONHECIDAS.contains(chave))
                 avisos.add("Aviso: o visualizador não aplica a chave \"" + chave + "\" do serviço \"" + servico
@@ -63,7 +69,14 @@ public record ConfiguracaoConexao(String url, Properties propriedades, String de
         if (listaPortas.size() != 1 && listaPortas.size() != listaHosts.size())
             throw new ErroRelatorio("O serviço \"" + servico + "\" tem " + listaHosts.size() + " hosts e "
                     + listaPortas.size() + " portas; informe uma porta ou uma para cada host.");
-        final StringBuilder enderecos = new StringBuilder();
+        final String usuario = s.getOrDefault("user", System.getProperty("user.name"));
+        final String banco = s.getOrDefault("dbname", usuario);
+        // A password given in the service or PGPASSWORD goes to every host; else each host gets
+        // its own from the password file, as libpq looks it up per host.
+        final String senha = s.get("password");
+        final ArquivoSenhas senhas = senha == null ? ArquivoSenhas.ler(Locais.de(amb), s.get("passfile"), avisos::add)
+                : null;
+        final List<Destino> destinos = new ArrayList<>();
         for (int i = 0; i < listaHosts.size(); i++) {
             final String h = listaHosts.get(i).isEmpty() ? "localhost" : listaHosts.get(i);
             if (h.startsWith("/"))
@@ -73,20 +86,11 @@ public record ConfiguracaoConexao(String url, Properties propriedades, String de
             final String p = porta.isEmpty() ? "5432" : porta;
             if (!p.matches("[0-9]{1,5}"))
                 throw new ErroRelatorio("Porta inválida no serviço \"" + servico + "\": " + p + ".");
-            enderecos.append(i == 0 ? "" : ",").append(h.contains(":") ? "[" + h + "]" : h).append(':').append(p);
+            destinos.add(new Destino(h, p, senha != null ? senha : senhas.senha(h, p, banco, usuario)));
         }
 
-        final String usuario = s.getOrDefault("user", System.getProperty("user.name"));
-        final String banco = s.getOrDefault("dbname", usuario);
         final Properties p = new Properties();
         p.setProperty("user", usuario);
-        String senha = s.get("password");
-        if (senha == null) {
-            final String porta0 = listaPortas.get(0).isEmpty() ? "5432" : listaPortas.get(0);
-            senha = ArquivoSenhas.senha(amb, s.get("passfile"), listaHosts.get(0).isEmpty() ? "localhost"
-                    : listaHosts.get(0), porta0, banco, usuario, avisos::add);
-        }
-        if (senha != null) p.setProperty("password", senha);
         for (Map.Entry<String, String> e : DIRETAS.entrySet())
             if (s.containsKey(e.getKey())) p.setProperty(e.getValue(), s.get(e.getKey()));
         if (s.containsKey("target_session_attrs")) {
@@ -98,8 +102,14 @@ public record ConfiguracaoConexao(String url, Properties propriedades, String de
         }
         p.setProperty("ApplicationName",
                 s.getOrDefault("application_name", s.getOrDefault("fallback_application_name", "jasperviewer")));
-        final String url = "jdbc:postgresql://" + enderecos + "/" + java.net.URLEncoder.encode(banco, StandardCharsets.UTF_8);
-        return new ConfiguracaoConexao(url, p, usuario + "@" + enderecos + "/" + banco, List.copyOf(avisos));
+        final String enderecos = String.join(",", destinos.stream().map(Destino::endereco).toList());
+        return new ConfiguracaoConexao(List.copyOf(destinos), banco, senhas == null ? null : senhas.caminho(), p,
+                usuario + "@" + enderecos + "/" + banco, List.copyOf(avisos));
+    }
+
+    /** The driver's URL for one host. */
+    public String url(Destino d) {
+        return "jdbc:postgresql://" + d.endereco() + "/" + URLEncoder.encode(banco, StandardCharsets.UTF_8);
     }
 
     private static List<String> lista(String valor) {

@@ -1,4 +1,4 @@
-package visualizador.dados;
+package visualizador.conexao;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertThrows;
@@ -13,6 +13,7 @@ import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.ErroRelatorio;
+import visualizador.dados.Ambiente;
 
 class ConfiguracaoConexaoTest {
     @TempDir
@@ -44,12 +45,12 @@ class ConfiguracaoConexaoTest {
         "prefer-standby | host=a;user=u;dbname=d;target_session_attrs=prefer-standby | | a:5432/d | "
                 + "targetServerType=preferSecondary | 0",
         "IPv6           | host=::1;user=u;dbname=d | | [::1]:5432/d | | 0",
-        "vazio = ausente | host=;port=;user=u;dbname=d | PGHOST=h | h:5432/d | | 0",
+        "vazio = padrão | host=;port=;user=u;dbname=d | PGHOST=h;PGPORT=9 | localhost:5432/d | | 0",
     })
     void comoALibpq(String caso, String servico, String ambiente, String url, String propriedades, int avisos)
             throws Exception {
         final ConfiguracaoConexao c = ConfiguracaoConexao.de("Z", pares(servico), new Ambiente(pares(ambiente), home));
-        assertEquals("jdbc:postgresql://" + url, c.url());
+        assertEquals(url, String.join(",", c.destinos().stream().map(Destino::endereco).toList()) + "/" + c.banco());
         final Map<String, String> esperadas = new TreeMap<>(Map.of("user", "u", "ApplicationName", "jasperviewer"));
         esperadas.putAll(pares(propriedades));
         final Map<String, String> obtidas = new TreeMap<>();
