@@ -16,6 +16,7 @@ constexpr std::array kSinais = {SIGTERM, SIGINT, SIGHUP};
 // The self-pipe: the handler writes the signal's number, the notifier reads it in the loop.
 // A handler can only reach static storage; the constructor guards against a second owner.
 int gPar[2] = {-1, -1};
+bool gDono = false;
 
 extern "C" void aoReceberSinal(int sinal) {
     const int salvo = errno;
@@ -26,20 +27,30 @@ extern "C" void aoReceberSinal(int sinal) {
 
 } // namespace
 
-EncerramentoPorSinal::EncerramentoPorSinal(QObject* parent) : QObject(parent) {
+bool EncerramentoPorSinal::instalarCedo() noexcept {
     if (gPar[0] != -1)
-        throw std::logic_error("EncerramentoPorSinal: only one instance may exist");
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gPar) != 0)
-        throw std::runtime_error("EncerramentoPorSinal: socketpair failed");
-    notificador_ = new QSocketNotifier(gPar[1], QSocketNotifier::Read, this);
-    connect(notificador_, &QSocketNotifier::activated, this, &EncerramentoPorSinal::lerSinal);
-
+        return true;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gPar) != 0) {
+        gPar[0] = gPar[1] = -1;
+        return false;
+    }
     struct sigaction acao {};
     acao.sa_handler = aoReceberSinal;
     sigemptyset(&acao.sa_mask);
     acao.sa_flags = SA_RESTART;
     for (const int sinal : kSinais)
         ::sigaction(sinal, &acao, nullptr);
+    return true;
+}
+
+EncerramentoPorSinal::EncerramentoPorSinal(QObject* parent) : QObject(parent) {
+    if (gDono)
+        throw std::logic_error("EncerramentoPorSinal: only one instance may exist");
+    if (!instalarCedo())
+        throw std::runtime_error("EncerramentoPorSinal: socketpair failed");
+    gDono = true;
+    notificador_ = new QSocketNotifier(gPar[1], QSocketNotifier::Read, this);
+    connect(notificador_, &QSocketNotifier::activated, this, &EncerramentoPorSinal::lerSinal);
 }
 
 EncerramentoPorSinal::~EncerramentoPorSinal() {
@@ -52,6 +63,7 @@ EncerramentoPorSinal::~EncerramentoPorSinal() {
     ::close(gPar[0]);
     ::close(gPar[1]);
     gPar[0] = gPar[1] = -1;
+    gDono = false;
 }
 
 void EncerramentoPorSinal::lerSinal() {

@@ -9,6 +9,9 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    // First of all: a logout or a `kill` while Qt starts (tens of milliseconds, or longer on a
+    // slow display) must end the program normally too, not by the signal.
+    EncerramentoPorSinal::instalarCedo();
     // The command line is the host's eight positional arguments. Qt would take out the ones it
     // knows as its own options ("-reverse", "-style X" ...) and shift the rest, so a password or
     // login that looks like one must never reach it: Qt sees only the program's name.
@@ -25,6 +28,7 @@ int main(int argc, char** argv) {
         encerrar = true;
         QCoreApplication::exit(0);
     });
+    encerramento.lerPendentes();
     const auto dataModule = std::make_unique<TDM>();
     DM = dataModule.get();
 
@@ -32,7 +36,10 @@ int main(int argc, char** argv) {
     TFormPrincipal FormPrincipal(std::move(argumentos));
     // A failure while starting (bad arguments, no database) is reported and the window
     // still opens, with plain code edits.
-    RunGuarded([&] { FormPrincipal.FormCreate(); });
+    if (!encerrar)
+        RunGuarded([&] { FormPrincipal.FormCreate(); });
+    // A request during a slow connection: the window never opens.
+    encerramento.lerPendentes();
     int rc = 0;
     if (!encerrar) {
         FormPrincipal.show();

@@ -129,6 +129,7 @@ void Connection::open() {
 // A SQL_ASCII server refuses to send its non-ASCII bytes as UTF8 ("invalid byte sequence"): the
 // session then asks for no conversion and the texts are read as they come (Codificacao).
 void Connection::ajustaCodificacao() {
+    m_casasMonetarias = -2; // a new session may have another lc_monetary
     m_codificacao = Codificacao::Utf8;
     const char* servidor = PQparameterStatus(m_conn.get(), "server_encoding");
     if (servidor == nullptr || qstrcmp(servidor, "SQL_ASCII") != 0)
@@ -199,6 +200,22 @@ PGresult* Connection::execute(const QByteArray& command, int nParams, const unsi
         return falha;
     }
     return resposta;
+}
+
+int Connection::casasMonetarias() {
+    if (m_casasMonetarias != -2)
+        return m_casasMonetarias;
+    // money to numeric keeps the locale's decimals as the numeric's scale.
+    const std::unique_ptr<PGresult, decltype(&PQclear)> r(
+        execute("SELECT scale(1::money::numeric)", 0, nullptr, nullptr), PQclear);
+    m_casasMonetarias = -1;
+    if (r && PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) == 1) {
+        bool ok = false;
+        const int casas = QByteArray(PQgetvalue(r.get(), 0, 0)).toInt(&ok);
+        if (ok && casas >= 0 && casas <= 10)
+            m_casasMonetarias = casas;
+    }
+    return m_casasMonetarias;
 }
 
 void Connection::close() {

@@ -52,6 +52,11 @@ public:
     PGresult* execute(const QByteArray& command, int nParams, const unsigned* types,
                       const char* const* values);
 
+    // The decimals money has in the server's lc_monetary (2 for most currencies, 0 for the yen,
+    // 3 for the Kuwaiti dinar): money is written with exactly that many, whatever its symbols.
+    // Asked once, when first needed; -1 when the server could not say.
+    int casasMonetarias();
+
 private:
     void ajustaCodificacao();
 
@@ -62,6 +67,7 @@ private:
     QStringList m_params;
     std::unique_ptr<PGconn, Finish> m_conn;
     Codificacao m_codificacao = Codificacao::Utf8;
+    int m_casasMonetarias = -2; // -2: not asked yet
 };
 
 } // namespace db

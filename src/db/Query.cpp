@@ -173,7 +173,12 @@ void Query::open() {
                     state ? QString::fromLatin1(state) : QString(), sql());
     }
 
-    m_result = Result(res.release(), m_connection->codificacao());
+    bool temDinheiro = false;
+    for (int c = 0; c < PQnfields(res.get()); ++c)
+        temDinheiro = temDinheiro || PQftype(res.get(), c) == MONEYOID;
+    // Only a result holding money costs the question (once per connection).
+    const int casas = temDinheiro ? m_connection->casasMonetarias() : -1;
+    m_result = Result(res.release(), m_connection->codificacao(), casas);
     m_fields = m_result.fields();
     m_cache.clear();
     m_pending.clear();

@@ -27,32 +27,49 @@ QTime parseTime(QString s) {
     return t.isValid() ? t : QTime(0, 0);
 }
 
-// money as the server's lc_monetary writes it: "-$1,234.50", "R$ 1.234,50", "-1.234,50 €",
-// "($5.00)", "¥1,235". The last "." or "," is the decimal point when fewer than three digits
-// follow it (money always writes its cents); every other one groups thousands.
-double valorMonetario(const QString& s) {
-    qsizetype decimal = -1;
-    for (qsizetype i = s.size() - 1; i >= 0; --i)
-        if (s[i] == u'.' || s[i] == u',') {
-            qsizetype digitos = 0;
-            for (qsizetype j = i + 1; j < s.size() && s[j].isDigit(); ++j)
-                ++digitos;
-            if (digitos < 3)
-                decimal = i;
-            break;
+// money as the server's lc_monetary writes it: "-$1,234.50", "R$ 1.234,50", "1 234,57 лв.",
+// "د.ك. 1,234.570", "CHF- 1’234.57", "($5.00)", "￥1,235". The symbols may hold dots and commas
+// of their own, so only the text from the first digit to the last is the number. Money always
+// writes all its decimals: with their count known, the digits alone give the value. Without it,
+// a "." or "," is the decimal point when it comes last, once, and is not followed by exactly three
+// digits, or when another separator comes before it.
+double valorMonetario(const QString& s, int casas) {
+    qsizetype inicio = 0;
+    while (inicio < s.size() && !s[inicio].isDigit())
+        ++inicio;
+    qsizetype fim = s.size();
+    while (fim > inicio && !s[fim - 1].isDigit())
+        --fim;
+    const QStringView numero = QStringView(s).mid(inicio, fim - inicio);
+    QString digitos;
+    if (casas < 0) {
+        qsizetype ultimo = numero.size() - 1;
+        while (ultimo >= 0 && numero[ultimo].isDigit())
+            --ultimo;
+        if (ultimo >= 0 && (numero[ultimo] == u'.' || numero[ultimo] == u',')) {
+            const QChar ponto = numero[ultimo];
+            bool outroSeparador = false;
+            bool repetido = false;
+            for (qsizetype i = 0; i < ultimo; ++i)
+                if (!numero[i].isDigit())
+                    (numero[i] == ponto ? repetido : outroSeparador) = true;
+            if (!repetido && (outroSeparador || numero.size() - 1 - ultimo != 3))
+                casas = static_cast<int>(numero.size() - 1 - ultimo);
         }
-    QString numero;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (i == decimal)
-            numero += u'.';
-        else if (s[i] >= u'0' && s[i] <= u'9')
-            numero += s[i];
     }
-    const double valor = numero.toDouble();
+    for (const QChar c : numero)
+        if (c >= u'0' && c <= u'9')
+            digitos += c;
+    if (casas > 0) {
+        if (digitos.size() <= casas)
+            digitos = QString(casas + 1 - digitos.size(), u'0') + digitos;
+        digitos.insert(digitos.size() - casas, u'.');
+    }
+    const double valor = digitos.toDouble();
     return s.contains(u'-') || s.contains(u'(') ? -valor : valor;
 }
 
-Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao) {
+Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao, int casasMonetarias) {
     const QString s = decodifica(raw, length, codificacao);
     switch (oid) {
     case BOOLOID:
@@ -69,7 +86,7 @@ Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao
     case FLOAT8OID:
         return Value::fromFloat(s.toDouble());
     case MONEYOID:
-        return Value::fromCurrency(valorMonetario(s));
+        return Value::fromCurrency(valorMonetario(s, casasMonetarias));
     case DATEOID:
         return Value::fromDateTime(QDateTime(parseDate(s), QTime(0, 0)));
     case TIMEOID:
@@ -90,7 +107,8 @@ Value convert(unsigned oid, const char* raw, int length, Codificacao codificacao
 
 } // namespace
 
-Result::Result(PGresult* result, Codificacao codificacao) : m_codificacao(codificacao) {
+Result::Result(PGresult* result, Codificacao codificacao, int casasMonetarias)
+    : m_codificacao(codificacao), m_casasMonetarias(casasMonetarias) {
     if (!result)
         return;
     m_result = std::shared_ptr<PGresult>(result, PQclear);
@@ -115,7 +133,7 @@ Value Result::value(int row, int column) const {
     if (PQgetisnull(r, row, column))
         return Value::null();
     return convert(m_fields[static_cast<size_t>(column)].typeOid, PQgetvalue(r, row, column),
-                   PQgetlength(r, row, column), m_codificacao);
+                   PQgetlength(r, row, column), m_codificacao, m_casasMonetarias);
 }
 
 } // namespace db

@@ -17,8 +17,9 @@ namespace db {
 class Result {
 public:
     Result() = default; // no result: no fields, no rows
-    // Takes ownership of `result` (nullptr gives no result); texts are read as `codificacao`.
-    explicit Result(PGresult* result, Codificacao codificacao = Codificacao::Utf8);
+    // Takes ownership of `result` (nullptr gives no result); texts are read as `codificacao`,
+    // money with `casasMonetarias` decimals (Connection::casasMonetarias; -1: guessed from the text).
+    explicit Result(PGresult* result, Codificacao codificacao = Codificacao::Utf8, int casasMonetarias = -1);
 
     bool valid() const { return m_result != nullptr; }
     int rowCount() const;
@@ -32,6 +33,7 @@ private:
     std::shared_ptr<PGresult> m_result; // freed with PQclear by the last copy
     std::vector<Field> m_fields;
     Codificacao m_codificacao = Codificacao::Utf8;
+    int m_casasMonetarias = -1;
 };
 
 } // namespace db

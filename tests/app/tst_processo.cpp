@@ -7,8 +7,13 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <arpa/inet.h>
 #include <csignal>
 #include <memory>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +55,51 @@ bool esperaOTratador(const QProcess& p) {
     return true;
 }
 
+// An X display on 127.0.0.1 that accepts connections and never answers them.
+class TelaMuda {
+public:
+    TelaMuda() {
+        servidor_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in endereco{};
+        endereco.sin_family = AF_INET;
+        endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (numero_ = 50; servidor_ >= 0 && numero_ < 100; ++numero_) {
+            endereco.sin_port = htons(static_cast<uint16_t>(6000 + numero_));
+            if (::bind(servidor_, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0 &&
+                ::listen(servidor_, 1) == 0)
+                return;
+        }
+        numero_ = -1;
+    }
+    ~TelaMuda() {
+        soltar();
+        if (servidor_ >= 0)
+            ::close(servidor_);
+    }
+    TelaMuda(const TelaMuda&) = delete;
+    TelaMuda& operator=(const TelaMuda&) = delete;
+
+    int numero() const { return numero_; }
+    bool aceitar(int ms) {
+        pollfd p{servidor_, POLLIN, 0};
+        if (::poll(&p, 1, ms) != 1)
+            return false;
+        cliente_ = ::accept4(servidor_, nullptr, nullptr, SOCK_CLOEXEC);
+        return cliente_ >= 0;
+    }
+    // Closes the client's connection: its X library gives up on the display.
+    void soltar() {
+        if (cliente_ >= 0)
+            ::close(cliente_);
+        cliente_ = -1;
+    }
+
+private:
+    int servidor_ = -1;
+    int cliente_ = -1;
+    int numero_ = -1;
+};
+
 } // namespace
 
 class TstProcesso : public QObject {
@@ -80,6 +130,42 @@ private slots:
         QVERIFY2(terminou, "the program kept running after the request to end");
         QCOMPARE(p->exitStatus(), QProcess::NormalExit);
         QCOMPARE(p->exitCode(), 0);
+    }
+
+    void pedidoDeEncerramentoAoIniciar_data() {
+        QTest::addColumn<int>("sinal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    // A request while Qt still connects to the display ends the program with 0 too. The display
+    // here accepts the connection and never answers, so the program stays in that moment until
+    // the test lets it go: the handler must already be there, and the window never opens.
+    void pedidoDeEncerramentoAoIniciar() {
+        QFETCH(int, sinal);
+        TelaMuda tela;
+        QVERIFY(tela.numero() >= 0);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // Once the display fails, Qt goes on offscreen.
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb;offscreen"));
+        env.insert(QStringLiteral("DISPLAY"), QStringLiteral("127.0.0.1:%1").arg(tela.numero()));
+        env.remove(QStringLiteral("XAUTHORITY"));
+        p.setProcessEnvironment(env);
+        p.start(programa(), {});
+        QVERIFY(p.waitForStarted(10000));
+        QVERIFY2(tela.aceitar(20000), "the program never connected to the display");
+        QVERIFY2(esperaOTratador(p), "no handler while the display is being connected to");
+        QCOMPARE(::kill(static_cast<pid_t>(p.processId()), sinal), 0);
+        tela.soltar();
+        const bool terminou = p.waitForFinished(20000);
+        if (!terminou) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+        QVERIFY2(terminou, "the program kept running after the request to end");
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
     }
 
     // The host's command line stays, but the process list shows no password.

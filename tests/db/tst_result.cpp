@@ -77,6 +77,45 @@ private slots:
         QCOMPARE(v.toString(), esperado);
     }
 
+    // Real outputs of PostgreSQL 15's money under lc_monetary=X (glibc 2.36 locales), with the
+    // decimals the server gives for X. Where the text alone decides, it is also read without them.
+    void moneyInTheServersLocales_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("casas");
+        QTest::addColumn<QString>("esperado");
+        QTest::addColumn<bool>("semCasas");
+        QTest::newRow("bg_BG") << QStringLiteral("1\u202F234,57 лв.") << 2 << "1234.57" << true;
+        QTest::newRow("bg_BG negative")
+            << QStringLiteral("-1\u202F234\u202F567,89 лв.") << 2 << "-1234567.89" << true;
+        QTest::newRow("ar_KW") << QStringLiteral("د.ك. 1,234.570") << 3 << "1234.57" << true;
+        QTest::newRow("ar_KW negative")
+            << QStringLiteral("د.ك. 1,234,567.891-") << 3 << "-1234567.891" << true;
+        // Three decimals or a thousands separator: only the count of decimals tells.
+        QTest::newRow("ar_KW below one") << QStringLiteral("د.ك. 0.570") << 3 << "0.57" << false;
+        QTest::newRow("ja_JP") << QStringLiteral("￥1,234") << 0 << "1234" << true;
+        QTest::newRow("ja_JP negative") << QStringLiteral("￥-1,234,568") << 0 << "-1234568" << true;
+        QTest::newRow("de_CH") << QStringLiteral("CHF- 1’234’567.89") << 2 << "-1234567.89" << true;
+        QTest::newRow("pt_BR") << QStringLiteral("-R$ 1.234.567,89") << 2 << "-1234567.89" << true;
+        QTest::newRow("es_CL") << QStringLiteral("$ 1.234,00") << 2 << "1234" << true;
+        QTest::newRow("nl_NL") << QStringLiteral("€ -7,00") << 2 << "-7" << true;
+        QTest::newRow("en_IN") << QStringLiteral("₹0.57") << 2 << "0.57" << true;
+        QTest::newRow("fr_FR") << QStringLiteral("1\u202F234,57 €") << 2 << "1234.57" << true;
+    }
+    void moneyInTheServersLocales() {
+        QFETCH(QString, texto);
+        QFETCH(int, casas);
+        QFETCH(QString, esperado);
+        QFETCH(bool, semCasas);
+        const QByteArray utf8 = texto.toUtf8();
+        for (const int dadas : {casas, -1}) {
+            if (dadas < 0 && !semCasas)
+                continue;
+            const db::Result r(umValor(db::MONEYOID, utf8.constData()), db::Codificacao::Utf8, dadas);
+            QCOMPARE(int(r.value(0, 0).kind()), int(ValueKind::Currency));
+            QCOMPARE(r.value(0, 0).toDouble(), esperado.toDouble());
+        }
+    }
+
     void dateAndTimeForms_data() {
         QTest::addColumn<uint>("oid");
         QTest::addColumn<QByteArray>("texto");

@@ -86,6 +86,19 @@ class PrincipalTest {
         assertEquals(0, arquivos());
     }
 
+    /** A copy a killed viewer left in the documents folder goes at the next run, even one that writes nothing. */
+    @org.junit.jupiter.api.Test
+    void copiaDeExecucaoMortaSaiNaProxima() throws Exception {
+        final Ambiente amb = ambiente("[Zarvent]\nhost=127.0.0.1\nport=1\nuser=u");
+        final Process morto = new ProcessBuilder("true").start();
+        final String marca = morto.pid() + "-" + morto.info().startInstant().orElseThrow().toEpochMilli();
+        morto.waitFor();
+        final Path copia = Files.writeString(home.resolve("Documentos")
+                .resolve(".zv_relacao_produto_enderecamento-20261209-153000~" + marca + "~42.parcial"), "metade");
+        assertEquals(1, executar(amb, linha("PDF", "P_MARCA=3")).status());
+        assertTrue(Files.notExists(copia));
+    }
+
     @ParameterizedTest
     @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html"})
     void gravaNosDocumentosEImprimeOCaminho(String formato, String extensao) throws Exception {

@@ -94,6 +94,7 @@ public final class Principal {
 
         final String nome = argumentos.relatorio().getFileName().toString();
         final PastaRascunho rascunhos = PastaRascunho.doProcesso();
+        ArquivoSaida.limparCopiasMortas(ambiente);
         if (argumentos.formato() == Formato.VIS) {
             // A toggle of the preview's options closes it; the report then runs again with them.
             for (OpcoesRelatorio atuais = opcoes; atuais != null; ) {
@@ -117,7 +118,7 @@ public final class Principal {
             gravado = gerar(design, valores, opcoes, argumentos.formato(), rascunho, tela);
             final Path arquivo = ArquivoSaida.publicar(gravado, ambiente, nome, argumentos.formato(), LocalDateTime.now());
             System.out.println(arquivo);
-            final String falha = ArquivoSaida.abrir(arquivo);
+            final String falha = ArquivoSaida.abrir(arquivo, ambiente);
             if (falha != null && tela) Avisos.informar(falha);
         } finally {
             Files.deleteIfExists(rascunho);

@@ -261,6 +261,25 @@ class MotorRelatorioTest {
         assertEquals(sql(condicao)[0].longValue(), executar(pares).geral.linhas());
     }
 
+    // A line whose stock is unknown (NULL) is not zero stock: it stays when zero stock is left out.
+    @Test
+    void estoqueNuloFicaSemEstoqueZerado() throws Exception {
+        final String nulo = "CASE WHEN e.estprocod % 7 = 0 THEN NULL ELSE e.estqtd END";
+        assertTrue(design.sql().contains("e.estqtd,"), "the design's stock column");
+        final Design comNulos = new Design(design.titulo(), design.sql().replace("e.estqtd,", nulo + " AS estqtd,"),
+                design.parametros(), design.colunas(), design.agrupamentos(), design.ordens(), design.campoEstoque());
+        final OpcoesRelatorio opcoes = new OpcoesRelatorio(false, true);
+        final Gravador g = new Gravador();
+        try (g) {
+            new MotorRelatorio(conexao, comNulos, ValoresParametros.analisar(comNulos, List.of()), opcoes)
+                    .executar(g, Progresso.NENHUM);
+        }
+        final long nulos = g.linhas.stream().filter(v -> v[7] == null).count();
+        assertEquals(sql("e.estprocod % 7 = 0")[0].longValue(), nulos);
+        assertTrue(nulos > 0, "the data must hold such lines");
+        assertEquals(sql("(e.estprocod % 7 = 0 OR e.estqtd <> 0)")[0].longValue(), g.geral.linhas());
+    }
+
     // A destination failing half-way (a full disk, say) ends the background fetch at once.
     @Test
     void falhaDoDestinoEncerraABusca() throws Exception {

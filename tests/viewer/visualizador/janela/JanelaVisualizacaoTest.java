@@ -243,16 +243,19 @@ class JanelaVisualizacaoTest {
         esperar("the end", () -> !textoDoCampo().endsWith("…"));
         tecla(pagina, KeyEvent.VK_F3, 0);
         esperar("F3 to the later hit", () -> janela.paginaAtual() > primeira);
-        assertTrue(naPagina(edt(() -> janela.paginaAtual()) - 1, "XPTO 420"));
+        final int ultima = edt(() -> janela.paginaAtual());
+        assertTrue(naPagina(ultima - 1, "XPTO 420"));
         tecla(pagina, KeyEvent.VK_F3, InputEvent.SHIFT_DOWN_MASK);
         esperar("Shift+F3 back", () -> janela.paginaAtual() == primeira);
+        tecla(pagina, KeyEvent.VK_F3, InputEvent.SHIFT_DOWN_MASK);
+        esperar("Shift+F3 from the first hit wraps round to the last", () -> janela.paginaAtual() == ultima);
 
         edt(() -> {
             ((JTextField) componente("procurar")).setText("NADA ASSIM");
             ((JTextField) componente("procurar")).postActionEvent();
         });
         esperar("not found", () -> ((JLabel) componente("estado")).getText().contains("não encontrado"));
-        assertEquals(primeira, (int) edt(() -> janela.paginaAtual()));
+        assertEquals(ultima, (int) edt(() -> janela.paginaAtual()));
     }
 
     @Test

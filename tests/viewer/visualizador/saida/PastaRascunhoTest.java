@@ -11,6 +11,8 @@ import java.nio.file.attribute.PosixFilePermissions;
 import java.util.Map;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.ValueSource;
 import visualizador.dados.Ambiente;
 
 class PastaRascunhoTest {
@@ -71,5 +73,25 @@ class PastaRascunhoTest {
             p.remover();
             outro.destroy();
         }
+    }
+
+    /** On Windows: under LOCALAPPDATA, else the profile's AppData\\Local; a dead run's folder goes there too. */
+    @ParameterizedTest
+    @ValueSource(booleans = {true, false})
+    void noWindowsFicaNosDadosLocais(boolean comVariavel) throws Exception {
+        final Path local = comVariavel ? runtime.resolve("local") : runtime.resolve("AppData").resolve("Local");
+        final Process morto = new ProcessBuilder("true").start();
+        final String marcaMorto = PastaRascunho.marca(morto.toHandle());
+        morto.waitFor();
+        final Path daMorta = Files.createDirectories(local.resolve("zv-visualizador").resolve(marcaMorto));
+        final Ambiente amb = new Ambiente(comVariavel ? Map.of("LOCALAPPDATA", local.toString()) : Map.of(), runtime,
+                Ambiente.Sistema.WINDOWS);
+        final PastaRascunho p = PastaRascunho.criar(amb, ProcessHandle.current());
+        assertEquals(local.resolve("zv-visualizador").resolve(PastaRascunho.marca(ProcessHandle.current())), p.pasta());
+        assertFalse(Files.exists(daMorta));
+        PastaRascunho.apagarArvore(p.pasta());
+        assertEquals(p.pasta(), p.novoArquivo(".pdf").getParent());
+        p.remover();
+        assertFalse(Files.exists(p.pasta()));
     }
 }

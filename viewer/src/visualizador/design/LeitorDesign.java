@@ -21,6 +21,10 @@ import visualizador.ErroRelatorio;
 
 /** Reads a report design file (the format is described in the header of each design). */
 public final class LeitorDesign {
+    // Beyond these a design is a mistake, and the formats would build huge texts or widths from it.
+    private static final double MAX_LARGURA = 2000; // points: more than an A3 page across
+    private static final int MAX_CASAS = 10;
+    private static final int MAX_VALOR = 9999;
     private final Path arquivo;
 
     private LeitorDesign(Path arquivo) {
@@ -66,20 +70,20 @@ public final class LeitorDesign {
             final Alinhamento alinhamento = e.hasAttribute("alinhamento") ? enumeracao(Alinhamento.class, e, "alinhamento")
                     : numerica ? Alinhamento.DIREITA : Alinhamento.ESQUERDA;
             colunas.add(new Coluna(obrigatorio(e, "titulo"), obrigatorio(e, "campo"), opcional(e, "descricao", null),
-                    opcional(e, "vazio", ""), tipo, (float) numero(e, "largura"), alinhamento,
-                    e.hasAttribute("casas") ? (int) numero(e, "casas") : 0, "sim".equals(e.getAttribute("total")),
+                    opcional(e, "vazio", ""), tipo, (float) numero(e, "largura", 1, MAX_LARGURA), alinhamento,
+                    e.hasAttribute("casas") ? inteiro(e, "casas", 0, MAX_CASAS) : 0, "sim".equals(e.getAttribute("total")),
                     "sim".equals(e.getAttribute("cortar")), "sim".equals(e.getAttribute("cresce"))));
         }
         if (colunas.isEmpty()) throw erro("nenhuma <coluna>");
 
         final List<Agrupamento> agrupamentos = new ArrayList<>();
         for (Element e : filhos(raiz, "agrupamento"))
-            agrupamentos.add(new Agrupamento((int) numero(e, "valor"), obrigatorio(e, "titulo"), obrigatorio(e, "campo"),
+            agrupamentos.add(new Agrupamento(inteiro(e, "valor", 0, MAX_VALOR), obrigatorio(e, "titulo"), obrigatorio(e, "campo"),
                     opcional(e, "descricao", null), opcional(e, "vazio", ""),
                     comando(obrigatorio(e, "ordem"), "ordem do <agrupamento> " + e.getAttribute("valor"))));
         final List<Ordem> ordens = new ArrayList<>();
         for (Element e : filhos(raiz, "ordenacao"))
-            ordens.add(new Ordem((int) numero(e, "valor"), obrigatorio(e, "titulo"),
+            ordens.add(new Ordem(inteiro(e, "valor", 0, MAX_VALOR), obrigatorio(e, "titulo"),
                     comando(obrigatorio(e, "ordem"), "ordem da <ordenacao> " + e.getAttribute("valor"))));
         if (agrupamentos.isEmpty() || ordens.isEmpty()) throw erro("são necessários <agrupamento> e <ordenacao>");
         unicos(agrupamentos.stream().map(Agrupamento::valor).toList(), "agrupamento");
@@ -136,13 +140,30 @@ public final class LeitorDesign {
         return e.hasAttribute(atributo) ? e.getAttribute(atributo) : padrao;
     }
 
-    private double numero(Element e, String atributo) throws ErroRelatorio {
+    private double numero(Element e, String atributo, double min, double max) throws ErroRelatorio {
         final String v = obrigatorio(e, atributo);
+        final double n;
         try {
-            return Double.parseDouble(v);
+            n = Double.parseDouble(v);
         } catch (NumberFormatException ex) {
             throw erro("<" + e.getTagName() + "> " + atributo + "=\"" + v + "\" não é um número");
         }
+        // NaN fails both comparisons.
+        if (!(n >= min && n <= max))
+            throw erro("<" + e.getTagName() + "> " + atributo + "=\"" + v + "\" fora do intervalo aceito (de "
+                    + inteiroOuNao(min) + " a " + inteiroOuNao(max) + ")");
+        return n;
+    }
+
+    private int inteiro(Element e, String atributo, int min, int max) throws ErroRelatorio {
+        final double n = numero(e, atributo, min, max);
+        if (n != Math.rint(n))
+            throw erro("<" + e.getTagName() + "> " + atributo + "=\"" + e.getAttribute(atributo) + "\" não é um número inteiro");
+        return (int) n;
+    }
+
+    private static String inteiroOuNao(double n) {
+        return n == Math.rint(n) ? String.valueOf((long) n) : String.valueOf(n);
     }
 
     private <T extends Enum<T>> T enumeracao(Class<T> classe, Element e, String atributo) throws ErroRelatorio {

@@ -1,11 +1,8 @@
 package visualizador.saida;
 
-import java.io.File;
 import java.io.IOException;
 import java.io.OutputStream;
-import java.io.PrintStream;
-import java.nio.charset.StandardCharsets;
-import java.nio.file.AccessDeniedException;
+import java.nio.file.AtomicMoveNotSupportedException;
 import java.nio.file.DirectoryStream;
 import java.nio.file.FileAlreadyExistsException;
 import java.nio.file.FileSystemException;
@@ -16,9 +13,7 @@ import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
 import java.time.LocalDateTime;
 import java.time.format.DateTimeFormatter;
-import java.util.ArrayList;
-import java.util.List;
-import java.util.concurrent.TimeUnit;
+import java.util.regex.Pattern;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Ambiente;
@@ -27,7 +22,9 @@ import visualizador.dados.Ambiente;
 public final class ArquivoSaida {
     private static final DateTimeFormatter CARIMBO = DateTimeFormatter.ofPattern("uuuuMMdd-HHmmss");
     private static final int MAX_TENTATIVAS = 1000;
-    private static final long ESPERA_ABRIR_S = 5;
+    private static final String PARCIAL = ".parcial";
+    /** ".NAME~PID-START~NANOS.parcial": a copy on its way into a folder, and the process making it. */
+    private static final Pattern COPIA = Pattern.compile("\\..*~(\\d+-\\d+)~\\d+\\.parcial");
 
     private ArquivoSaida() {}
 
@@ -39,36 +36,112 @@ public final class ArquivoSaida {
      */
     public static Path publicar(Path rascunho, Ambiente amb, String nome, Formato formato, LocalDateTime quando)
             throws ErroRelatorio {
-        final Path pasta = pastaDocumentos(amb);
+        return publicar(rascunho, AreaTrabalho.de(amb), nome, formato, quando);
+    }
+
+    static Path publicar(Path rascunho, AreaTrabalho area, String nome, Formato formato, LocalDateTime quando)
+            throws ErroRelatorio {
+        final Path pasta = area.pastaDocumentos();
         final String base = nome + "-" + CARIMBO.format(quando);
         // A spreadsheet too long for .xls was written as .xlsx: the name follows the file.
         final String extensao = formato == Formato.XLS && DestinoXls.xlsx(rascunho) ? "xlsx" : formato.extensao();
-        try (Vizinho origem = Vizinho.de(rascunho, pasta, base)) {
-            for (int n = 1; n <= MAX_TENTATIVAS; n++) {
+        Path vizinho = null;
+        try {
+            int n = 1;
+            while (n <= MAX_TENTATIVAS) {
                 final Path arquivo = pasta.resolve(base + (n == 1 ? "" : "-" + n) + "." + extensao);
                 try {
-                    Files.createLink(arquivo, origem.caminho());
+                    Files.createLink(arquivo, vizinho != null ? vizinho : rascunho);
                     return arquivo;
                 } catch (FileAlreadyExistsException e) {
-                    // taken: try the next number
-                } catch (AccessDeniedException e) {
-                    throw e;
+                    n++;
                 } catch (FileSystemException | UnsupportedOperationException e) {
-                    // A file system without hard links (FAT, some network shares): a rename, checked
-                    // first; only a file created in between could still be replaced.
-                    if (Files.exists(arquivo, LinkOption.NOFOLLOW_LINKS)) continue;
-                    Files.move(origem.caminho(), arquivo, StandardCopyOption.ATOMIC_MOVE);
-                    return arquivo;
+                    if (vizinho == null) {
+                        // The scratch may be on another mount (EXDEV, a bind mount of the same disk
+                        // included): brought into the folder first, and this name tried again.
+                        vizinho = trazerParaAPasta(rascunho, pasta, base);
+                        continue;
+                    }
+                    // No hard links in this folder (FAT, some network shares): a rename instead.
+                    try {
+                        area.renomearSemSubstituir(vizinho, arquivo);
+                        return arquivo;
+                    } catch (FileAlreadyExistsException ja) {
+                        n++;
+                    }
                 }
             }
-        } catch (AccessDeniedException e) {
-            throw new ErroRelatorio("Sem permissão para gravar o relatório na pasta " + pasta
-                    + ". Libere a gravação nessa pasta ou escolha outra pasta de documentos.");
         } catch (IOException e) {
-            throw new ErroRelatorio("Não foi possível criar o arquivo do relatório na pasta " + pasta + ": "
-                    + e.getMessage());
+            throw falha(pasta, e);
+        } finally {
+            apagar(vizinho);
+            apagar(rascunho);
         }
-        throw new ErroRelatorio("Há arquivos demais chamados " + base + " na pasta " + pasta + ".");
+        throw new ErroRelatorio("Há arquivos demais chamados " + base + " na pasta " + pasta
+                + ". Apague ou mova alguns e gere o relatório de novo.");
+    }
+
+    /**
+     * The scratch under a hidden name in {@code pasta}: renamed when the folder is on the same
+     * mount, else copied (made exclusively; removed when the process ends, and a killed run's copy
+     * by the next run).
+     */
+    private static Path trazerParaAPasta(Path rascunho, Path pasta, String base) throws IOException {
+        final Path destino = pasta.resolve("." + base + "~" + PastaRascunho.marca(ProcessHandle.current()) + "~"
+                + System.nanoTime() + PARCIAL);
+        PastaRascunho.apagarAoSair(destino);
+        try {
+            Files.move(rascunho, destino, StandardCopyOption.ATOMIC_MOVE);
+            return destino;
+        } catch (AtomicMoveNotSupportedException e) {
+            // another mount: copied below
+        }
+        try (OutputStream out = Files.newOutputStream(destino, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE,
+                LinkOption.NOFOLLOW_LINKS)) {
+            Files.copy(rascunho, out);
+        } catch (IOException | RuntimeException e) {
+            apagar(destino);
+            throw e;
+        }
+        return destino;
+    }
+
+    /** What went wrong, in the user's terms: a folder that refuses writing, a full disk, else the system's reason. */
+    private static ErroRelatorio falha(Path pasta, IOException e) {
+        if (!Files.isWritable(pasta))
+            return new ErroRelatorio("A pasta " + pasta + " não aceita gravação (é somente leitura ou este usuário não"
+                    + " tem permissão): o relatório não foi gravado. Libere a gravação nessa pasta ou escolha outra"
+                    + " pasta de documentos.", e);
+        final String motivo = e instanceof FileSystemException f && f.getReason() != null ? f.getReason()
+                : e.getMessage();
+        return new ErroRelatorio("Não foi possível gravar o relatório na pasta " + pasta + " (" + motivo
+                + "). Verifique se há espaço livre e se a pasta está acessível, e gere o relatório de novo.", e);
+    }
+
+    private static void apagar(Path p) {
+        if (p == null) return;
+        try {
+            Files.deleteIfExists(p);
+        } catch (IOException e) {
+            // the scratch folder goes when the process ends; a copy, on the next run
+        }
+    }
+
+    /**
+     * Removes the copies that killed runs left in the documents folder. Only this program's
+     * (by their name) and only those whose process is gone: another viewer may be copying now.
+     */
+    public static void limparCopiasMortas(Ambiente amb) {
+        final Path pasta = AreaTrabalho.de(amb).pastaDocumentos();
+        try (DirectoryStream<Path> d = Files.newDirectoryStream(pasta, ".*" + PARCIAL)) {
+            for (Path p : d) {
+                final var m = COPIA.matcher(p.getFileName().toString());
+                if (m.matches() && Files.isRegularFile(p, LinkOption.NOFOLLOW_LINKS) && !PastaRascunho.vivo(m.group(1)))
+                    Files.deleteIfExists(p);
+            }
+        } catch (IOException | RuntimeException e) {
+            // Only housekeeping: never a reason not to run the report.
+        }
     }
 
     /**
@@ -77,144 +150,23 @@ public final class ArquivoSaida {
      */
     public static void substituir(Path rascunho, Path destino) throws IOException {
         final Path alvo = destino.toAbsolutePath();
-        try (Vizinho origem = Vizinho.de(rascunho, alvo.getParent(), alvo.getFileName().toString())) {
-            Files.move(origem.caminho(), alvo, StandardCopyOption.ATOMIC_MOVE);
+        try {
+            Files.move(rascunho, alvo, StandardCopyOption.ATOMIC_MOVE);
+            return;
+        } catch (AtomicMoveNotSupportedException e) {
+            // another mount: a copy beside the file first, renamed over it once complete
         }
-    }
-
-    /**
-     * The scratch file as seen from the target folder: itself when both are on one file system,
-     * else a copy under a hidden name there, made exclusively and removed on every path (a
-     * killed run's copy is removed by the next publication in that folder).
-     */
-    private static final class Vizinho implements AutoCloseable {
-        private static final String PARCIAL = ".parcial";
-        private final Path rascunho;
-        private final Path caminho;
-
-        private Vizinho(Path rascunho, Path caminho) {
-            this.rascunho = rascunho;
-            this.caminho = caminho;
-        }
-
-        static Vizinho de(Path rascunho, Path pasta, String base) throws IOException {
-            if (Files.getAttribute(rascunho, "unix:dev").equals(Files.getAttribute(pasta, "unix:dev")))
-                return new Vizinho(rascunho, rascunho);
-            limparCopiasMortas(pasta);
-            final String marca = PastaRascunho.marca(ProcessHandle.current());
-            final Path copia = pasta.resolve("." + base + "~" + marca + "~" + System.nanoTime() + PARCIAL);
-            PastaRascunho.apagarAoSair(copia);
-            try (OutputStream out = Files.newOutputStream(copia, StandardOpenOption.CREATE_NEW,
-                    StandardOpenOption.WRITE, LinkOption.NOFOLLOW_LINKS)) {
-                Files.copy(rascunho, out);
-            } catch (IOException | RuntimeException e) {
-                Files.deleteIfExists(copia);
-                throw e;
-            }
-            return new Vizinho(rascunho, copia);
-        }
-
-        Path caminho() {
-            return caminho;
-        }
-
-        private static void limparCopiasMortas(Path pasta) {
-            try (DirectoryStream<Path> d = Files.newDirectoryStream(pasta, "*" + PARCIAL)) {
-                for (Path p : d) {
-                    final String n = p.getFileName().toString();
-                    final String[] partes = n.substring(0, n.length() - PARCIAL.length()).split("~");
-                    if (n.startsWith(".") && partes.length == 3 && !PastaRascunho.vivo(partes[1]))
-                        Files.deleteIfExists(p);
-                }
-            } catch (IOException e) {
-                // Only housekeeping.
-            }
-        }
-
-        @Override
-        public void close() throws IOException {
-            Files.deleteIfExists(caminho);
+        final Path copia = trazerParaAPasta(rascunho, alvo.getParent(), alvo.getFileName().toString());
+        try {
+            Files.move(copia, alvo, StandardCopyOption.ATOMIC_MOVE);
+        } finally {
+            Files.deleteIfExists(copia);
             Files.deleteIfExists(rascunho);
         }
     }
 
-    /**
-     * The desktop's documents folder (XDG_DOCUMENTS_DIR in user-dirs.dirs, as the desktop keeps
-     * it); the home folder when none is set or it names no existing folder.
-     */
-    static Path pastaDocumentos(Ambiente amb) {
-        final String config = amb.variavel("XDG_CONFIG_HOME");
-        final Path pastaConfig = config != null && Path.of(config).isAbsolute() ? Path.of(config)
-                : amb.home().resolve(".config");
-        final List<String> linhas;
-        try {
-            linhas = Files.readAllLines(pastaConfig.resolve("user-dirs.dirs"), StandardCharsets.UTF_8);
-        } catch (IOException e) {
-            return amb.home();
-        }
-        Path pasta = null;
-        for (String linha : linhas) {
-            final String l = linha.strip();
-            if (!l.startsWith("XDG_DOCUMENTS_DIR=")) continue;
-            pasta = caminho(l.substring(l.indexOf('=') + 1).strip(), amb.home());
-        }
-        return pasta != null && Files.isDirectory(pasta) ? pasta : amb.home();
-    }
-
-    /** "$HOME/Documentos" or an absolute path, in double quotes; anything else is null. */
-    private static Path caminho(String valor, Path home) {
-        if (valor.length() < 2 || !valor.startsWith("\"") || !valor.endsWith("\"")) return null;
-        final StringBuilder s = new StringBuilder();
-        final String dentro = valor.substring(1, valor.length() - 1);
-        for (int i = 0; i < dentro.length(); i++) {
-            final char c = dentro.charAt(i);
-            if (c == '\\' && i + 1 < dentro.length()) s.append(dentro.charAt(++i));
-            else s.append(c);
-        }
-        final String texto = s.toString();
-        if (texto.equals("$HOME")) return home;
-        if (texto.startsWith("$HOME/")) return home.resolve(texto.substring("$HOME/".length()));
-        return texto.startsWith("/") ? Path.of(texto) : null;
-    }
-
-    /**
-     * Opens the file with the desktop's default application. A failure only says where the file
-     * is: on standard error, and returned for a dialog; null when it opened.
-     */
-    public static String abrir(Path arquivo) {
-        return abrir(arquivo, List.of("xdg-open"), System.err);
-    }
-
-    /**
-     * Runs {@code comando} with the file as its last argument (no shell) and waits a few seconds
-     * for its status. Still running then means the application is up: it is left running.
-     */
-    static String abrir(Path arquivo, List<String> comando, PrintStream erro) {
-        final List<String> linha = new ArrayList<>(comando);
-        linha.add(arquivo.toString());
-        final String nome = comando.get(0);
-        try {
-            final Process p = new ProcessBuilder(linha).redirectInput(ProcessBuilder.Redirect.from(nulo()))
-                    .redirectOutput(ProcessBuilder.Redirect.DISCARD).redirectError(ProcessBuilder.Redirect.DISCARD)
-                    .start();
-            if (p.waitFor(ESPERA_ABRIR_S, TimeUnit.SECONDS) && p.exitValue() != 0)
-                return avisar(erro, "Não foi possível abrir o relatório (" + nome + " terminou com o código "
-                        + p.exitValue() + "); o arquivo está em " + arquivo);
-        } catch (IOException e) {
-            return avisar(erro, "Não foi possível abrir o relatório (" + nome + " não pôde ser iniciado: "
-                    + e.getMessage() + "); o arquivo está em " + arquivo);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-        }
-        return null;
-    }
-
-    private static String avisar(PrintStream erro, String mensagem) {
-        erro.println(mensagem);
-        return mensagem;
-    }
-
-    private static File nulo() {
-        return new File("/dev/null");
+    /** Opens the file with the desktop's default application; see {@link AreaTrabalho#abrir}. */
+    public static String abrir(Path arquivo, Ambiente amb) {
+        return AreaTrabalho.de(amb).abrir(arquivo, System.err);
     }
 }

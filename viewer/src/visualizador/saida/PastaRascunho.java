@@ -19,7 +19,8 @@ import visualizador.dados.Ambiente;
 
 /**
  * This process's scratch folder: "zv-visualizador-UID/PID-START" under XDG_RUNTIME_DIR (else the
- * temp folder), both mode 0700. Removed when the process ends (normally or on SIGTERM, SIGINT,
+ * temp folder), both mode 0700; on Windows "zv-visualizador\PID-START" in the user's local
+ * application data, private to the user by its access list. Removed when the process ends (normally or on SIGTERM, SIGINT,
  * SIGHUP); what a killed process left is removed by the next run, once its PID is gone.
  */
 public final class PastaRascunho {
@@ -33,9 +34,11 @@ public final class PastaRascunho {
     }
 
     private final Path pasta;
+    private final boolean windows;
 
-    private PastaRascunho(Path pasta) {
+    private PastaRascunho(Path pasta, boolean windows) {
         this.pasta = pasta;
+        this.windows = windows;
     }
 
     /** The process's folder, made (and the leftovers of dead runs removed) on first use. */
@@ -47,6 +50,14 @@ public final class PastaRascunho {
     }
 
     static PastaRascunho criar(Ambiente amb, ProcessHandle processo) throws IOException {
+        if (amb.windows()) {
+            final String local = amb.variavel("LOCALAPPDATA");
+            final Path base = local != null && Path.of(local).isAbsolute() ? Path.of(local)
+                    : amb.home().resolve("AppData").resolve("Local");
+            final Path comum = pastaWindows(base.resolve("zv-visualizador"));
+            limparMortos(comum);
+            return new PastaRascunho(pastaWindows(comum.resolve(marca(processo))), true);
+        }
         final String runtime = amb.variavel("XDG_RUNTIME_DIR");
         if (runtime != null && Path.of(runtime).isAbsolute() && Files.isDirectory(Path.of(runtime))) {
             try {
@@ -61,7 +72,14 @@ public final class PastaRascunho {
     private static PastaRascunho criar(Path base, ProcessHandle processo) throws IOException {
         final Path comum = privada(base.resolve("zv-visualizador-" + uid()));
         limparMortos(comum);
-        return new PastaRascunho(privada(comum.resolve(marca(processo))));
+        return new PastaRascunho(privada(comum.resolve(marca(processo))), false);
+    }
+
+    /** Made if missing (with its parents: a fresh profile may lack them); never a link or junction. */
+    private static Path pastaWindows(Path p) throws IOException {
+        if (!Files.isDirectory(p, SEM_LINK)) Files.createDirectories(p);
+        if (!Files.isDirectory(p, SEM_LINK)) throw new IOException("a pasta de rascunho " + p + " não é uma pasta");
+        return p;
     }
 
     /** Creates the folder 0700, or accepts an existing one only if it is ours and no link. */
@@ -122,8 +140,13 @@ public final class PastaRascunho {
             } catch (FileAlreadyExistsException e) {
                 // drawn twice: draw again
             } catch (NoSuchFileException e) {
-                privada(pasta.getParent()); // removed under us (a temp cleaner): made again
-                privada(pasta);
+                // removed under us (a temp cleaner): made again
+                if (windows) {
+                    pastaWindows(pasta);
+                } else {
+                    privada(pasta.getParent());
+                    privada(pasta);
+                }
             }
         }
     }
