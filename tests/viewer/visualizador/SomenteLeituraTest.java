@@ -153,7 +153,7 @@ class SomenteLeituraTest {
         final Ambiente amb = BancoTeste.ambiente(home);
         apontarAoPooler(amb);
         final Path relatorio = BancoTeste.relatorio();
-        for (int vez = 0; vez < 3; vez++)
+        for (int vez = 0; vez < 2; vez++)
             for (String formato : List.of("PDF", "XLS", "HTML")) {
                 final Execucao e = executar(amb, relatorio, formato);
                 assertTrue(e.status() == 0 && e.relatorio() != null && Files.size(e.relatorio()) > 0,
