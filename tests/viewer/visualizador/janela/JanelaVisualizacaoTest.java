@@ -317,7 +317,7 @@ class JanelaVisualizacaoTest {
         final StringBuilder cp = new StringBuilder();
         for (Class<?> c : new Class<?>[] {JanelaVisualizacao.class, PreviaComPoucaMemoria.class,
             org.apache.pdfbox.pdmodel.PDDocument.class, org.apache.fontbox.ttf.TrueTypeFont.class,
-            org.apache.commons.logging.Log.class})
+            org.apache.commons.logging.Log.class, org.postgresql.core.Parser.class})
             cp.append(Path.of(c.getProtectionDomain().getCodeSource().getLocation().toURI())).append(':');
         final Process p = new ProcessBuilder(Path.of(System.getProperty("java.home"), "bin", "java").toString(),
                 "-Xmx48m", "-Dvisualizador.semDialogos=true", "-cp", cp.toString(),
