@@ -12,6 +12,9 @@ final class EstilosXls {
     final EstiloXls texto = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NORMAL, false);
     final EstiloXls inteiro = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NORMAL, false);
     final EstiloXls inteiroTotal = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NEGRITO, false);
+    /** The grand total's count of lines, a number that reads "8.073 linhas". */
+    final EstiloXls linhasTotal = new EstiloXls("[=1]0\" linha\";#,##0\" linhas\"", Alinhamento.ESQUERDA,
+            EstiloXls.Fonte.NEGRITO, false);
     private final EstiloXls[] dado;
     private final EstiloXls[] total;
 

@@ -4,7 +4,7 @@ import java.io.IOException;
 
 /**
  * A spreadsheet file being written, sheet by sheet and row by row in increasing order. Cells are
- * text (String) or numbers (Number); the file is in place only after {@link #concluir()}: closing
+ * text (String), numbers (Number) or formulas with their value ({@link FormulaXls}); the file is in place only after {@link #concluir()}: closing
  * without it leaves none.
  */
 interface Planilha extends AutoCloseable {

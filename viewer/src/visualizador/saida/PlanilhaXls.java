@@ -52,7 +52,10 @@ final class PlanilhaXls implements Planilha {
             if (celulas[i] == null) continue;
             final HSSFCell c = linha.createCell(i);
             c.setCellStyle(estilo(estilosDaLinha[i]));
-            if (celulas[i] instanceof Number n) c.setCellValue(n.doubleValue());
+            if (celulas[i] instanceof FormulaXls f) {
+                c.setCellFormula(f.expressao());
+                c.setCellValue(f.valor().doubleValue()); // on a formula cell: its cached result
+            } else if (celulas[i] instanceof Number n) c.setCellValue(n.doubleValue());
             else c.setCellValue(celulas[i].toString());
         }
     }

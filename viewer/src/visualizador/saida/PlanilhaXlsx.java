@@ -111,9 +111,15 @@ final class PlanilhaXlsx implements Planilha {
             out.write(i < COLUNAS.length ? COLUNAS[i] : coluna(i));
             out.write(r);
             out.write(indicesEstilos[i]);
-            if (v instanceof Number n) {
+            if (v instanceof FormulaXls f) {
+                out.write("><f>");
+                Marcacao.escapar(f.expressao(), out);
+                out.write("</f><v>");
+                out.write(numero(f.valor()));
+                out.write("</v></c>");
+            } else if (v instanceof Number n) {
                 out.write("><v>");
-                out.write(n instanceof BigDecimal b ? b.toPlainString() : n.toString());
+                out.write(numero(n));
                 out.write("</v></c>");
             } else {
                 final String s = v.toString();
@@ -219,6 +225,10 @@ final class PlanilhaXlsx implements Planilha {
 
     private int estilo(EstiloXls e) {
         return estilos.computeIfAbsent(e, k -> estilos.size());
+    }
+
+    private static String numero(Number n) {
+        return n instanceof BigDecimal b ? b.toPlainString() : n.toString();
     }
 
     /** "A7" to "$A$7". */
