@@ -280,6 +280,46 @@ class DestinoXlsTest {
         return r;
     }
 
+    /**
+     * A filter of thousands of codes: the page shortens it, a spreadsheet or HTML page gives every
+     * code, wrapped in rows as wide as the table and cut between codes where a row would overflow.
+     */
+    @ParameterizedTest
+    @ValueSource(strings = {"xls", "xlsx", "html"})
+    void listaLongaPorInteiro(String extensao) throws Exception {
+        final List<String> codigos = new ArrayList<>();
+        for (int i = 1; i <= 3000; i++) codigos.add(i + " - PRODUTO DE NOME LONGO Nº " + i);
+        final String completo = "Produto: " + String.join(", ", codigos);
+        final Cabecalho c = new Cabecalho("Relação", List.of("Produto: 3000 códigos — 1 - X … 3000 - Y", "Marca: 3 - TIO JOÃO"),
+                "Depósito", "Data", LocalDateTime.of(2026, 12, 9, 15, 30), BancoTeste.design().colunas(), false, List.of(),
+                List.of(completo, "Marca: 3 - TIO JOÃO"));
+        final Path arquivo = pasta.resolve("lista." + extensao);
+        final Totais t = new Totais(c.colunas());
+        t.somar(linha(1, "PRODUTO"));
+        try (Destino d = extensao.equals("html") ? new DestinoHtml(arquivo) : new DestinoXls(arquivo)) {
+            d.inicio(c);
+            d.linha(linha(1, "PRODUTO"));
+            d.fim(t);
+        }
+        if (extensao.equals("html")) {
+            final String html = Files.readString(arquivo);
+            assertTrue(html.contains(completo) && !html.contains("3000 códigos"), "the whole list");
+            return;
+        }
+        final Folha s = LeitorPlanilha.ler(arquivo).get(0);
+        final StringBuilder lido = new StringBuilder();
+        int r = 1;
+        for (; !"Marca: 3 - TIO JOÃO".equals(s.valor(r, 0)); r++) {
+            final String pedaco = (String) s.valor(r, 0);
+            assertTrue(pedaco.length() <= 32_767 && s.mescladas().contains("A" + (r + 1) + ":K" + (r + 1)), "row " + r);
+            lido.append(lido.length() == 0 ? "" : " ").append(pedaco);
+        }
+        assertEquals(completo, lido.toString());
+        assertTrue(r > 3, "a list this long takes several rows: " + r);
+        assertEquals(TITULOS_COLUNAS, s.linha(r + 4), "the table below the block");
+        assertEquals("A" + (r + 5) + ":K" + (r + 6), s.filtro());
+    }
+
     /** Cells' cached values as openpyxl reads them without computing anything. */
     private static String lidoEmCache(Path arquivo, String... celulas) throws Exception {
         final List<String> args = new ArrayList<>(List.of("/usr/bin/python3", "-c", """

@@ -31,7 +31,8 @@ final class LeitorPlanilha {
      */
     record Celula(Object valor, String formato, String formula) {}
 
-    record Folha(String nome, Map<Integer, Map<Integer, Celula>> linhas, int congeladas, String filtro) {
+    record Folha(String nome, Map<Integer, Map<Integer, Celula>> linhas, int congeladas, String filtro,
+                 List<String> mescladas) {
         Object valor(int linha, int coluna) {
             final Map<Integer, Celula> l = linhas.get(linha);
             final Celula c = l == null ? null : l.get(coluna);
@@ -82,7 +83,8 @@ final class LeitorPlanilha {
                         .findFirst().orElse(null);
                 final var pane = s.getPaneInformation();
                 folhas.add(new Folha(wb.getSheetName(f), linhas,
-                        pane != null && pane.isFreezePane() ? pane.getHorizontalSplitPosition() : 0, filtro));
+                        pane != null && pane.isFreezePane() ? pane.getHorizontalSplitPosition() : 0, filtro,
+                        s.getMergedRegions().stream().map(m -> m.formatAsString()).toList()));
             }
         }
         return folhas;
@@ -125,7 +127,8 @@ final class LeitorPlanilha {
                 final List<Element> filtro = elementos(d, "autoFilter");
                 folhas.add(new Folha(folha.getAttribute("name"), linhas,
                         pane.isEmpty() ? 0 : Integer.parseInt(pane.get(0).getAttribute("ySplit")),
-                        filtro.isEmpty() ? null : filtro.get(0).getAttribute("ref")));
+                        filtro.isEmpty() ? null : filtro.get(0).getAttribute("ref"),
+                        elementos(d, "mergeCell").stream().map(m -> m.getAttribute("ref")).toList()));
             }
         }
         return folhas;

@@ -203,19 +203,38 @@ public final class DestinoXls implements Destino {
                 larguras.add(largura(colunas.get(i).largura(), colunas.get(i).titulo()));
             }
         }
+        // A filter wider than the table (a long list of codes) is given in full, wrapped across it.
+        final int larguraTabela = larguras.stream().mapToInt(Integer::intValue).sum() / 256;
         final List<String> bloco = new ArrayList<>();
+        final List<Integer> linhasDeTexto = new ArrayList<>(); // 0: one line, overflowing to the right
         bloco.add(cabecalho.titulo());
-        bloco.addAll(cabecalho.filtros());
+        linhasDeTexto.add(0);
+        for (String f : cabecalho.filtrosCompletos()) {
+            if (f.length() <= larguraTabela) {
+                bloco.add(f);
+                linhasDeTexto.add(0);
+                continue;
+            }
+            final TextoLargoXls t = TextoLargoXls.quebrar(f, larguraTabela);
+            bloco.addAll(t.pedacos());
+            linhasDeTexto.addAll(t.linhas());
+        }
         bloco.add(cabecalho.escolhas());
         bloco.add(cabecalho.emitidoEm());
+        linhasDeTexto.add(0);
+        linhasDeTexto.add(0);
         linhaTitulos = bloco.size() + 1; // a blank row between the block and the table
         folhas++;
         nomeFolha = folhas == 1 ? NOME_FOLHA : NOME_FOLHA + " (" + folhas + ")";
         planilha.novaFolha(nomeFolha,
                 larguras.stream().mapToInt(Integer::intValue).toArray(), linhaTitulos + 1);
-        for (int r = 0; r < bloco.size(); r++)
-            planilha.linha(r, new Object[] {texto(bloco.get(r))},
-                    new EstiloXls[] {r == 0 ? estilos.tituloRelatorio : estilos.texto});
+        for (int r = 0; r < bloco.size(); r++) {
+            if (linhasDeTexto.get(r) > 0)
+                planilha.linhaLarga(r, bloco.get(r), estilos.textoLargo, larguras.size(), linhasDeTexto.get(r));
+            else
+                planilha.linha(r, new Object[] {texto(bloco.get(r))},
+                        new EstiloXls[] {r == 0 ? estilos.tituloRelatorio : estilos.texto});
+        }
         final EstiloXls[] e = new EstiloXls[nomes.size()];
         java.util.Arrays.fill(e, estilos.titulo);
         planilha.linha(linhaTitulos, nomes.toArray(), e);

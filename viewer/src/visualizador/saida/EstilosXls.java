@@ -10,6 +10,7 @@ final class EstilosXls {
     final EstiloXls tituloRelatorio = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.GRANDE, false);
     final EstiloXls rotuloTotal = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NEGRITO, false);
     final EstiloXls texto = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NORMAL, false);
+    final EstiloXls textoLargo = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NORMAL, false, true);
     final EstiloXls inteiro = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NORMAL, false);
     final EstiloXls inteiroTotal = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NEGRITO, false);
     /** The grand total's count of lines, a number that reads "8.073 linhas". */

@@ -16,6 +16,7 @@ import org.apache.poi.ss.usermodel.BorderStyle;
 import org.apache.poi.ss.usermodel.FillPatternType;
 import org.apache.poi.ss.usermodel.HorizontalAlignment;
 import org.apache.poi.ss.usermodel.IndexedColors;
+import org.apache.poi.ss.usermodel.VerticalAlignment;
 import org.apache.poi.ss.util.CellRangeAddress;
 
 /**
@@ -61,6 +62,13 @@ final class PlanilhaXls implements Planilha {
     }
 
     @Override
+    public void linhaLarga(int indice, String texto, EstiloXls estilo, int colunas, int linhasDeTexto) {
+        linha(indice, new Object[] {texto}, new EstiloXls[] {estilo});
+        folha.getRow(indice).setHeightInPoints(linhasDeTexto * TextoLargoXls.ALTURA_LINHA);
+        if (colunas > 1) folha.addMergedRegion(new CellRangeAddress(indice, indice, 0, colunas - 1));
+    }
+
+    @Override
     public void filtro(int primeira, int ultima, int colunas) {
         folha.setAutoFilter(new CellRangeAddress(primeira, ultima, 0, colunas - 1));
     }
@@ -97,7 +105,10 @@ final class PlanilhaXls implements Planilha {
                 s.setFillForegroundColor(IndexedColors.GREY_25_PERCENT.getIndex());
                 s.setFillPattern(FillPatternType.SOLID_FOREGROUND);
                 s.setBorderBottom(BorderStyle.THIN);
+            }
+            if (e.quebrar()) {
                 s.setWrapText(true);
+                s.setVerticalAlignment(VerticalAlignment.TOP);
             }
             return s;
         });
