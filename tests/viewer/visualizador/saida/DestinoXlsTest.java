@@ -37,8 +37,8 @@ class DestinoXlsTest {
 
     /** Title, two filters, the choices, the moment of issue and a blank row: the titles sit below. */
     private static final int TITULOS = 6;
-    private static final List<Object> TITULOS_COLUNAS = List.of("Endereço", "Empresa", "Produto", "Descrição",
-            "Referência", "Un.", "Marca", "Quantidade", "Valor bruto", "Valor líquido", "Cadastro");
+    private static final List<Object> TITULOS_COLUNAS = List.of("Depósito", "Empresa", "Produto", "Descrição",
+            "Referência", "Un.", "Marca", "Quantidade", "Valor bruto", "Valor líquido", "Data");
 
     /** A line like the design's: 11 typed values. */
     static Object[] linha(int i, String descricao) {
@@ -159,7 +159,7 @@ class DestinoXlsTest {
         final Folha s = LeitorPlanilha.ler(arquivo).get(0);
         assertEquals("Marca: 3 - TIO JOÃO", s.valor(1, 0));
         final int titulos = 5; // one filter line
-        assertEquals("Endereço", s.valor(titulos, 0));
+        assertEquals("Depósito", s.valor(titulos, 0));
         assertEquals("A6:K" + (titulos + 1 + linhas), s.filtro());
         double soma = 0;
         for (int i = 1; i <= linhas; i++) soma += (double) s.valor(titulos + i, 7);
