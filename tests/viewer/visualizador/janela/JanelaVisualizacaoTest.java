@@ -191,6 +191,7 @@ class JanelaVisualizacaoTest {
         final int total = edt(() -> janela.totalPaginas());
         assertTrue(total > antes);
         assertEquals("1 / " + total, campo());
+        assertTrue(edt(() -> ((JLabel) componente("estado")).getText()).endsWith(" · " + total + " páginas"));
         assertFalse(edt(() -> componente("cancelar").isVisible()));
         assertTrue(naPagina(0, "Página 1 de " + total) && naPagina(total - 1, "Página " + total + " de " + total));
         esperar("page 1 drawn again, with its footer", this::paginaDesenhada);
@@ -267,6 +268,7 @@ class JanelaVisualizacaoTest {
         for (int[] p : passos) {
             tecla(pagina, p[0], p[1]);
             assertEquals(p[2], Math.round(edt(() -> janela.zoomAtual()) * 100), KeyEvent.getKeyText(p[0]));
+            assertEquals(p[2] + "%", edt(() -> ((javax.swing.JButton) componente("zoom100")).getText()), "the button shows it");
         }
     }
 
