@@ -256,6 +256,17 @@ class JanelaVisualizacaoTest {
         assertEquals(primeira, (int) edt(() -> janela.paginaAtual()));
     }
 
+    /** Characters DejaVu Sans lacks reach the preview's pages from the fallback fonts, and are found there. */
+    @Test
+    void caracteresDeOutrasFontes() throws Exception {
+        abrir(sintetico(30, -1, new CountDownLatch(0), (i, v) -> v[colunaDescricao] = "EMOJI 😀 🍕 ⏚ 茶 " + i), (f, p) -> p);
+        esperar("the end", () -> !textoDoCampo().endsWith("…"));
+        esperar("page 1 drawn", this::paginaDesenhada);
+        // The emoji is drawn; PDFBox reads back from these fonts only characters of 16 bits.
+        assertTrue(naPagina(0, "⏚ 茶 7"));
+        assertFalse(naPagina(0, "?"));
+    }
+
     @Test
     void teclasDeZoom() throws Exception {
         abrir(sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> p);
