@@ -87,7 +87,7 @@ class PrincipalTest {
     }
 
     @ParameterizedTest
-    @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html"})
+    @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html", "CSV, csv"})
     void gravaNosDocumentosEImprimeOCaminho(String formato, String extensao) throws Exception {
         final Execucao r = executar(ambiente(null), linha(formato, "P_MARCA=3", "P_GRUPO=2", "P_ORDEM=1"));
         assertEquals(0, r.status(), r.erros());

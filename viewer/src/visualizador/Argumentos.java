@@ -12,7 +12,7 @@ import java.util.Map;
 public record Argumentos(String servico, Path relatorio, Formato formato, boolean confirmar,
                          List<Map.Entry<String, String>> parametros) {
 
-    public static final String USO = "Uso: java -jar jasperviewer.jar SERVIÇO RELATÓRIO VIS|PDF|XLS|HTML S|N [CHAVE=VALOR ...]";
+    public static final String USO = "Uso: java -jar jasperviewer.jar SERVIÇO RELATÓRIO VIS|PDF|XLS|HTML|CSV S|N [CHAVE=VALOR ...]";
 
     public static Argumentos analisar(String[] args) throws ErroRelatorio {
         if (args.length < 4)

@@ -159,7 +159,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         botao(barra, "buscaAnterior", "▲", "Ocorrência anterior (Shift+F3)", () -> procurar(false));
         botao(barra, "buscaProxima", "▼", "Próxima ocorrência (F3)", () -> procurar(true));
         barra.addSeparator();
-        salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS ou HTML", this::salvarComo);
+        salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS, HTML ou CSV", this::salvarComo);
         botao(barra, "imprimir", "Imprimir…", "Imprimir o relatório", this::imprimir);
         if (opcoes != null) {
             barra.addSeparator();

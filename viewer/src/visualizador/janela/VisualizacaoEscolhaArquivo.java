@@ -16,7 +16,7 @@ final class VisualizacaoEscolhaArquivo {
     /** The chosen file, with the format's extension. */
     record Escolha(Formato formato, Path arquivo) {}
 
-    private static final Formato[] FORMATOS = {Formato.PDF, Formato.XLS, Formato.HTML};
+    private static final Formato[] FORMATOS = {Formato.PDF, Formato.XLS, Formato.HTML, Formato.CSV};
     private static final Locale PORTUGUES = Locale.forLanguageTag("pt-BR");
 
     private VisualizacaoEscolhaArquivo() {}
