@@ -26,8 +26,12 @@ final class ArquivosDeFonte {
 
     /** {@code relativo} under the system's folder ("dejavu/DejaVuSans.ttf"), or its name in our own folder. */
     static Path achar(String relativo) {
-        if (PASTA_PROPRIA != null) {
-            final Path proprio = PASTA_PROPRIA.resolve(Path.of(relativo).getFileName());
+        return achar(relativo, PASTA_PROPRIA);
+    }
+
+    static Path achar(String relativo, Path pastaPropria) {
+        if (pastaPropria != null) {
+            final Path proprio = pastaPropria.resolve(Path.of(relativo).getFileName());
             if (Files.isReadable(proprio)) return proprio;
         }
         return SISTEMA.resolve(relativo);
