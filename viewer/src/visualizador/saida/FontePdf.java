@@ -83,6 +83,8 @@ final class FontePdf {
 
     /** The code of the character at {@code s[i]}, or {@link #PULAR} at the second half of a pair. */
     int codigo(CharSequence s, int i) {
+        final char c = s.charAt(i);
+        if (!Character.isSurrogate(c)) return codigo(c); // nearly every character: no pair to look at
         final int cp = par(s, i);
         if (cp < 0) return cp == PULAR ? PULAR : codigo(s.charAt(i));
         if (!codigosFora.containsKey(cp)) conhecerFora(cp);
@@ -91,6 +93,8 @@ final class FontePdf {
 
     /** The width of the character at {@code s[i]}: a surrogate pair's at its first half, 0 at its second. */
     float largura(CharSequence s, int i) {
+        final char c = s.charAt(i);
+        if (!Character.isSurrogate(c)) return largura(c);
         final int cp = par(s, i);
         if (cp < 0) return cp == PULAR ? 0 : largura(s.charAt(i));
         if (!largurasFora.containsKey(cp)) conhecerFora(cp);
