@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n libgl-dev libpq-dev
     postgresql postgresql-client pgbouncer
     xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
+    fonts-symbola fonts-droid-fallback
     at-spi2-core python3-pyatspi dbus-x11
     default-jdk-headless default-jre junit5
     libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java python3-openpyxl poppler-utils xdg-utils

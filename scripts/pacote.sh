@@ -6,7 +6,9 @@
 # The launcher, jasperviewer.jar and relatorios/ go together to /usr/lib/relenderecamento/ (the
 # launcher finds the viewer beside its resolved path), with a /usr/bin link, the man page, the
 # README and the copyright file. Depends: the launcher's shared libraries (dpkg-shlibdeps), a
-# Java runtime, fonts-dejavu-core and the packages owning the jars on the viewer's manifest
+# Java runtime, the PDF's fonts (fonts-dejavu-core; fonts-symbola and fonts-droid-fallback for
+# the characters DejaVu lacks; fonts-noto-core only suggested: it becomes the desktop's default
+# sans-serif, whose taller lines the filter window's fixed rows do not hold) and the packages owning the jars on the viewer's manifest
 # class path (looked up with dpkg -S here, so a jar added in viewer/CMakeLists.txt is covered).
 # --sem-compilar packages what is built (the test suite uses it); else those targets are built first.
 # Recommends: xdg-open to show a written report, Qt's Portuguese texts.
@@ -80,7 +82,7 @@ mkdir -p "$tmp/fonte/debian"
 printf 'Source: %s\n\nPackage: %s\nArchitecture: any\n' "$nome" "$nome" >"$tmp/fonte/debian/control"
 shlibs=$(cd "$tmp/fonte" && dpkg-shlibdeps -O "$raiz$destino/$nome" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
 [[ -n $shlibs ]] || die "dpkg-shlibdeps found no shared libraries for $programa"
-depende="$shlibs, default-jre | java17-runtime, $(printf '%s, ' "${jarpacotes[@]}")fonts-dejavu-core"
+depende="$shlibs, default-jre | java17-runtime, $(printf '%s, ' "${jarpacotes[@]}")fonts-dejavu-core, fonts-symbola, fonts-droid-fallback"
 
 cat >"$raiz/DEBIAN/control" <<FIM
 Package: $nome
@@ -90,6 +92,7 @@ Maintainer: $mantenedor
 Installed-Size: $(du -sk --exclude=DEBIAN "$raiz" | cut -f1)
 Depends: $depende
 Recommends: xdg-utils, qt6-translations-l10n
+Suggests: fonts-noto-core
 Section: misc
 Priority: optional
 Description: report launcher "Relação de Produtos por Endereço"

@@ -25,7 +25,7 @@ deb=$(BUILD_DIR=$build bash "$root/scripts/pacote.sh" --sem-compilar "$tmp")
 depends=$(dpkg-deb -f "$deb" Depends)
 mapfile -t itens < <(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for esperado in libc6 libpq5 libqt6widgets6 libstdc++6 'default-jre | java17-runtime' libpostgresql-jdbc-java \
-    libpdfbox2-java libfontbox2-java libapache-poi-java fonts-dejavu-core; do
+    libpdfbox2-java libfontbox2-java libapache-poi-java fonts-dejavu-core fonts-symbola fonts-droid-fallback; do
     printf '%s\n' "${itens[@]}" | grep -qxF -- "$esperado" || falha "Depends lacks '$esperado': $depends"
 done
 

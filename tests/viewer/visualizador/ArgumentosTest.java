@@ -7,6 +7,7 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.util.Map;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.params.provider.ValueSource;
 
 class ArgumentosTest {
@@ -30,5 +31,36 @@ class ArgumentosTest {
         final String[] args = linha.isEmpty() ? new String[0] : linha.split(" ");
         final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> Argumentos.analisar(args));
         assertTrue(e.getMessage().length() > 20, e.getMessage());
+    }
+
+    /** What the launcher does with its parameter text: split at blanks, nothing else. */
+    static String[] comoOLancador(String parametros) {
+        final java.util.List<String> l = new java.util.ArrayList<>(java.util.List.of("Zarvent", "r", "PDF", "N"));
+        for (String p : parametros.split("[ \\t]+")) if (!p.isEmpty()) l.add(p);
+        return l.toArray(String[]::new);
+    }
+
+    // A list typed with blanks after its commas comes in pieces; each piece goes back to its value.
+    @ParameterizedTest
+    @CsvSource(delimiter = '|', value = {
+        "P_EMP=1, 2 P_GRUPO=1          | P_EMP | 1,2",
+        "P_EMP=1,   2,\t3 P_GRUPO=1    | P_EMP | 1,2,3",
+        "P_EMP=0 P_MARCA=3, 5, P_GRUPO=1 | P_MARCA | 3,5,",
+        "P_MARCA=3,5 P_GRUPO=1        | P_MARCA | 3,5",
+    })
+    void listaPartidaPeloLancador(String texto, String chave, String valor) throws ErroRelatorio {
+        final Argumentos a = Argumentos.analisar(comoOLancador(texto.replace("\\t", "\t")));
+        assertEquals(valor, a.parametros().stream().filter(e -> e.getKey().equals(chave)).findFirst().orElseThrow().getValue());
+        assertTrue(a.parametros().stream().anyMatch(e -> e.getKey().equals("P_GRUPO")), a.parametros().toString());
+    }
+
+    // Only a value ending in a comma goes on; any other stray piece is named in words a user follows.
+    @ParameterizedTest
+    @CsvSource(delimiter = '|', value = {"P_EMP=1 2 | \"2\"", "P_EMP=1 ,2 | \",2\"", "2 P_EMP=1 | \"2\"",
+            "P_EMP=1, P_GRUPO=1 lixo | \"lixo\""})
+    void pedacoSoltoRecusado(String texto, String citado) {
+        final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> Argumentos.analisar(comoOLancador(texto)));
+        assertTrue(e.getMessage().contains(citado) && e.getMessage().contains("vírgula"), e.getMessage());
+        assertTrue(!e.getMessage().contains("CHAVE"), e.getMessage());
     }
 }

@@ -100,7 +100,7 @@ class PrincipalTest {
     }
 
     @ParameterizedTest
-    @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html"})
+    @CsvSource({"PDF, pdf", "XLS, xls", "HTML, html", "CSV, csv"})
     void gravaNosDocumentosEImprimeOCaminho(String formato, String extensao) throws Exception {
         final Execucao r = executar(ambiente(null), linha(formato, "P_MARCA=3", "P_GRUPO=2", "P_ORDEM=1"));
         assertEquals(0, r.status(), r.erros());
@@ -142,5 +142,19 @@ class PrincipalTest {
         assertEquals(1, r.status(), r.erros());
         assertTrue(r.erros().contains("HTML") && r.erros().contains("Escolha PDF"), r.erros());
         assertEquals(0, arquivos());
+    }
+
+    /** "1, 2" typed in the launcher's company field, passed on the way the launcher passes it. */
+    @org.junit.jupiter.api.Test
+    void listaComEspacosDoLancador() throws Exception {
+        final List<String> args = new ArrayList<>(List.of(ArgumentosTest.comoOLancador("P_EMP=1, 2 P_GRUPO=3 P_MARCA=3")));
+        args.set(1, BancoTeste.relatorio().toString());
+        args.set(2, "HTML");
+        final Execucao r = executar(ambiente(null), args);
+        assertEquals(0, r.status(), r.erros());
+        final String html = Files.readString(Path.of(r.saida().strip()));
+        // Grouped by company: both companies are there.
+        assertTrue(html.contains("1 - ") && html.contains("2 - "), "companies 1 and 2");
+        assertTrue(html.contains("1, 2") || html.contains("1,2"), "the filter line names both");
     }
 }

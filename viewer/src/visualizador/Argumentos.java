@@ -12,7 +12,7 @@ import java.util.Map;
 public record Argumentos(String servico, Path relatorio, Formato formato, boolean confirmar,
                          List<Map.Entry<String, String>> parametros) {
 
-    public static final String USO = "Uso: java -jar jasperviewer.jar SERVIÇO RELATÓRIO VIS|PDF|XLS|HTML S|N [CHAVE=VALOR ...]";
+    public static final String USO = "Uso: java -jar jasperviewer.jar SERVIÇO RELATÓRIO VIS|PDF|XLS|HTML|CSV S|N [CHAVE=VALOR ...]";
 
     public static Argumentos analisar(String[] args) throws ErroRelatorio {
         if (args.length < 4)
@@ -30,9 +30,16 @@ public record Argumentos(String servico, Path relatorio, Formato formato, boolea
         final List<Map.Entry<String, String>> parametros = new ArrayList<>();
         for (int i = 4; i < args.length; i++) {
             final int igual = args[i].indexOf('=');
-            if (igual <= 0)
-                throw new ErroRelatorio("Parâmetro sem \"CHAVE=\": \"" + args[i] + "\".\n" + USO);
-            parametros.add(Map.entry(args[i].substring(0, igual), args[i].substring(igual + 1)));
+            final Map.Entry<String, String> anterior = parametros.isEmpty() ? null : parametros.get(parametros.size() - 1);
+            if (igual <= 0 && anterior != null && anterior.getValue().endsWith(",")) {
+                // The launcher splits every value at blanks, so a list typed "1, 2" arrives as
+                // "P_EMP=1," and "2". A trailing comma says the value goes on; nothing else does.
+                parametros.set(parametros.size() - 1, Map.entry(anterior.getKey(), anterior.getValue() + args[i]));
+            } else if (igual <= 0) {
+                throw new ErroRelatorio(solto(args[i], anterior));
+            } else {
+                parametros.add(Map.entry(args[i].substring(0, igual), args[i].substring(igual + 1)));
+            }
         }
         final Path relatorio;
         try {
@@ -41,5 +48,11 @@ public record Argumentos(String servico, Path relatorio, Formato formato, boolea
             throw new ErroRelatorio("Caminho de relatório inválido: \"" + args[1] + "\".");
         }
         return new Argumentos(args[0], relatorio, formato, confirmar, List.copyOf(parametros));
+    }
+
+    private static String solto(String argumento, Map.Entry<String, String> anterior) {
+        final String onde = anterior == null ? "" : ", logo depois de " + anterior.getKey() + "=" + anterior.getValue();
+        return "O relatório recebeu \"" + argumento + "\" sem dizer a que filtro pertence" + onde + ".\n"
+                + "Se faz parte de uma lista de códigos, separe os códigos por vírgula (1,2 ou 1, 2), não só por espaço.";
     }
 }

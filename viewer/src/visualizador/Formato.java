@@ -7,7 +7,8 @@ public enum Formato {
     VIS(null),
     PDF("pdf"),
     XLS("xls"),
-    HTML("html");
+    HTML("html"),
+    CSV("csv");
 
     private final String extensao;
 
@@ -24,6 +25,6 @@ public enum Formato {
         for (Formato f : values())
             if (f.name().equals(codigo)) return f;
         throw new ErroRelatorio(String.format(Locale.ROOT,
-                "Formato de saída desconhecido: \"%s\". Use VIS, PDF, XLS ou HTML.", codigo));
+                "Formato de saída desconhecido: \"%s\". Use VIS, PDF, XLS, HTML ou CSV.", codigo));
     }
 }

@@ -90,7 +90,7 @@ public final class Principal {
             valores = ValoresParametros.analisar(design, recebidos);
         }
         if (argumentos.formato() == Formato.VIS && !tela)
-            throw new ErroRelatorio("Sem tela (DISPLAY) para visualizar o relatório; escolha PDF, XLS ou HTML.");
+            throw new ErroRelatorio("Sem tela (DISPLAY) para visualizar o relatório; escolha PDF, XLS, HTML ou CSV.");
 
         final String nome = argumentos.relatorio().getFileName().toString();
         final PastaRascunho rascunhos = PastaRascunho.doProcesso();

@@ -189,7 +189,7 @@ class MotorRelatorioTest {
         return l;
     }
 
-    // A short list describes every code; a long one keeps its count, its first codes and its last.
+    // A short list describes every code; a long one keeps its count, its first codes and its last on the page.
     @Test
     void listasDeCodigosDescritas() throws Exception {
         final List<String> produtos = descritos("SELECT procod, prodes FROM pro ORDER BY procod LIMIT 40");
@@ -200,6 +200,9 @@ class MotorRelatorioTest {
         final Gravador g = executar("P_PRO=" + codigosProdutos, "P_FORN=" + codigosFornecedores);
         assertEquals(List.of("Produto: 40 códigos — " + String.join(", ", produtos.subList(0, 5)) + " … " + produtos.get(39),
                 "Fornecedor: " + String.join(", ", fornecedores)), g.cabecalho.filtros());
+        // Files without pages get every code.
+        assertEquals(List.of("Produto: " + String.join(", ", produtos), "Fornecedor: " + String.join(", ", fornecedores)),
+                g.cabecalho.filtrosCompletos());
     }
 
     /** Per group, in the engine's order: count and the three sums, in plain SQL. */

@@ -191,6 +191,7 @@ class JanelaVisualizacaoTest {
         final int total = edt(() -> janela.totalPaginas());
         assertTrue(total > antes);
         assertEquals("1 / " + total, campo());
+        assertTrue(edt(() -> ((JLabel) componente("estado")).getText()).endsWith(" · " + total + " páginas"));
         assertFalse(edt(() -> componente("cancelar").isVisible()));
         assertTrue(naPagina(0, "Página 1 de " + total) && naPagina(total - 1, "Página " + total + " de " + total));
         esperar("page 1 drawn again, with its footer", this::paginaDesenhada);
@@ -258,6 +259,17 @@ class JanelaVisualizacaoTest {
         assertEquals(ultima, (int) edt(() -> janela.paginaAtual()));
     }
 
+    /** Characters DejaVu Sans lacks reach the preview's pages from the fallback fonts, and are found there. */
+    @Test
+    void caracteresDeOutrasFontes() throws Exception {
+        abrir(sintetico(30, -1, new CountDownLatch(0), (i, v) -> v[colunaDescricao] = "EMOJI 😀 🍕 ⏚ 茶 " + i), (f, p) -> p);
+        esperar("the end", () -> !textoDoCampo().endsWith("…"));
+        esperar("page 1 drawn", this::paginaDesenhada);
+        // The emoji is drawn; PDFBox reads back from these fonts only characters of 16 bits.
+        assertTrue(naPagina(0, "⏚ 茶 7"));
+        assertFalse(naPagina(0, "?"));
+    }
+
     @Test
     void teclasDeZoom() throws Exception {
         abrir(sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> p);
@@ -270,6 +282,7 @@ class JanelaVisualizacaoTest {
         for (int[] p : passos) {
             tecla(pagina, p[0], p[1]);
             assertEquals(p[2], Math.round(edt(() -> janela.zoomAtual()) * 100), KeyEvent.getKeyText(p[0]));
+            assertEquals(p[2] + "%", edt(() -> ((javax.swing.JButton) componente("zoom100")).getText()), "the button shows it");
         }
     }
 

@@ -18,4 +18,32 @@ class VisualizacaoEscolhaArquivoTest {
         assertEquals(formato, f);
         assertEquals(Path.of("/d", arquivo), VisualizacaoEscolhaArquivo.comExtensao(Path.of("/d", digitado), f));
     }
+
+    /** The dialog's own texts are Portuguese whatever the system's language, and it opens where reports go. */
+    @org.junit.jupiter.api.Test
+    void dialogoEmPortuguesNaPastaDada(@org.junit.jupiter.api.io.TempDir Path pasta) {
+        final java.util.Locale antes = java.util.Locale.getDefault();
+        java.util.Locale.setDefault(java.util.Locale.US);
+        try {
+            final javax.swing.JFileChooser fc = VisualizacaoEscolhaArquivo.criar("r", pasta);
+            assertEquals(pasta.toFile(), fc.getCurrentDirectory());
+            final java.util.List<String> textos = new java.util.ArrayList<>();
+            textos(fc, textos);
+            final java.util.List<String> minusculas = textos.stream().map(t -> t.toLowerCase(java.util.Locale.ROOT)).toList();
+            org.junit.jupiter.api.Assertions.assertTrue(minusculas.containsAll(java.util.List.of("salvar em:", "nome do arquivo:",
+                    "cancelar")), textos.toString());
+            org.junit.jupiter.api.Assertions.assertTrue(textos.stream().noneMatch(t -> t.matches("(?i).*(save in|file name|cancel)\\b.*")),
+                    textos.toString());
+        } finally {
+            java.util.Locale.setDefault(antes);
+        }
+    }
+
+    private static void textos(java.awt.Container c, java.util.List<String> l) {
+        for (java.awt.Component f : c.getComponents()) {
+            if (f instanceof javax.swing.JLabel r && r.getText() != null) l.add(r.getText());
+            if (f instanceof javax.swing.AbstractButton b && b.getText() != null && !b.getText().isEmpty()) l.add(b.getText());
+            if (f instanceof java.awt.Container d) textos(d, l);
+        }
+    }
 }

@@ -56,12 +56,17 @@ class ArquivoPdfTest {
     static Stream<Arguments> textos() {
         return Stream.of(Arguments.of("SABÃO (EM PÓ) \\ 50% ~{x}", "SABÃO (EM PÓ) \\ 50% ~{x}"),
                 Arguments.of("AÇÚCAR ÁÉÍÓÚ ÇÑ ÿ €5 “ok”", "AÇÚCAR ÁÉÍÓÚ ÇÑ ÿ €5 “ok”"),
-                Arguments.of("TAB\tX\rY", "TAB X Y"), Arguments.of("CHÁ 茶 VERDE", "CHÁ ? VERDE"));
+                Arguments.of("TAB\tX\rY", "TAB X Y"), Arguments.of("CHÁ 茶 VERDE", "CHÁ 茶 VERDE"),
+                // Past 16 bits, some beyond DejaVu Sans: 🍕 and ⏚ from Symbola (or Noto), 茶 from Droid.
+                Arguments.of("EMOJI 😀 NO NOME 🍕 ⏚ 𝔸", "EMOJI 😀 NO NOME 🍕 ⏚ 𝔸"),
+                // What no font has (an unassigned code point, half a surrogate pair): one replacement mark.
+                Arguments.of("A\u0378B\uD800C", "A\uFFFDB\uFFFDC"));
     }
 
     /**
      * What a description holds comes back from the file as PDFBox and poppler extract it: ASCII as
-     * one-byte codes (string delimiters included), the rest by glyph, what cannot print as "?" or a blank.
+     * one-byte codes (string delimiters included), the rest by glyph, from a fallback font where
+     * DejaVu Sans has none; a control character as a blank, what no font has as "\uFFFD".
      */
     @ParameterizedTest
     @MethodSource("textos")
@@ -81,16 +86,22 @@ class ArquivoPdfTest {
 
     /** Each code drawn goes to the glyph its character has in the font (not just back to the character). */
     private static void glifosDosCaracteres(Path pdf) throws Exception {
-        try (PDDocument d = PDDocument.load(pdf.toFile());
-                TrueTypeFont normal = new TTFParser().parse(DestinoPdf.FONTE.toFile());
-                TrueTypeFont negrito = new TTFParser().parse(DestinoPdf.FONTE_NEGRITO.toFile())) {
+        final java.util.Map<String, TrueTypeFont> fontes = new java.util.HashMap<>();
+        for (Path p : Stream.concat(Stream.of(DestinoPdf.FONTE, DestinoPdf.FONTE_NEGRITO),
+                ArquivosDeFonte.reservas().stream()).toList()) {
+            final TrueTypeFont t = new TTFParser().parse(p.toFile());
+            fontes.put(t.getName(), t);
+        }
+        try (PDDocument d = PDDocument.load(pdf.toFile())) {
             final int[] vistos = {0};
             new PDFTextStripper() {
                 @Override
                 protected void processTextPosition(TextPosition t) {
                     try {
                         final PDType0Font f = (PDType0Font) t.getFont();
-                        final TrueTypeFont ttf = f.getName().endsWith("-Bold") ? negrito : normal;
+                        // Embedded as a subset: "ABCDEF+DejaVuSans".
+                        assertTrue(f.getName().matches("[A-Z]{6}\\+.+"), f.getName());
+                        final TrueTypeFont ttf = fontes.get(f.getName().substring(7));
                         final int esperado = ttf.getUnicodeCmapLookup().getGlyphId(t.getUnicode().codePointAt(0));
                         assertEquals(esperado, f.codeToCID(t.getCharacterCodes()[0]), t.getUnicode());
                         vistos[0]++;
@@ -100,6 +111,8 @@ class ArquivoPdfTest {
                 }
             }.getText(d);
             assertTrue(vistos[0] > 100);
+        } finally {
+            for (TrueTypeFont t : fontes.values()) t.close();
         }
     }
 }

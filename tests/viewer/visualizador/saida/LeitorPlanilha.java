@@ -25,10 +25,14 @@ import org.w3c.dom.NodeList;
  * .xlsx as the package it is (zip parts parsed as XML, following the workbook's relationships).
  */
 final class LeitorPlanilha {
-    /** A cell: String or Double, and its number format ("General" when none). */
-    record Celula(Object valor, String formato) {}
+    /**
+     * A cell: String or Double (a formula's cached value), its number format ("General" when none)
+     * and its formula, null when it has none.
+     */
+    record Celula(Object valor, String formato, String formula) {}
 
-    record Folha(String nome, Map<Integer, Map<Integer, Celula>> linhas, int congeladas, String filtro) {
+    record Folha(String nome, Map<Integer, Map<Integer, Celula>> linhas, int congeladas, String filtro,
+                 List<String> mescladas) {
         Object valor(int linha, int coluna) {
             final Map<Integer, Celula> l = linhas.get(linha);
             final Celula c = l == null ? null : l.get(coluna);
@@ -37,6 +41,10 @@ final class LeitorPlanilha {
 
         String formato(int linha, int coluna) {
             return linhas.get(linha).get(coluna).formato();
+        }
+
+        String formula(int linha, int coluna) {
+            return linhas.get(linha).get(coluna).formula();
         }
 
         /** The texts of a row, in column order. */
@@ -60,8 +68,13 @@ final class LeitorPlanilha {
                 final Map<Integer, Map<Integer, Celula>> linhas = new TreeMap<>();
                 for (Row r : s) {
                     final Map<Integer, Celula> l = new TreeMap<>();
-                    for (Cell c : r) l.put(c.getColumnIndex(), new Celula(c.getCellType() == CellType.NUMERIC
-                            ? (Object) c.getNumericCellValue() : c.getStringCellValue(), c.getCellStyle().getDataFormatString()));
+                    for (Cell c : r) {
+                        final boolean formula = c.getCellType() == CellType.FORMULA;
+                        final CellType tipo = formula ? c.getCachedFormulaResultType() : c.getCellType();
+                        l.put(c.getColumnIndex(), new Celula(tipo == CellType.NUMERIC ? (Object) c.getNumericCellValue()
+                                : c.getStringCellValue(), c.getCellStyle().getDataFormatString(),
+                                formula ? c.getCellFormula() : null));
+                    }
                     linhas.put(r.getRowNum(), l);
                 }
                 final int indice = f;
@@ -70,7 +83,8 @@ final class LeitorPlanilha {
                         .findFirst().orElse(null);
                 final var pane = s.getPaneInformation();
                 folhas.add(new Folha(wb.getSheetName(f), linhas,
-                        pane != null && pane.isFreezePane() ? pane.getHorizontalSplitPosition() : 0, filtro));
+                        pane != null && pane.isFreezePane() ? pane.getHorizontalSplitPosition() : 0, filtro,
+                        s.getMergedRegions().stream().map(m -> m.formatAsString()).toList()));
             }
         }
         return folhas;
@@ -103,7 +117,9 @@ final class LeitorPlanilha {
                         final Object valor = c.getAttribute("t").equals("inlineStr")
                                 ? elementos(c, "t").get(0).getTextContent()
                                 : (Object) Double.parseDouble(elementos(c, "v").get(0).getTextContent());
-                        l.put(coluna(ref), new Celula(valor, formatos.get(Integer.parseInt(c.getAttribute("s")))));
+                        final List<Element> f = elementos(c, "f");
+                        l.put(coluna(ref), new Celula(valor, formatos.get(Integer.parseInt(c.getAttribute("s"))),
+                                f.isEmpty() ? null : f.get(0).getTextContent()));
                     }
                     linhas.put(Integer.parseInt(r.getAttribute("r")) - 1, l);
                 }
@@ -111,7 +127,8 @@ final class LeitorPlanilha {
                 final List<Element> filtro = elementos(d, "autoFilter");
                 folhas.add(new Folha(folha.getAttribute("name"), linhas,
                         pane.isEmpty() ? 0 : Integer.parseInt(pane.get(0).getAttribute("ySplit")),
-                        filtro.isEmpty() ? null : filtro.get(0).getAttribute("ref")));
+                        filtro.isEmpty() ? null : filtro.get(0).getAttribute("ref"),
+                        elementos(d, "mergeCell").stream().map(m -> m.getAttribute("ref")).toList()));
             }
         }
         return folhas;

@@ -34,7 +34,7 @@ class TotaisPdfTest {
             "CASE WHEN e.estdepproendcod IS NULL THEN 'SEM ENDEREÇO' ELSE e.estdepproendcod || ' - ' || d.depproenddes END";
     private static final String EMPRESA = "e.estempparcod || ' - ' || pe.pardes";
     private static final Map<Integer, String> CHAVE = Map.of(1, ENDERECO, 2, "p.procod || ' - ' || p.prodes", 3, EMPRESA);
-    private static final Map<Integer, String> NOME = Map.of(1, "Endereço", 2, "Produto", 3, "Empresa");
+    private static final Map<Integer, String> NOME = Map.of(1, "Depósito", 2, "Produto", 3, "Empresa");
     private static final Pattern ROTULO = Pattern.compile("Total (?:\\p{L}+: )?(.+): ([\\d.]+) linhas?");
 
     @TempDir
@@ -72,7 +72,7 @@ class TotaisPdfTest {
             }
             somas(c, CHAVE.get(grupo), condicao, esperado);
             somas(c, "'geral'", condicao, esperado);
-            for (var col : Map.of("Endereço", ENDERECO, "Empresa", EMPRESA, "Referência", "p.proref").entrySet())
+            for (var col : Map.of("Depósito", ENDERECO, "Empresa", EMPRESA, "Referência", "p.proref").entrySet())
                 if (!col.getKey().equals(NOME.get(grupo)))
                     colunas.put(col.getKey(), valores(c, col.getValue() + " ORDER BY p.procod, e.estempparcod", condicao));
         }

@@ -88,9 +88,10 @@ public final class MotorRelatorio {
 
     public Cabecalho cabecalho(LocalDateTime emissao) throws ErroRelatorio {
         try {
-            return new Cabecalho(design.titulo(), DescricaoFiltros.lista(conexao, design, valores, opcoes),
-                    valores.agrupamento().titulo(), valores.ordem().titulo(), emissao, design.colunas(),
-                    opcoes.somenteTotais(), camposDoGrupo(valores.agrupamento()));
+            final DescricaoFiltros.Textos filtros = DescricaoFiltros.lista(conexao, design, valores, opcoes);
+            return new Cabecalho(design.titulo(), filtros.curtos(), valores.agrupamento().titulo(), valores.ordem().titulo(),
+                    emissao, design.colunas(), opcoes.somenteTotais(), camposDoGrupo(valores.agrupamento()),
+                    filtros.completos());
         } catch (SQLException e) {
             throw erroBanco(e);
         }

@@ -87,6 +87,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private final JButton proxima;
     private final JButton ultima;
     private final JButton salvarComo;
+    private final JButton zoom100;
     private final String nome;
     private final Exportador exportador;
     private final CountDownLatch encerrada = new CountDownLatch(1);
@@ -142,7 +143,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         barra.addSeparator();
         botao(barra, "zoomLargura", "Largura", "Ajustar à largura", () -> definirModo(Modo.LARGURA));
         botao(barra, "zoomPagina", "Página", "Página inteira", () -> definirModo(Modo.PAGINA));
-        botao(barra, "zoom100", "100%", "Tamanho real (Ctrl+0)", () -> definirZoom(1));
+        zoom100 = botao(barra, "zoom100", "100%", "Tamanho real (Ctrl+0)", () -> definirZoom(1));
         botao(barra, "zoomMais", "+", "Aumentar (Ctrl++, Ctrl+roda do mouse)", this::aumentar);
         botao(barra, "zoomMenos", "−", "Diminuir (Ctrl+-, Ctrl+roda do mouse)", this::diminuir);
         barra.addSeparator();
@@ -151,11 +152,14 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         campoBusca.setToolTipText("Procurar código, descrição ou referência (Ctrl+F; F3 próxima, Shift+F3 anterior)");
         campoBusca.setMaximumSize(campoBusca.getPreferredSize());
         campoBusca.addActionListener(e -> procurar(true));
+        final JLabel rotuloBusca = new JLabel("Procurar: ");
+        rotuloBusca.setLabelFor(campoBusca);
+        barra.add(rotuloBusca);
         barra.add(campoBusca);
         botao(barra, "buscaAnterior", "▲", "Ocorrência anterior (Shift+F3)", () -> procurar(false));
         botao(barra, "buscaProxima", "▼", "Próxima ocorrência (F3)", () -> procurar(true));
         barra.addSeparator();
-        salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS ou HTML", this::salvarComo);
+        salvarComo = botao(barra, "salvarComo", "Salvar como…", "Salvar em PDF, XLS, HTML ou CSV", this::salvarComo);
         botao(barra, "imprimir", "Imprimir…", "Imprimir o relatório", this::imprimir);
         if (opcoes != null) {
             barra.addSeparator();
@@ -371,7 +375,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         if (erro == null) {
             paginas.prontas(relatorio.prontas());
             paginas.esquecer(); // drawn before the footers had "de M"
-            estado.setText(Formatos.linhas(relatorio.linhas()) + " · " + Formatos.inteiro(paginas.total()) + " páginas");
+            estado.setText(Formatos.linhas(relatorio.linhas()) + " · " + Formatos.paginas(paginas.total()));
             if (Medicao.sairNoFim()) {
                 Medicao.marcar("fim");
                 atual = Math.max(0, paginas.total() - 1);
@@ -387,16 +391,20 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         }
         paginas.prontas(relatorio.prontas());
         if (erro instanceof OutOfMemoryError) {
-            estado.setText("Relatório interrompido: memória insuficiente · "
-                    + Formatos.inteiro(paginas.total()) + " páginas prontas");
+            estado.setText("Relatório interrompido: memória insuficiente · " + prontas());
             atualizarControles();
             if (vista.imagem() == null) mostrarPagina();
-            aviso("Memória insuficiente para terminar o relatório: as " + Formatos.inteiro(paginas.total())
-                    + " páginas prontas continuam à vista. Restrinja os filtros ou salve em PDF.");
+            aviso("Memória insuficiente para terminar o relatório: " + prontas()
+                    + " continuam à vista. Restrinja os filtros ou salve em PDF.");
             return;
         }
         falha = erro;
         janela.dispose(); // the caller reports the failure, as for any other format
+    }
+
+    /** "1 página pronta" / "12 páginas prontas". */
+    private String prontas() {
+        return Formatos.paginas(paginas.total()) + (paginas.total() == 1 ? " pronta" : " prontas");
     }
 
     /** Lines read and pages ready, refreshed while the report runs. */
@@ -404,8 +412,8 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         final int antes = paginas.total();
         paginas.prontas(relatorio.prontas());
         if (terminado) return;
-        estado.setText(Formatos.linhas(relatorio.linhas()) + " lidas · " + Formatos.inteiro(paginas.total())
-                + " páginas prontas");
+        estado.setText(Formatos.linhas(relatorio.linhas()) + (relatorio.linhas() == 1 ? " lida · " : " lidas · ")
+                + prontas());
         if (paginas.total() != antes) {
             atualizarControles();
             if (vista.imagem() == null) mostrarPagina();
@@ -617,6 +625,8 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
 
     private void atualizarControles() {
         final int total = paginas.total();
+        // The zoom in effect, whichever way it was reached (keys, wheel, a fitted mode).
+        if (dimensionada()) zoom100.setText(Math.round(zoomEfetivo() * 100) + "%");
         final String de = terminado || relatorio.numeradas() ? Formatos.inteiro(total) : "…";
         campoPagina.setText(total == 0 && terminado ? "0 / 0" : (atual + 1) + " / " + de);
         primeira.setEnabled(atual > 0);
@@ -659,7 +669,8 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     }
 
     private void salvarComo() {
-        final VisualizacaoEscolhaArquivo.Escolha e = VisualizacaoEscolhaArquivo.escolher(janela, nome);
+        final VisualizacaoEscolhaArquivo.Escolha e = VisualizacaoEscolhaArquivo.escolher(janela, nome,
+                visualizador.saida.PastaDocumentos.de(visualizador.dados.Ambiente.doProcesso()));
         vista.requestFocusInWindow(); // page keys work again at once
         if (e != null) salvar(e.formato(), e.arquivo());
     }

@@ -16,14 +16,14 @@ final class VisualizacaoEscolhaArquivo {
     /** The chosen file, with the format's extension. */
     record Escolha(Formato formato, Path arquivo) {}
 
-    private static final Formato[] FORMATOS = {Formato.PDF, Formato.XLS, Formato.HTML};
+    private static final Formato[] FORMATOS = {Formato.PDF, Formato.XLS, Formato.HTML, Formato.CSV};
+    private static final Locale PORTUGUES = Locale.forLanguageTag("pt-BR");
 
     private VisualizacaoEscolhaArquivo() {}
 
-    /** Null when the user gives up. */
-    static Escolha escolher(Component pai, String nome) {
-        final JFileChooser fc = new JFileChooser();
-        fc.setDialogTitle("Salvar como");
+    /** Null when the user gives up. {@code pasta}: where the dialog opens. */
+    static Escolha escolher(Component pai, String nome, Path pasta) {
+        final JFileChooser fc = criar(nome, pasta);
         fc.setAcceptAllFileFilterUsed(false);
         final FileNameExtensionFilter[] filtros = new FileNameExtensionFilter[FORMATOS.length];
         for (int i = 0; i < FORMATOS.length; i++) {
@@ -32,7 +32,7 @@ final class VisualizacaoEscolhaArquivo {
             fc.addChoosableFileFilter(filtros[i]);
         }
         fc.setFileFilter(filtros[0]);
-        fc.setSelectedFile(new File(nome + "." + Formato.PDF.extensao()));
+        fc.setSelectedFile(new File(pasta.toFile(), nome + "." + Formato.PDF.extensao()));
         // Changing the type changes the extension of the name being typed.
         fc.addPropertyChangeListener(JFileChooser.FILE_FILTER_CHANGED_PROPERTY, e -> {
             final Formato f = formato(filtros, fc.getFileFilter());
@@ -43,11 +43,25 @@ final class VisualizacaoEscolhaArquivo {
         while (fc.showSaveDialog(pai) == JFileChooser.APPROVE_OPTION) {
             final Formato f = formatoDigitado(fc.getSelectedFile().getName(), formato(filtros, fc.getFileFilter()));
             final Path arquivo = comExtensao(fc.getSelectedFile().toPath(), f);
-            if (!Files.exists(arquivo) || JOptionPane.showConfirmDialog(pai, arquivo.getFileName()
-                    + " já existe. Substituir?", "Salvar como", JOptionPane.YES_NO_OPTION) == JOptionPane.YES_OPTION)
+            final Object[] botoes = {"Substituir", "Cancelar"};
+            if (!Files.exists(arquivo) || JOptionPane.showOptionDialog(pai, arquivo.getFileName() + " já existe. Substituir?",
+                    "Salvar como", JOptionPane.YES_NO_OPTION, JOptionPane.QUESTION_MESSAGE, null, botoes, botoes[1]) == 0)
                 return new Escolha(f, arquivo);
         }
         return null;
+    }
+
+    /**
+     * The dialog in Portuguese whatever the system's language (Swing carries the texts: "Salvar
+     * em:", "Nome do Arquivo:"), opening in {@code pasta}.
+     */
+    static JFileChooser criar(String nome, Path pasta) {
+        final JFileChooser fc = new JFileChooser(pasta.toFile());
+        fc.setLocale(PORTUGUES);
+        fc.updateUI(); // the texts are read as the look is installed
+        fc.setDialogType(JFileChooser.SAVE_DIALOG); // after: the look changes "Pesquisar em:" on the change
+        fc.setDialogTitle("Salvar como");
+        return fc;
     }
 
     private static Formato formato(FileNameExtensionFilter[] filtros, Object filtro) {

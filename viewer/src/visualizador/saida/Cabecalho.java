@@ -12,13 +12,23 @@ import visualizador.design.Coluna;
  * @param somenteTotais one line per group (its count and sums) instead of the detail lines
  * @param camposDoGrupo the fields the grouping shows in its group header (code and description),
  *                      so a layout may leave their columns out of the lines
+ * @param filtros the filters as a page has room for them (a long code list shortened)
+ * @param filtrosCompletos the same with every code, for the formats without pages
  */
 public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
-                        List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo) {
+                        List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo,
+                        List<String> filtrosCompletos) {
 
     public Cabecalho {
         filtros = List.copyOf(filtros);
         camposDoGrupo = List.copyOf(camposDoGrupo);
+        filtrosCompletos = List.copyOf(filtrosCompletos);
+    }
+
+    /** Filters short enough to be given in full everywhere. */
+    public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                     List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo) {
+        this(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo, filtros);
     }
 
     /** The detail report, with every column on every line. */

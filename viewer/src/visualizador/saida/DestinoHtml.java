@@ -64,7 +64,7 @@ public final class DestinoHtml implements Destino {
         out.write("</title>\n<style>\n" + ESTILO + "</style>\n</head>\n<body>\n<h1>");
         texto(c.titulo());
         out.write("</h1>\n");
-        for (String filtro : c.filtros()) {
+        for (String filtro : c.filtrosCompletos()) {
             out.write("<p class=\"filtro\">");
             texto(filtro);
             out.write("</p>\n");

@@ -31,8 +31,8 @@ import visualizador.design.TipoColuna;
  * page contents in a scratch file, so memory holds only the page objects.
  */
 public final class DestinoPdf implements Destino {
-    static final Path FONTE = Path.of("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-    static final Path FONTE_NEGRITO = Path.of("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
+    static final Path FONTE = ArquivosDeFonte.achar("dejavu/DejaVuSans.ttf");
+    static final Path FONTE_NEGRITO = ArquivosDeFonte.achar("dejavu/DejaVuSans-Bold.ttf");
     static final String CONTINUACAO = " (continuação)";
     static final String FILTROS_NA_PRIMEIRA = "Filtros: ver página 1";
 
@@ -62,6 +62,9 @@ public final class DestinoPdf implements Destino {
     private final FontePdf normal;
     private final FontePdf negrito;
     private final PDResources recursos = new PDResources();
+    /** The fonts of the header forms: the same for every form, fallback fonts added as loaded. */
+    private final PDResources fontesDosFormularios = new PDResources();
+    private final ReservasPdf reservas;
     private final COSArray caixa = new PDRectangle(LARGURA, ALTURA).getCOSArray(); // shared by every page
     private final PaginaPdf conteudo = new PaginaPdf();
     private final RascunhoPdf rascunho; // the preview's page contents
@@ -149,16 +152,22 @@ public final class DestinoPdf implements Destino {
         // process that dies without running its shutdown hooks (its X display gone, say).
         doc = new PDDocument(MemoryUsageSetting.setupMainMemoryOnly());
         try {
-            normal = new FontePdf(doc, FONTE, "F1", arquivo != null);
-            negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null);
+            reservas = new ReservasPdf(doc, ArquivosDeFonte.reservas(), f -> {
+                recursos.put(COSName.getPDFName(f.nome), f.pd);
+                fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
+            });
+            normal = new FontePdf(doc, FONTE, "F1", arquivo != null, reservas);
+            negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null, reservas);
             rascunho = arquivo == null ? new RascunhoPdf() : null;
             arquivoPdf = arquivo == null ? null : new ArquivoPdf(arquivo, caixa);
         } catch (IOException | RuntimeException e) {
             doc.close();
             throw e;
         }
-        recursos.put(COSName.getPDFName(normal.nome), normal.pd);
-        recursos.put(COSName.getPDFName(negrito.nome), negrito.pd);
+        for (FontePdf f : List.of(normal, negrito)) {
+            recursos.put(COSName.getPDFName(f.nome), f.pd);
+            fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
+        }
     }
 
     @Override
@@ -275,6 +284,7 @@ public final class DestinoPdf implements Destino {
                 // The fonts are subset to the characters the pages used.
                 normal.pd.subset();
                 negrito.pd.subset();
+                for (FontePdf f : reservas.usadas()) f.pd.subset();
                 normal.gravarCodificacao(doc);
                 negrito.gravarCodificacao(doc);
                 arquivoPdf.concluir(recursos.getCOSObject());
@@ -609,10 +619,7 @@ public final class DestinoPdf implements Destino {
     private byte[] formulario(String nome, byte[] operadores) throws IOException {
         final PDFormXObject form = new PDFormXObject(doc);
         form.setBBox(new PDRectangle(LARGURA, ALTURA));
-        final PDResources fontes = new PDResources();
-        fontes.put(COSName.getPDFName(normal.nome), normal.pd);
-        fontes.put(COSName.getPDFName(negrito.nome), negrito.pd);
-        form.setResources(fontes);
+        form.setResources(fontesDosFormularios);
         try (OutputStream out = form.getContentStream().createOutputStream(COSName.FLATE_DECODE)) {
             out.write(operadores);
         }

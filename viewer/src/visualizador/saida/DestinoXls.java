@@ -18,6 +18,10 @@ import visualizador.design.Coluna;
  * break sorting, so they are left out; a summary has instead one row per group with its count and
  * sums. Past a sheet's rows the table goes on in "Relatório (2)", and so on.
  *
+ * The grand total's count and sums are SUBTOTAL formulas over the table on every sheet, so they
+ * follow the auto-filter (hidden rows are left out); each carries the whole report's figure as its
+ * value, for readers that do not compute formulas.
+ *
  * A name ending in ".xlsx" gets the Office Open XML format, streamed to the file row by row, so
  * any length fits the heap; any other name gets .xls.
  */
@@ -48,9 +52,16 @@ public final class DestinoXls implements Destino {
     private EstilosXls estilos;
     private EstiloXls[] estilosDasLinhas;
     private int folhas;
+    private String nomeFolha;
+    /** The table's rows on each sheet written so far, for the totals' formulas. */
+    private final List<Trecho> trechos = new ArrayList<>();
+    /** Columns with a value on every line so far: the count of lines counts one of them. */
+    private boolean[] sempreCheia;
     private int linhaTitulos;
     private int proximaLinha;
     private boolean completo;
+
+    private record Trecho(String folha, int primeira, int ultima) {}
 
     public DestinoXls(Path arquivo) throws IOException {
         planilha = xlsx(arquivo) ? new PlanilhaXlsx(arquivo) : new PlanilhaXls(arquivo);
@@ -80,6 +91,8 @@ public final class DestinoXls implements Destino {
         estilos = new EstilosXls(colunas);
         estilosDasLinhas = new EstiloXls[colunas.size()];
         for (int i = 0; i < estilosDasLinhas.length; i++) estilosDasLinhas[i] = estilos.dado(i);
+        sempreCheia = new boolean[colunas.size()];
+        java.util.Arrays.fill(sempreCheia, true);
         novaFolha();
     }
 
@@ -89,7 +102,10 @@ public final class DestinoXls implements Destino {
     @Override
     public void linha(Object[] valores) throws IOException {
         final Object[] celulas = new Object[valores.length];
-        for (int i = 0; i < valores.length; i++) celulas[i] = celula(valores[i]);
+        for (int i = 0; i < valores.length; i++) {
+            celulas[i] = celula(valores[i]);
+            if (celulas[i] == null) sempreCheia[i] = false;
+        }
         planilha.linha(novaLinha(), celulas, estilosDasLinhas);
     }
 
@@ -116,10 +132,18 @@ public final class DestinoXls implements Destino {
             final Object[] celulas = new Object[colunas.size()];
             final EstiloXls[] e = new EstiloXls[colunas.size()];
             for (int i = 0; i < celulas.length; i++) {
-                celulas[i] = totais.soma(i);
+                final BigDecimal soma = totais.soma(i);
+                celulas[i] = soma == null ? null : subtotal(109, i, soma);
                 e[i] = estilos.total(i);
             }
-            celulas[0] = "Total geral: " + Formatos.linhas(totais.linhas());
+            final int contada = colunaContada();
+            if (celulas.length > 1 && celulas[1] == null && contada >= 0) {
+                celulas[0] = "Total geral";
+                celulas[1] = subtotal(103, contada, totais.linhas());
+                e[1] = estilos.linhasTotal;
+            } else {
+                celulas[0] = "Total geral: " + Formatos.linhas(totais.linhas());
+            }
             e[0] = estilos.rotuloTotal;
             planilha.linha(r, celulas, e);
         }
@@ -132,10 +156,12 @@ public final class DestinoXls implements Destino {
         final EstiloXls[] e = new EstiloXls[celulas.length];
         celulas[0] = texto(nome);
         e[0] = total ? estilos.rotuloTotal : estilos.texto;
-        celulas[1] = totais.linhas();
+        // The grand total sums the groups' rows, so it too follows the filter.
+        celulas[1] = total ? subtotal(109, 1, totais.linhas()) : totais.linhas();
         e[1] = total ? estilos.inteiroTotal : estilos.inteiro;
         for (int k = 0; k < somadas.length; k++) {
-            celulas[2 + k] = totais.soma(somadas[k]);
+            final BigDecimal soma = totais.soma(somadas[k]);
+            celulas[2 + k] = total && soma != null ? subtotal(109, 2 + k, soma) : soma;
             e[2 + k] = total ? estilos.total(somadas[k]) : estilos.dado(somadas[k]);
         }
         planilha.linha(r, celulas, e);
@@ -177,18 +203,38 @@ public final class DestinoXls implements Destino {
                 larguras.add(largura(colunas.get(i).largura(), colunas.get(i).titulo()));
             }
         }
+        // A filter wider than the table (a long list of codes) is given in full, wrapped across it.
+        final int larguraTabela = larguras.stream().mapToInt(Integer::intValue).sum() / 256;
         final List<String> bloco = new ArrayList<>();
+        final List<Integer> linhasDeTexto = new ArrayList<>(); // 0: one line, overflowing to the right
         bloco.add(cabecalho.titulo());
-        bloco.addAll(cabecalho.filtros());
+        linhasDeTexto.add(0);
+        for (String f : cabecalho.filtrosCompletos()) {
+            if (f.length() <= larguraTabela) {
+                bloco.add(f);
+                linhasDeTexto.add(0);
+                continue;
+            }
+            final TextoLargoXls t = TextoLargoXls.quebrar(f, larguraTabela);
+            bloco.addAll(t.pedacos());
+            linhasDeTexto.addAll(t.linhas());
+        }
         bloco.add(cabecalho.escolhas());
         bloco.add(cabecalho.emitidoEm());
+        linhasDeTexto.add(0);
+        linhasDeTexto.add(0);
         linhaTitulos = bloco.size() + 1; // a blank row between the block and the table
         folhas++;
-        planilha.novaFolha(folhas == 1 ? NOME_FOLHA : NOME_FOLHA + " (" + folhas + ")",
+        nomeFolha = folhas == 1 ? NOME_FOLHA : NOME_FOLHA + " (" + folhas + ")";
+        planilha.novaFolha(nomeFolha,
                 larguras.stream().mapToInt(Integer::intValue).toArray(), linhaTitulos + 1);
-        for (int r = 0; r < bloco.size(); r++)
-            planilha.linha(r, new Object[] {texto(bloco.get(r))},
-                    new EstiloXls[] {r == 0 ? estilos.tituloRelatorio : estilos.texto});
+        for (int r = 0; r < bloco.size(); r++) {
+            if (linhasDeTexto.get(r) > 0)
+                planilha.linhaLarga(r, bloco.get(r), estilos.textoLargo, larguras.size(), linhasDeTexto.get(r));
+            else
+                planilha.linha(r, new Object[] {texto(bloco.get(r))},
+                        new EstiloXls[] {r == 0 ? estilos.tituloRelatorio : estilos.texto});
+        }
         final EstiloXls[] e = new EstiloXls[nomes.size()];
         java.util.Arrays.fill(e, estilos.titulo);
         planilha.linha(linhaTitulos, nomes.toArray(), e);
@@ -202,6 +248,31 @@ public final class DestinoXls implements Destino {
     /** The auto-filter over the column titles and the lines of the current sheet: the table only. */
     private void filtrar() {
         planilha.filtro(linhaTitulos, Math.max(linhaTitulos, proximaLinha - 1), largura());
+        if (proximaLinha - 1 > linhaTitulos) trechos.add(new Trecho(nomeFolha, linhaTitulos + 1, proximaLinha - 1));
+    }
+
+    /**
+     * SUBTOTAL(funcao, …) over the table's cells of column {@code coluna} on every sheet: 109 sums
+     * and 103 counts what is not empty, both leaving out the rows the filter hides.
+     */
+    private FormulaXls subtotal(int funcao, int coluna, Number valor) {
+        final String letras = PlanilhaXlsx.coluna(coluna);
+        final StringBuilder f = new StringBuilder("SUBTOTAL(").append(funcao);
+        for (Trecho t : trechos) {
+            f.append(',');
+            if (trechos.size() > 1 || !t.folha().equals(nomeFolha))
+                f.append('\'').append(t.folha().replace("'", "''")).append("'!");
+            f.append(letras).append(t.primeira() + 1).append(':').append(letras).append(t.ultima() + 1);
+        }
+        return new FormulaXls(f.append(')').toString(), valor);
+    }
+
+    /** A column filled on every line, preferably a number's; -1 when there is none. */
+    private int colunaContada() {
+        for (int i = 0; i < colunas.size(); i++)
+            if (sempreCheia[i] && colunas.get(i).tipo() != visualizador.design.TipoColuna.TEXTO) return i;
+        for (int i = 0; i < colunas.size(); i++) if (sempreCheia[i]) return i;
+        return -1;
     }
 
     /**

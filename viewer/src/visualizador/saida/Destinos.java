@@ -18,6 +18,7 @@ public final class Destinos {
             case PDF, VIS -> new DestinoPdf(arquivo, progresso);
             case XLS -> new DestinoXls(arquivo);
             case HTML -> new DestinoHtml(arquivo);
+            case CSV -> new DestinoCsv(arquivo);
         };
     }
 

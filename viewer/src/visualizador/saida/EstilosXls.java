@@ -10,8 +10,12 @@ final class EstilosXls {
     final EstiloXls tituloRelatorio = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.GRANDE, false);
     final EstiloXls rotuloTotal = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NEGRITO, false);
     final EstiloXls texto = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NORMAL, false);
+    final EstiloXls textoLargo = new EstiloXls(null, Alinhamento.ESQUERDA, EstiloXls.Fonte.NORMAL, false, true);
     final EstiloXls inteiro = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NORMAL, false);
     final EstiloXls inteiroTotal = new EstiloXls("#,##0", Alinhamento.DIREITA, EstiloXls.Fonte.NEGRITO, false);
+    /** The grand total's count of lines, a number that reads "8.073 linhas". */
+    final EstiloXls linhasTotal = new EstiloXls("[=1]0\" linha\";#,##0\" linhas\"", Alinhamento.ESQUERDA,
+            EstiloXls.Fonte.NEGRITO, false);
     private final EstiloXls[] dado;
     private final EstiloXls[] total;
 

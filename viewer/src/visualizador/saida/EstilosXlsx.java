@@ -48,7 +48,7 @@ final class EstilosXlsx {
                         case ESQUERDA -> "left";
                         case DIREITA -> "right";
                         case CENTRO -> "center";
-                    }).append('"').append(e.tituloColuna() ? " wrapText=\"1\"" : "").append("/></xf>");
+                    }).append('"').append(e.quebrar() ? " vertical=\"top\" wrapText=\"1\"" : "").append("/></xf>");
         }
         return s.append("</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>"
                 + "</cellStyles></styleSheet>").toString();

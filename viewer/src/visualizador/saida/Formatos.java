@@ -59,6 +59,11 @@ public final class Formatos {
         };
     }
 
+    /** "1 página" / "1.234 páginas". */
+    public static String paginas(long n) {
+        return inteiro(n) + (n == 1 ? " página" : " páginas");
+    }
+
     /** "1 linha" / "1.234 linhas". */
     public static String linhas(long n) {
         return inteiro(n) + (n == 1 ? " linha" : " linhas");

@@ -122,10 +122,22 @@ final class PaginaPdf {
         garantir(4 * (fim - inicio) + 16);
         float w = 0;
         b[n++] = '(';
+        int emUso = 0; // the fallback font now set, 0: f
         for (int i = inicio; i < fim; i++) {
-            final char c = s.charAt(i);
-            codigo(f.codigo(c));
-            w += f.largura(c);
+            final int g = f.codigo(s, i);
+            if (g == FontePdf.PULAR) continue;
+            final int reserva = g >>> FontePdf.DESLOCAMENTO_RESERVA;
+            if (reserva != emUso) {
+                trocar(reserva == 0 ? f : f.reserva(reserva));
+                emUso = reserva;
+                garantir(4 * (fim - i) + 64);
+            }
+            codigo(g);
+            w += f.largura(s, i);
+        }
+        if (emUso != 0) {
+            trocar(f);
+            garantir(16);
         }
         if (reticencias) {
             codigo(f.codigo(FontePdf.RETICENCIAS));
@@ -133,6 +145,18 @@ final class PaginaPdf {
         }
         b[n++] = ')';
         return w;
+    }
+
+    /**
+     * Inside a string of a TJ array: ends both, sets {@code f} at the same size and opens them
+     * again. The text position goes on from where the glyphs shown left it.
+     */
+    private void trocar(FontePdf f) {
+        b[n++] = ')';
+        op("]TJ /").op(f.nome).op(" ");
+        centesimos(tamanho);
+        op("Tf [");
+        b[n++] = '(';
     }
 
     private void codigo(int g) {

@@ -4,7 +4,7 @@ import java.io.IOException;
 
 /**
  * A spreadsheet file being written, sheet by sheet and row by row in increasing order. Cells are
- * text (String) or numbers (Number); the file is in place only after {@link #concluir()}: closing
+ * text (String), numbers (Number) or formulas with their value ({@link FormulaXls}); the file is in place only after {@link #concluir()}: closing
  * without it leaves none.
  */
 interface Planilha extends AutoCloseable {
@@ -16,6 +16,12 @@ interface Planilha extends AutoCloseable {
 
     /** One row of the current sheet; a null cell is left empty. */
     void linha(int indice, Object[] celulas, EstiloXls[] estilos) throws IOException;
+
+    /**
+     * A row holding one wrapped text across the first {@code colunas} columns (merged), tall
+     * enough for {@code linhasDeTexto} lines.
+     */
+    void linhaLarga(int indice, String texto, EstiloXls estilo, int colunas, int linhasDeTexto) throws IOException;
 
     /** The current sheet's auto-filter, rows {@code primeira} to {@code ultima}, from column A. */
     void filtro(int primeira, int ultima, int colunas);

@@ -16,6 +16,7 @@ import org.apache.poi.ss.usermodel.BorderStyle;
 import org.apache.poi.ss.usermodel.FillPatternType;
 import org.apache.poi.ss.usermodel.HorizontalAlignment;
 import org.apache.poi.ss.usermodel.IndexedColors;
+import org.apache.poi.ss.usermodel.VerticalAlignment;
 import org.apache.poi.ss.util.CellRangeAddress;
 
 /**
@@ -52,9 +53,19 @@ final class PlanilhaXls implements Planilha {
             if (celulas[i] == null) continue;
             final HSSFCell c = linha.createCell(i);
             c.setCellStyle(estilo(estilosDaLinha[i]));
-            if (celulas[i] instanceof Number n) c.setCellValue(n.doubleValue());
+            if (celulas[i] instanceof FormulaXls f) {
+                c.setCellFormula(f.expressao());
+                c.setCellValue(f.valor().doubleValue()); // on a formula cell: its cached result
+            } else if (celulas[i] instanceof Number n) c.setCellValue(n.doubleValue());
             else c.setCellValue(celulas[i].toString());
         }
+    }
+
+    @Override
+    public void linhaLarga(int indice, String texto, EstiloXls estilo, int colunas, int linhasDeTexto) {
+        linha(indice, new Object[] {texto}, new EstiloXls[] {estilo});
+        folha.getRow(indice).setHeightInPoints(linhasDeTexto * TextoLargoXls.ALTURA_LINHA);
+        if (colunas > 1) folha.addMergedRegion(new CellRangeAddress(indice, indice, 0, colunas - 1));
     }
 
     @Override
@@ -94,7 +105,10 @@ final class PlanilhaXls implements Planilha {
                 s.setFillForegroundColor(IndexedColors.GREY_25_PERCENT.getIndex());
                 s.setFillPattern(FillPatternType.SOLID_FOREGROUND);
                 s.setBorderBottom(BorderStyle.THIN);
+            }
+            if (e.quebrar()) {
                 s.setWrapText(true);
+                s.setVerticalAlignment(VerticalAlignment.TOP);
             }
             return s;
         });

@@ -34,6 +34,7 @@ final class PlanilhaXlsx implements Planilha {
     private final Map<EstiloXls, Integer> estilos = new LinkedHashMap<>();
     private final List<String> folhas = new ArrayList<>();
     private final List<String> filtros = new ArrayList<>(); // per sheet, "A7:K100" or null
+    private final List<String> mescladas = new ArrayList<>(); // of the current sheet, "A2:K2"
     private static final String[] COLUNAS = new String[64];
     static {
         for (int i = 0; i < COLUNAS.length; i++) COLUNAS[i] = coluna(i);
@@ -94,9 +95,22 @@ final class PlanilhaXlsx implements Planilha {
 
     @Override
     public void linha(int indice, Object[] celulas, EstiloXls[] estilosDaLinha) throws IOException {
+        linha(indice, celulas, estilosDaLinha, "");
+    }
+
+    @Override
+    public void linhaLarga(int indice, String texto, EstiloXls estilo, int colunas, int linhasDeTexto) throws IOException {
+        linha(indice, new Object[] {texto}, new EstiloXls[] {estilo},
+                "\" ht=\"" + linhasDeTexto * TextoLargoXls.ALTURA_LINHA + "\" customHeight=\"1");
+        if (colunas > 1) mescladas.add("A" + (indice + 1) + ":" + coluna(colunas - 1) + (indice + 1));
+    }
+
+    /** {@code atributos}: more of the row element's attributes, inside its r="…" quotes. */
+    private void linha(int indice, Object[] celulas, EstiloXls[] estilosDaLinha, String atributos) throws IOException {
         final String r = Integer.toString(indice + 1);
         out.write("<row r=\"");
         out.write(r);
+        out.write(atributos);
         out.write("\">");
         if (estilosDaLinha != ultimosEstilos) { // the lines of a report share one array: look it up once
             ultimosEstilos = estilosDaLinha;
@@ -111,9 +125,15 @@ final class PlanilhaXlsx implements Planilha {
             out.write(i < COLUNAS.length ? COLUNAS[i] : coluna(i));
             out.write(r);
             out.write(indicesEstilos[i]);
-            if (v instanceof Number n) {
+            if (v instanceof FormulaXls f) {
+                out.write("><f>");
+                Marcacao.escapar(f.expressao(), out);
+                out.write("</f><v>");
+                out.write(numero(f.valor()));
+                out.write("</v></c>");
+            } else if (v instanceof Number n) {
                 out.write("><v>");
-                out.write(n instanceof BigDecimal b ? b.toPlainString() : n.toString());
+                out.write(numero(n));
                 out.write("</v></c>");
             } else {
                 final String s = v.toString();
@@ -160,6 +180,12 @@ final class PlanilhaXlsx implements Planilha {
         out.write("</sheetData>");
         final String f = filtros.get(filtros.size() - 1);
         if (f != null) out.write("<autoFilter ref=\"" + f + "\"/>");
+        if (!mescladas.isEmpty()) {
+            out.write("<mergeCells count=\"" + mescladas.size() + "\">");
+            for (String m : mescladas) out.write("<mergeCell ref=\"" + m + "\"/>");
+            out.write("</mergeCells>");
+            mescladas.clear();
+        }
         out.write("</worksheet>");
         out.flush();
         zip.closeEntry();
@@ -219,6 +245,10 @@ final class PlanilhaXlsx implements Planilha {
 
     private int estilo(EstiloXls e) {
         return estilos.computeIfAbsent(e, k -> estilos.size());
+    }
+
+    private static String numero(Number n) {
+        return n instanceof BigDecimal b ? b.toPlainString() : n.toString();
     }
 
     /** "A7" to "$A$7". */
