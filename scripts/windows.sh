@@ -108,31 +108,44 @@ EOF
     fi
 }
 
-# The newest version of a source package in the private lists.
+# Downloads source package $1 at version $2 once (into $cache/fontes); fails if the mirror lacks it.
+baixa() {
+    local baixados=$cache/fontes/$1-$2
+    [[ -f $baixados/pronto ]] && return 0
+    passo "baixando a fonte de $1 $2"
+    rm -rf -- "$baixados"
+    mkdir -p -- "$baixados"
+    if (cd "$baixados" && apt-get "${apt_opts[@]}" -qq source --download-only "$1=$2") >/dev/null 2>&1; then
+        touch "$baixados/pronto"
+        return 0
+    fi
+    rm -rf -- "$baixados"
+    return 1
+}
+
+# The newest version of source package $1 in the private lists that the mirror actually serves
+# (a mirror may list a security update it does not carry).
 versao_fonte() {
-    apt-cache "${apt_opts[@]}" showsrc --only-source "$1" 2>/dev/null |
-        sed -n 's/^Version: //p' | sort -u | {
-        local melhor= v
-        while read -r v; do
-            if [[ -z $melhor ]] || dpkg --compare-versions "$v" gt "$melhor"; then melhor=$v; fi
-        done
-        echo "$melhor"
-    }
+    local v
+    while read -r v; do
+        if baixa "$1" "$v" >&2; then
+            echo "$v"
+            return 0
+        fi
+        passo "  $1 $v não está no espelho; tentando a anterior" >&2
+    done < <(apt-cache "${apt_opts[@]}" showsrc --only-source "$1" 2>/dev/null |
+        sed -n 's/^Version: //p' | sort -u | sort -r -V)
+    return 1
 }
 
 # Unpacks source package $1 at version $2 into folder $3 (with Debian's patches applied).
 desempacota() {
-    local pacote=$1 versao=$2 destino=$3
-    local baixados=$cache/fontes/$pacote-$versao
-    if [[ ! -f $baixados/pronto ]]; then
-        passo "baixando a fonte de $pacote $versao"
-        rm -rf -- "$baixados"
-        mkdir -p -- "$baixados"
-        (cd "$baixados" && apt-get "${apt_opts[@]}" -qq source --download-only "$pacote=$versao") >/dev/null
-        touch "$baixados/pronto"
-    fi
-    rm -rf -- "$destino"
-    dpkg-source --no-check -x "$baixados"/*.dsc "$destino" >/dev/null
+    baixa "$1" "$2" || {
+        echo "a fonte de $1 $2 não pôde ser baixada" >&2
+        return 1
+    }
+    rm -rf -- "$3"
+    dpkg-source --no-check -x "$cache/fontes/$1-$2"/*.dsc "$3" >/dev/null
 }
 
 chave() { # a short hash of a recipe, so a changed recipe gets a folder of its own
@@ -233,10 +246,8 @@ prepara_apt
 [[ -f $qt/pronto ]] || constroi_qt
 passo "Qt: $qt"
 
-ssl_versao=$(versao_fonte openssl)
-pg_versao=$(versao_fonte postgresql-15)
-[[ -n $ssl_versao && -n $pg_versao ]] || {
-    echo "openssl ou postgresql-15 não estão nas listas de fontes do Debian" >&2
+ssl_versao=$(versao_fonte openssl) && pg_versao=$(versao_fonte postgresql-15) || {
+    echo "as fontes de openssl ou postgresql-15 não puderam ser baixadas do Debian" >&2
     exit 1
 }
 ssl=$cache/openssl-$ssl_versao-gcc$gcc_versao-1
@@ -248,3 +259,111 @@ passo "libpq: $pg"
 if [[ -n $so_dependencias ]]; then
     exit 0
 fi
+
+# --- The launcher, from the same sources and CMake ------------------------------------------------
+# Where the programs of the build tree find their DLLs under Wine (tests).
+runtime_gcc=$(dirname "$($cxx -print-file-name=libstdc++-6.dll)")
+runtime_pthread=$(dirname "$($cxx -print-file-name=libwinpthread-1.dll)")
+pastas_dll=("$qt/prefix/bin" "$ssl/prefix/bin" "$pg/prefix/bin" "$pg/prefix/lib" "$runtime_gcc" "$runtime_pthread")
+winepath=$(printf 'Z:%s;' "${pastas_dll[@]}")
+winepath=${winepath%;}
+
+passo "programa: configurando e compilando em $build"
+PKG_CONFIG_LIBDIR="$pg/prefix/lib/pkgconfig:$ssl/prefix/lib/pkgconfig" \
+    cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$qt/prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+    -DZV_WINEPATH="$winepath" >"$build.configure.log" 2>&1 || {
+    tail -n 30 "$build.configure.log" >&2
+    exit 1
+}
+nice cmake --build "$build" -j"$jobs"
+
+# --- The folder a site installs ---------------------------------------------------------------------
+pasta=$build/pasta
+passo "pasta de instalação: $pasta"
+rm -rf -- "$pasta"
+mkdir -p -- "$pasta"/{platforms,styles,translations,lib,fonts,licencas,relatorios}
+
+# The DLLs a PE file imports that are ours to ship (Windows' own are left out), recursively.
+copia_dlls() {
+    local arquivo dll p
+    for arquivo in "$@"; do
+        while read -r dll; do
+            [[ -e $pasta/$dll ]] && continue
+            for p in "${pastas_dll[@]}"; do
+                if [[ -f $p/$dll ]]; then
+                    install -m 644 "$p/$dll" "$pasta/$dll"
+                    copia_dlls "$pasta/$dll"
+                    break
+                fi
+            done
+        done < <($triplet-objdump -p "$arquivo" | sed -n 's/^\s*DLL Name: //p')
+    done
+}
+
+install -m 755 "$build/src/relenderecamento.exe" "$pasta/"
+$triplet-strip "$pasta/relenderecamento.exe"
+install -m 644 "$qt/prefix/plugins/platforms/qwindows.dll" "$pasta/platforms/"
+install -m 644 "$qt/prefix/plugins/styles/qwindowsvistastyle.dll" "$pasta/styles/"
+copia_dlls "$pasta/relenderecamento.exe" "$pasta/platforms/qwindows.dll" "$pasta/styles/qwindowsvistastyle.dll"
+# Plugins and translations beside the program, whatever folder it is installed in.
+printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$pasta/qt.conf"
+install -m 644 /usr/share/qt6/translations/qtbase_pt_BR.qm "$pasta/translations/"
+
+# The viewer: the jar (its manifest names lib/*.jar), Debian's jars, the designs, DejaVu.
+install -m 644 "$build/src/jasperviewer.jar" "$pasta/"
+install -m 644 "$build"/src/relatorios/*.xml "$pasta/relatorios/"
+while read -r jar; do
+    [[ -n $jar ]] && install -m 644 "$(realpath "$jar")" "$pasta/lib/$(basename "$jar")"
+done <"$build/viewer-libs.txt"
+install -m 644 /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
+    /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$pasta/fonts/"
+
+# Licence texts: Debian's copyright file of each part, and the licences they refer to.
+licenca() { # NAME FILE
+    install -m 644 "$2" "$pasta/licencas/$1.txt"
+}
+pacote_de() { dpkg-query -S "$(realpath "$1")" 2>/dev/null | head -n1 | cut -d: -f1; }
+licenca qt6-base /usr/share/doc/libqt6core6/copyright
+licenca LGPL-3 /usr/share/common-licenses/LGPL-3
+licenca GPL-3 /usr/share/common-licenses/GPL-3
+licenca postgresql-15-libpq /usr/share/doc/libpq5/copyright
+licenca openssl /usr/share/doc/libssl3/copyright
+licenca Apache-2.0 /usr/share/common-licenses/Apache-2.0
+licenca mingw-w64-runtime-gcc "/usr/share/doc/$(pacote_de "$runtime_gcc/libstdc++-6.dll")/copyright"
+licenca mingw-w64-winpthreads "/usr/share/doc/$(pacote_de "$runtime_pthread/libwinpthread-1.dll")/copyright"
+licenca fonts-dejavu-core /usr/share/doc/fonts-dejavu-core/copyright
+while read -r jar; do
+    [[ -n $jar ]] || continue
+    p=$(pacote_de "$jar")
+    [[ -n $p && -f /usr/share/doc/$p/copyright ]] || {
+        echo "sem licença para $jar" >&2
+        exit 1
+    }
+    licenca "$p" "/usr/share/doc/$p/copyright"
+done <"$build/viewer-libs.txt"
+# Windows' editors want CRLF.
+for f in "$pasta"/licencas/*.txt "$pasta"/relatorios/*.xml; do
+    sed -i 's/\r*$/\r/' "$f"
+done
+
+# --- The installer ----------------------------------------------------------------------------------
+versao=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup=$build/relenderecamento-$versao-setup.exe
+passo "instalador: $setup"
+# What the uninstaller removes: exactly what was installed, deepest first.
+(
+    cd "$pasta"
+    find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
+    find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|'
+) >"$build/desinstalar.nsh"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSAO="$versao" -DPASTA="$pasta" -DSAIDA="$setup" \
+    -DDESINSTALAR="$build/desinstalar.nsh" "$root/scripts/instalador.nsi" >"$build/makensis.log" 2>&1 || {
+    cat "$build/makensis.log" >&2
+    exit 1
+}
+passo "pronto: $setup ($(du -h "$setup" | cut -f1))"
