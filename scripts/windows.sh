@@ -36,11 +36,12 @@ com_log() {
     local log=$1
     shift
     "$@" >"$log" 2>&1 &
-    local pid=$! inicio=$SECONDS status=0
+    local pid=$! inicio=$SECONDS status=0 proximo=$((SECONDS + 60))
     while kill -0 "$pid" 2>/dev/null; do
         sleep 5 &
         wait $! || true
-        if ((SECONDS - inicio >= 60 && (SECONDS - inicio) % 60 < 5)); then
+        if ((SECONDS >= proximo)); then
+            proximo=$((proximo + 60))
             passo "  ... $(((SECONDS - inicio) / 60)) min, $(tail -n1 "$log" | cut -c1-100)"
         fi
     done
@@ -215,7 +216,7 @@ constroi_openssl() {
     (
         cd "$ssl/src"
         export CC=$cc AR=$triplet-ar RANLIB=$triplet-ranlib RC=$triplet-windres
-        com_log "$ssl/configure.log" ./Configure mingw64 shared no-tests no-docs \
+        com_log "$ssl/configure.log" ./Configure mingw64 shared no-tests \
             --prefix="$ssl/prefix" --libdir=lib
         com_log "$ssl/build.log" nice make -j"$jobs" build_libs
         com_log "$ssl/install.log" make install_dev install_runtime_libs

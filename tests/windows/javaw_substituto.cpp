@@ -34,13 +34,15 @@ int main() {
 
     const std::wstring final = std::wstring(base) + L'.' + std::to_wstring(GetCurrentProcessId());
     const std::wstring parcial = final + L".tmp";
-    HANDLE h = CreateFileW(parcial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(parcial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return 4;
     DWORD escritos = 0;
     const BOOL ok = WriteFile(h, conteudo.data(), static_cast<DWORD>(conteudo.size()), &escritos, nullptr);
     CloseHandle(h);
-    if (!ok || escritos != conteudo.size() || !MoveFileExW(parcial.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (!ok || escritos != conteudo.size() ||
+        !MoveFileExW(parcial.c_str(), final.c_str(), MOVEFILE_REPLACE_EXISTING))
         return 5;
     return 0;
 }

@@ -22,7 +22,8 @@ private slots:
         QTest::addColumn<WPARAM>("wparam");
         QTest::addColumn<int>("pedido");
         QTest::newRow("WM_CLOSE") << UINT(WM_CLOSE) << WPARAM(0) << int(WM_CLOSE);
-        QTest::newRow("WM_QUERYENDSESSION") << UINT(WM_QUERYENDSESSION) << WPARAM(0) << int(WM_QUERYENDSESSION);
+        QTest::newRow("WM_QUERYENDSESSION")
+            << UINT(WM_QUERYENDSESSION) << WPARAM(0) << int(WM_QUERYENDSESSION);
         QTest::newRow("WM_ENDSESSION") << UINT(WM_ENDSESSION) << WPARAM(TRUE) << int(WM_ENDSESSION);
     }
     void pedidosDeFora() {

@@ -25,9 +25,11 @@ private slots:
     }
     void citadoVoltaIgual() {
         QFETCH(QString, argumento);
-        const QString linha = QStringLiteral("prog.exe x ") + ArgumentoCitado(argumento) + QStringLiteral(" y");
+        const QString linha =
+            QStringLiteral("prog.exe x ") + ArgumentoCitado(argumento) + QStringLiteral(" y");
         const QStringList lidos = ArgumentosDaLinhaDoWindows(reinterpret_cast<const wchar_t*>(linha.utf16()));
-        QCOMPARE(lidos, (QStringList{QStringLiteral("prog.exe"), QStringLiteral("x"), argumento, QStringLiteral("y")}));
+        QCOMPARE(lidos, (QStringList{QStringLiteral("prog.exe"), QStringLiteral("x"), argumento,
+                                     QStringLiteral("y")}));
     }
 
     void senhaApagadaOsOutrosIguais_data() {
@@ -35,9 +37,10 @@ private slots:
         QTest::addColumn<bool>("soASenha");
         QTest::newRow("simples") << QStringLiteral("relenderecamento.exe 1 2 joao segredo 5 6 7 8") << true;
         QTest::newRow("programa entre aspas")
-            << QStringLiteral("\"C:\\Program Files\\r\\relenderecamento.exe\" 1 2 joão \"se gre do\" 5 6 7 8") << true;
-        QTest::newRow("aspas e barras") << QStringLiteral("p.exe 1 2 \"a b\" se\\\"gr\\\\\"e do\" \"x\\\\\" 6 7 8")
-                                        << true;
+            << QStringLiteral("\"C:\\Program Files\\r\\relenderecamento.exe\" 1 2 joão \"se gre do\" 5 6 7 8")
+            << true;
+        QTest::newRow("aspas e barras")
+            << QStringLiteral("p.exe 1 2 \"a b\" se\\\"gr\\\\\"e do\" \"x\\\\\" 6 7 8") << true;
         QTest::newRow("senha vazia") << QStringLiteral("p.exe 1 2 u \"\" 5 6 7 8") << true;
         QTest::newRow("brancos extras") << QStringLiteral("p.exe   1\t2  u   segredo   5 6 7 8   ") << true;
         // A quote left open at the end reads as closed, and the rewrite (which closes it) would
