@@ -122,6 +122,9 @@ for f in relenderecamento.exe Qt6Core.dll platforms/qwindows.dll libpq.dll jaspe
     [[ -f $instalado/$f ]] || falha "not installed: $f"
 done
 
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\relenderecamento' >/dev/null 2>&1 ||
+    falha "no uninstall entry in the registry"
+
 passo="Windows build"
 mkdir -p -- "$tmp/win/bin" "$tmp/win/saida"
 cp -- "$javaw" "$tmp/win/bin/javaw.exe"
@@ -184,4 +187,7 @@ for _ in $(seq 1 600); do
     sleep 0.1
 done
 [[ -e $instalado ]] && falha "still there after uninstalling: $(cd "$instalado" && find . | head)"
+if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\relenderecamento' >/dev/null 2>&1; then
+    falha "the uninstall entry is still in the registry"
+fi
 echo "$nome: ok (product $codigo, $(wc -l <"$tmp/args.windows") viewer arguments as on Linux)"

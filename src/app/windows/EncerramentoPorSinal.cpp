@@ -47,6 +47,11 @@ BOOL WINAPI aoEventoDoConsole(DWORD evento) {
     }
 }
 
+// The window whose own close command (WM_SYSCOMMAND, SC_CLOSE) is being handled, until the
+// event loop comes round again. Not a member of the filter: the clearing call may run after the
+// filter is gone.
+HWND gFechamentoDoUsuario = nullptr;
+
 // A WM_CLOSE that follows the window's own close command (its X button, Alt+F4, the window
 // manager) is the user closing that one window, and Qt handles it as on Linux; any other
 // WM_CLOSE comes from outside and ends the program.
@@ -64,14 +69,14 @@ public:
         case WM_SYSCOMMAND:
             if ((msg->wParam & 0xFFF0) == SC_CLOSE) {
                 // DefWindowProc sends the WM_CLOSE at once, before any queued event runs.
-                fechamentoDoUsuario_ = msg->hwnd;
+                gFechamentoDoUsuario = msg->hwnd;
                 QMetaObject::invokeMethod(
-                    qApp, [this] { fechamentoDoUsuario_ = nullptr; }, Qt::QueuedConnection);
+                    qApp, [] { gFechamentoDoUsuario = nullptr; }, Qt::QueuedConnection);
             }
             return false;
         case WM_CLOSE:
-            if (msg->hwnd == fechamentoDoUsuario_) {
-                fechamentoDoUsuario_ = nullptr;
+            if (msg->hwnd == gFechamentoDoUsuario) {
+                gFechamentoDoUsuario = nullptr;
                 return false;
             }
             pedeEncerramento(WM_CLOSE);
@@ -91,9 +96,6 @@ public:
             return false;
         }
     }
-
-private:
-    HWND fechamentoDoUsuario_ = nullptr;
 };
 
 std::unique_ptr<FiltroDeFechamento> gFiltro;
