@@ -67,7 +67,8 @@ precisa() {
 }
 
 precisa g++-mingw-w64-x86-64-posix dpkg-dev cmake ninja-build qt6-base-dev qt6-base-dev-tools \
-    qt6-translations-l10n fonts-dejavu-core nsis perl make pkgconf
+    qt6-translations-l10n fonts-dejavu-core nsis perl make pkg-config default-jdk-headless \
+    libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java
 mkdir -p "$cache"
 
 # --- Debian's source packages, through an apt set-up of our own -------------------------------
