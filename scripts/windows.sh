@@ -160,7 +160,8 @@ gcc_versao=$($cxx -dumpfullversion)
 # The same version as the host's Qt: moc, rcc and uic come from the host (QT_HOST_PATH).
 qt_versao=$(dpkg-query -W -f='${source:Version}' libqt6core6)
 # Debian's source leaves out src/3rdparty/wintab, so no tablet events; OpenGL stays on (dynamic):
-# without it 6.4.2's Windows plugin does not compile.
+# without it 6.4.2's Windows plugin does not compile. Vulkan off: configure would take the host's
+# /usr/include/vulkan (qt6-base-dev pulls it in), and with it /usr/include into Gui's includes.
 qt_opcoes=(
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_SYSTEM_NAME=Windows
@@ -185,6 +186,7 @@ qt_opcoes=(
     -DFEATURE_system_jpeg=OFF
     -DFEATURE_system_freetype=OFF
     -DFEATURE_tabletevent=OFF
+    -DFEATURE_vulkan=OFF
 )
 qt=$cache/qt-$qt_versao-gcc$gcc_versao-$(chave "${qt_opcoes[@]}")
 
