@@ -293,15 +293,17 @@ rm -rf -- "$pasta"
 mkdir -p -- "$pasta"/{platforms,styles,translations,lib,fonts,licencas,relatorios}
 
 # The DLLs a PE file imports that are ours to ship (Windows' own are left out), recursively.
+# Names are compared ignoring case, as Windows does (libpq's import table says LIBPQ.dll).
 copia_dlls() {
-    local arquivo dll p
+    local arquivo dll p achado
     for arquivo in "$@"; do
         while read -r dll; do
-            [[ -e $pasta/$dll ]] && continue
+            [[ -n $(find "$pasta" -maxdepth 1 -iname "$dll") ]] && continue
             for p in "${pastas_dll[@]}"; do
-                if [[ -f $p/$dll ]]; then
-                    install -m 644 "$p/$dll" "$pasta/$dll"
-                    copia_dlls "$pasta/$dll"
+                achado=$(find "$p" -maxdepth 1 -type f -iname "$dll" | head -n 1)
+                if [[ -n $achado ]]; then
+                    install -m 644 "$achado" "$pasta/"
+                    copia_dlls "$pasta/$(basename "$achado")"
                     break
                 fi
             done
