@@ -5,6 +5,8 @@
 #include "widgets/FormMens.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <exception>
@@ -62,13 +64,21 @@ void TRelatorioVisualizador::abrirJasper(const QString& rel, const QStringList& 
             argumentosDoVisualizador(rel, parametros, formato_saida, valida_parametros);
 
         QProcess processo;
-        processo.setProgram(QStringLiteral("java"));
+        processo.setProgram(programaJava());
         processo.setArguments(argumentos);
         if (!processo.startDetached())
+#ifdef Q_OS_WIN
+            throw AppError(
+                QStringLiteral("Não foi possível iniciar o programa \"%1\" para abrir o relatório "
+                               "%2.\nVerifique se o Java 17 está instalado na pasta jre do programa "
+                               "ou no caminho de busca (PATH).")
+                    .arg(QDir::toNativeSeparators(processo.program()), rel));
+#else
             throw AppError(
                 QStringLiteral("Não foi possível iniciar o programa \"java\" para abrir o relatório "
                                "%1.\nVerifique se o Java está instalado e no caminho de busca (PATH).")
                     .arg(rel));
+#endif
     } catch (const AppError& e) {
         Mensagem(e.message(), Advertencia);
     } catch (const std::exception& e) {
@@ -80,6 +90,16 @@ QString TRelatorioVisualizador::TFormatoSaidaToStr(TFormatoSaida t) {
     return EnumeradoToStr(
         t, {QStringLiteral("VIS"), QStringLiteral("PDF"), QStringLiteral("XLS"), QStringLiteral("HTML")},
         {tsVisualizacao, tsPDF, tsXLS, tsHTML});
+}
+
+QString TRelatorioVisualizador::programaJava() const {
+#ifdef Q_OS_WIN
+    // javaw.exe opens no console window; a runtime shipped in the program's folder comes first.
+    const QString embutido = pastaPrograma() + QStringLiteral("/jre/bin/javaw.exe");
+    return QFileInfo(embutido).isFile() ? embutido : QStringLiteral("javaw.exe");
+#else
+    return QStringLiteral("java");
+#endif
 }
 
 QString TRelatorioVisualizador::pastaPrograma() const {

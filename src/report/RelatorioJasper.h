@@ -52,6 +52,10 @@ public:
 
     static QString TFormatoSaidaToStr(TFormatoSaida t);
 
+    // The Java runtime started: "java" from PATH on Linux; on Windows javaw.exe from the
+    // program's jre\bin folder when there is one, else from PATH.
+    QString programaJava() const;
+
     // The folder holding jasperviewer.jar and relatorios/; the program's own folder unless set.
     QString pastaPrograma() const;
     void setPastaPrograma(const QString& pasta);

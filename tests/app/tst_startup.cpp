@@ -202,6 +202,7 @@ private slots:
         QCOMPARE(form.findChildren<TCriadorLookup*>().size(), 11);
     }
 
+#ifndef Q_OS_WIN // Windows has no such signals: tests/windows/win_encerramento.cpp
     // A signal from outside reaches the event loop as a request to end, once per signal,
     // and the default disposition comes back when the owner goes.
     void aSignalBecomesAnOrderlyShutdownRequest_data() {
@@ -228,6 +229,7 @@ private slots:
         // A new owner can be made once the old one is gone.
         EncerramentoPorSinal deNovo;
     }
+#endif
 };
 
 QTEST_MAIN(TestStartup)

@@ -1,7 +1,7 @@
 #pragma once
-// A stand-in for the Java runtime: a "java" script first on PATH that writes its arguments,
-// one per line, to one file per run named $ZV_JAVA_ARGS.<pid> (moved into place so a
-// half-written file is never read).
+// A stand-in for the Java runtime: a "java" script (on Windows a javaw.exe) first on PATH that writes its
+// arguments, one per line, to one file per run named $ZV_JAVA_ARGS.<pid> (moved into place so a half-written
+// file is never read).
 #include <QTemporaryDir>
 
 namespace testsupport {
