@@ -38,8 +38,9 @@ export HOME=$tmp/home
 mkdir -p "$HOME" "$tmp/tmp" "$tmp/rel"
 unset XDG_RUNTIME_DIR XDG_CONFIG_HOME
 export JAVA_TOOL_OPTIONS="-Djava.io.tmpdir=$tmp/tmp -XX:-UsePerfData -Dvisualizador.semDialogos=true"
-printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\n' "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" \
-    "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" >"$tmp/pg_service.conf"
+# A name of its own on the server: other tests' viewers may be connected at the same time.
+printf '[Zarvent]\nhost=%s\nport=%s\ndbname=%s\nuser=%s\npassword=%s\napplication_name=%s\n' "$ZV_TEST_PGHOST" \
+    "$ZV_TEST_PGPORT" "$ZV_TEST_PGDATABASE" "$ZV_TEST_PGUSER" "$ZV_TEST_PGPASSWORD" "$nome" >"$tmp/pg_service.conf"
 export PGSERVICEFILE=$tmp/pg_service.conf
 # No desktop application is opened for the finished report.
 mkdir -p "$tmp/bin"
@@ -159,22 +160,36 @@ verifica TERM
 echo "$nome: Esc in the progress window: ok"
 
 # Stopped while its query waits for a lock: the statement is cancelled on the server on the way
-# out, or its backend would wait on and then read the whole report for nobody.
+# out, or its backend would wait on and then read the whole report for nobody. The lock is an
+# advisory one that only this design's query takes, so other tests reading the same tables at
+# the same time are not held up.
 cluster_psql() {
     bash "$(dirname -- "$0")/../../demo/pgcluster.sh" psql "$ZV_TEST_CLUSTER" -X -At -d "$ZV_TEST_PGDATABASE" "$@"
 }
 backends() {
-    cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'jasperviewer'"
+    cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = '$nome'"
 }
 esperando_bloqueio() {
-    [[ $(cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = 'jasperviewer'
+    [[ $(cluster_psql -c "SELECT count(*) FROM pg_stat_activity WHERE application_name = '$nome'
         AND wait_event_type = 'Lock'") -ge 1 ]]
+}
+espera=$tmp/rel/espera
+sed 's/^FROM est AS e$/FROM est AS e CROSS JOIN (SELECT pg_advisory_lock_shared(727272)) AS espera/' "$design" >"$espera.xml"
+grep -q 'pg_advisory_lock_shared' "$espera.xml" || falha "the design's FROM line changed: update this script"
+bloqueado() {
+    [[ $(cluster_psql -c "SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND objid = 727272
+        AND mode = 'ExclusiveLock' AND granted") -ge 1 ]]
 }
 if [[ -n ${ZV_TEST_CLUSTER:-} ]]; then
     for sinal in TERM INT HUP; do
-        cluster_psql -c "BEGIN; LOCK TABLE est IN ACCESS EXCLUSIVE MODE; SELECT pg_sleep(120)" >/dev/null 2>&1 &
+        cluster_psql -c "SELECT pg_advisory_lock(727272)" -c "SELECT pg_sleep(120)" >/dev/null 2>&1 &
         bloqueio=$!
-        inicia PDF "$pequeno"
+        fim=$((SECONDS + 30))
+        until bloqueado; do
+            ((SECONDS < fim)) || falha "the lock was not taken"
+            sleep 0.05
+        done
+        inicia PDF "$espera"
         aguarda "the report's query waiting for the lock" 60 esperando_bloqueio
         kill -"$sinal" "$pid"
         wait "$pid" 2>/dev/null || true
