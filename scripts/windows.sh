@@ -279,7 +279,7 @@ PKG_CONFIG_LIBDIR="$pg/prefix/lib/pkgconfig:$ssl/prefix/lib/pkgconfig" \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt/prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tests/windows/wine_teste.sh" \
     -DZV_WINEPATH="$winepath" >"$build.configure.log" 2>&1 || {
     tail -n 30 "$build.configure.log" >&2
     exit 1
