@@ -59,20 +59,28 @@ IFS='|' read -r codigo descricao < <(consulta "SELECT procod, prodes FROM pro OR
 [[ -n $codigo && -n $descricao ]] || falha "no product in the test database"
 argumentos=("$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" zvwin zvwin "$ZV_TEST_PGDATABASE" 1 1 e2e)
 
-# The same keys on both builds: Tab to the product, its code, Tab; then Alt+I.
+# The same keys on both builds: from Empresa past Depósito to Produto, its code, Tab; then Alt+I.
 janela=
 procura_janela() {
     janela=$(timeout 60 xdotool search --sync --onlyvisible --name "^$titulo\$" | head -n 1) ||
         falha "the window did not appear"
-    xdotool windowfocus --sync "$janela" || falha "could not focus the window"
-    sleep 1
+    foca
+}
+# Focus to the window, and wait until the server says it has it (10 s at most).
+foca() {
+    local _
+    for _ in $(seq 1 100); do
+        xdotool windowfocus "$janela" 2>/dev/null || true
+        [[ $(xdotool getwindowfocus 2>/dev/null) == "$janela" ]] && return
+        sleep 0.1
+    done
+    falha "could not focus the window"
 }
 tecla() {
     xdotool key --delay 80 "$@"
-    sleep 0.3
 }
 digita_produto() {
-    tecla Tab
+    tecla Tab Tab
     xdotool type --delay 60 -- "$codigo"
     tecla Tab
 }
@@ -144,10 +152,10 @@ for _ in $(seq 1 300); do
 done
 tail -n "+$((linhas_antes + 1))" -- "$log_servidor" | grep -q 'select prodes as Descrição from pro where procod' ||
     falha "no SELECT of the product's description in $log_servidor"
-# What the description edit shows, copied to the clipboard (Wine hands it to X).
+# What the description edit shows, copied to the clipboard (Wine hands it to X). The edit is
+# read-only: a click puts the cursor in it, Home and Shift+End select its text.
 xdotool mousemove --window "$janela" 400 154 click 1
-sleep 0.3
-tecla ctrl+a ctrl+c
+tecla Home shift+End ctrl+c
 mostrado=
 for _ in $(seq 1 50); do
     mostrado=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
@@ -157,7 +165,7 @@ done
 [[ $mostrado == "$descricao" ]] || falha "the description shows '$mostrado', not '$descricao'"
 
 passo="Alt+I"
-xdotool windowfocus --sync "$janela"
+foca
 tecla alt+i
 execucao_win=$(espera_execucao "$tmp/win/saida")
 # The same list, the folder aside: C:/Program Files/relenderecamento there, the build tree here.
