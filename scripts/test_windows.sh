@@ -38,6 +38,8 @@ unset PGHOST PGPORT PGDATABASE PGUSER PGPASSWORD PGSERVICEFILE
 echo "[test_windows.sh] Qt Test programs under Wine"
 export WINEPREFIX=$prefixo/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot -i >/dev/null 2>&1
+# Wine's desktop process keeps the X display it started on: let it end before the tests bring theirs.
+wineserver -w
 (cd "$build" && bash "$root/scripts/tela_propria.sh" 1280x800x24 ctest --output-on-failure -j"$(nproc)" "$@")
 wineserver -k 2>/dev/null || true
 
