@@ -3,17 +3,11 @@ package visualizador.saida;
 import java.io.Closeable;
 import java.io.IOException;
 import java.nio.ByteBuffer;
-import java.nio.CharBuffer;
 import java.nio.channels.FileChannel;
-import java.nio.charset.CharacterCodingException;
-import java.nio.charset.CharsetEncoder;
-import java.nio.charset.CodingErrorAction;
-import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
 import java.util.Arrays;
-import java.util.Locale;
 
 /**
  * The text of the preview's pages, for its search: each page's text in reading order, lower-cased
@@ -24,11 +18,9 @@ import java.util.Locale;
  * a page is written before it is counted, and the count is published last.
  */
 public final class IndiceTexto implements TextoPorPagina, Closeable {
-    private final CharsetEncoder utf8 = StandardCharsets.UTF_8.newEncoder()
-            .onMalformedInput(CodingErrorAction.REPLACE).onUnmappableCharacter(CodingErrorAction.REPLACE);
+    private final TextoComparavel texto = new TextoComparavel();
     private FileChannel canal; // opened with the first page
     private Path arquivo;
-    private ByteBuffer bytes = ByteBuffer.allocate(1 << 14);
     private long tamanho;
     private volatile long[] inicios = new long[1024]; // page p is inicios[p] .. inicios[p + 1]
     private volatile int paginas;
@@ -37,14 +29,7 @@ public final class IndiceTexto implements TextoPorPagina, Closeable {
 
     /** The form both the pages and a searched text are compared in. */
     public static byte[] comparavel(String s) {
-        final CharsetEncoder e = StandardCharsets.UTF_8.newEncoder()
-                .onMalformedInput(CodingErrorAction.REPLACE).onUnmappableCharacter(CodingErrorAction.REPLACE);
-        try {
-            final ByteBuffer b = e.encode(CharBuffer.wrap(s.toLowerCase(Locale.ROOT)));
-            return Arrays.copyOf(b.array(), b.limit());
-        } catch (CharacterCodingException ex) {
-            throw new IllegalStateException(ex); // REPLACE never reports
-        }
+        return TextoComparavel.de(s);
     }
 
     /**
@@ -55,7 +40,9 @@ public final class IndiceTexto implements TextoPorPagina, Closeable {
         if (falha != null || fechado) return;
         try {
             if (canal == null) abrir();
-            codificar(pagina.emOrdem().toLowerCase(Locale.ROOT));
+            texto.limpar();
+            pagina.emOrdem(texto);
+            final ByteBuffer bytes = ByteBuffer.wrap(texto.bytes(), 0, texto.tamanho());
             while (bytes.hasRemaining()) tamanho += canal.write(bytes, tamanho);
         } catch (IOException e) {
             falha = e;
@@ -79,16 +66,6 @@ public final class IndiceTexto implements TextoPorPagina, Closeable {
             throw e;
         }
         arquivo = a;
-    }
-
-    private void codificar(String s) throws CharacterCodingException {
-        final int maximo = (int) Math.min(Integer.MAX_VALUE, 3L * s.length());
-        if (bytes.capacity() < maximo) bytes = ByteBuffer.allocate(maximo);
-        bytes.clear();
-        utf8.reset();
-        utf8.encode(CharBuffer.wrap(s), bytes, true);
-        utf8.flush(bytes);
-        bytes.flip();
     }
 
     @Override
