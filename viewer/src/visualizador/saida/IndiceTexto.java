@@ -15,13 +15,17 @@ import java.util.Arrays;
  * where each page starts. Only that table stays in memory (8 bytes a page).
  *
  * <p>The layout appends pages on its thread while a search reads those already there on another:
- * a page is written before it is counted, and the count is published last.
+ * a page is recorded before it is counted, and the count is published last. The latest pages wait
+ * in a small buffer and go to the file together (a write for each page cost more than the rest of
+ * the recording); a search reads them from there.
  */
 public final class IndiceTexto implements TextoPorPagina, Closeable {
-    private final TextoComparavel texto = new TextoComparavel();
+    private static final int CAUDA = 1 << 18;
+
+    private final TextoComparavel cauda = new TextoComparavel(); // the pages not in the file yet
     private FileChannel canal; // opened with the first page
     private Path arquivo;
-    private long tamanho;
+    private long gravado; // bytes in the file; the tail's follow
     private volatile long[] inicios = new long[1024]; // page p is inicios[p] .. inicios[p + 1]
     private volatile int paginas;
     private volatile IOException falha;
@@ -40,20 +44,24 @@ public final class IndiceTexto implements TextoPorPagina, Closeable {
         if (falha != null || fechado) return;
         try {
             if (canal == null) abrir();
-            texto.limpar();
-            pagina.emOrdem(texto);
-            final ByteBuffer bytes = ByteBuffer.wrap(texto.bytes(), 0, texto.tamanho());
-            while (bytes.hasRemaining()) tamanho += canal.write(bytes, tamanho);
+            pagina.emOrdem(cauda);
+            final long tamanho = gravado + cauda.tamanho();
+            if (cauda.tamanho() >= CAUDA) descarregar();
+            final int p = paginas;
+            long[] t = inicios;
+            if (p + 2 > t.length) t = Arrays.copyOf(t, t.length * 2);
+            t[p + 1] = tamanho;
+            inicios = t;
+            paginas = p + 1;
         } catch (IOException e) {
             falha = e;
-            return;
         }
-        final int p = paginas;
-        long[] t = inicios;
-        if (p + 2 > t.length) t = Arrays.copyOf(t, t.length * 2);
-        t[p + 1] = tamanho;
-        inicios = t;
-        paginas = p + 1;
+    }
+
+    private void descarregar() throws IOException {
+        final ByteBuffer bytes = ByteBuffer.wrap(cauda.bytes(), 0, cauda.tamanho());
+        while (bytes.hasRemaining()) gravado += canal.write(bytes, gravado);
+        cauda.limpar();
     }
 
     private void abrir() throws IOException {
@@ -85,17 +93,29 @@ public final class IndiceTexto implements TextoPorPagina, Closeable {
 
     @Override
     public void ler(long posicao, ByteBuffer destino) throws IOException {
+        final long ate = posicao + destino.remaining();
         final FileChannel c;
+        final long noArquivo;
         synchronized (this) {
+            if (canal == null || fechado) throw new IOException("o texto das páginas já foi descartado");
             c = canal;
+            noArquivo = Math.min(ate, gravado);
+            // What is still in the tail is copied now, before the layout may move it to the file.
+            if (ate > gravado) {
+                final long de = Math.max(posicao, gravado);
+                destino.put(destino.position() + (int) (de - posicao), cauda.bytes(), (int) (de - gravado),
+                        (int) (ate - de));
+            }
         }
-        if (c == null || fechado) throw new IOException("o texto das páginas já foi descartado");
+        final ByteBuffer parte = destino.duplicate();
+        parte.limit(parte.position() + (int) Math.max(0, noArquivo - posicao));
         long p = posicao;
-        while (destino.hasRemaining()) {
-            final int n = c.read(destino, p);
+        while (parte.hasRemaining()) {
+            final int n = c.read(parte, p);
             if (n < 0) throw new IOException("texto das páginas menor que o esperado");
             p += n;
         }
+        destino.position(destino.limit());
     }
 
     @Override
