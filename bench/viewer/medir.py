@@ -124,7 +124,7 @@ def previa(tamanho, programa, bench, reps, inteira):
               % (tamanho, m["ultima-pagina"], m["fim"], pico))
 
 
-def busca(programa, bench, reps):
+def medir_busca(programa, bench, reps):
     relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
     cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
                   + ["/usr/share/java/%s.jar" % l for l in LIBS])
@@ -134,7 +134,7 @@ def busca(programa, bench, reps):
 
 def main():
     if sys.argv[1] == "busca":
-        busca(sys.argv[2], sys.argv[3], int(sys.argv[4]) if len(sys.argv) > 4 else 5)
+        medir_busca(sys.argv[2], sys.argv[3], int(sys.argv[4]) if len(sys.argv) > 4 else 5)
         return
     if sys.argv[1] == "previa":
         args = [a for a in sys.argv[2:] if a != "--inteira"]
