@@ -43,13 +43,7 @@ class BuscaTest {
 
     @BeforeAll
     static void gerar() throws Exception {
-        destino = DestinoPdf.paraVisualizar(Progresso.NENHUM, new DestinoPdf.PaginasProntas() {
-            @Override
-            public void prontas(int n) {}
-
-            @Override
-            public void numeradas(int n) {}
-        });
+        destino = previa();
         final int descricao = PdfSintetico.coluna("prodes");
         PdfSintetico.escrever(destino, LINHAS, 10, (i, v) -> {
             if (i == 0) v[descricao] = "PRIMEIRA LINHA ÚNICA";
@@ -62,6 +56,17 @@ class BuscaTest {
         total = destino.documento().getNumberOfPages();
         paginas = new PaginasRenderizadas(destino.documento(), () -> {});
         paginas.prontas(total);
+    }
+
+    /** A preview's destination that nobody watches. */
+    private static DestinoPdf previa() throws IOException {
+        return DestinoPdf.paraVisualizar(Progresso.NENHUM, new DestinoPdf.PaginasProntas() {
+            @Override
+            public void prontas(int n) {}
+
+            @Override
+            public void numeradas(int n) {}
+        });
     }
 
     @AfterAll
@@ -177,13 +182,7 @@ class BuscaTest {
     @Test
     void arquivoNaPastaDeRascunhoELiberadoComAPrevia() throws Exception {
         final PastaRascunho pasta = PastaRascunho.doProcesso();
-        final DestinoPdf d = DestinoPdf.paraVisualizar(Progresso.NENHUM, new DestinoPdf.PaginasProntas() {
-            @Override
-            public void prontas(int n) {}
-
-            @Override
-            public void numeradas(int n) {}
-        });
+        final DestinoPdf d = previa();
         final Path arquivo;
         try {
             PdfSintetico.escrever(d, 50, 10, (i, v) -> {});

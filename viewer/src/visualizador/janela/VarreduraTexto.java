@@ -20,7 +20,7 @@ final class VarreduraTexto {
     }
 
     private final TextoPorPagina indice;
-    private ByteBuffer buffer = ByteBuffer.allocate(BLOCO);
+    private ByteBuffer buffer = ByteBuffer.allocate(0); // made on the first search: most previews see none
 
     VarreduraTexto(TextoPorPagina indice) {
         this.indice = indice;
@@ -76,7 +76,7 @@ final class VarreduraTexto {
     }
 
     private void ler(long de, long quantos) throws IOException {
-        if (quantos > buffer.capacity()) buffer = ByteBuffer.allocate((int) quantos); // one very long page
+        if (quantos > buffer.capacity()) buffer = ByteBuffer.allocate((int) Math.max(quantos, BLOCO));
         buffer.clear();
         buffer.limit((int) quantos);
         indice.ler(de, buffer);

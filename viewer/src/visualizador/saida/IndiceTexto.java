@@ -20,7 +20,7 @@ import java.util.Arrays;
  * the recording); a search reads them from there.
  */
 public final class IndiceTexto implements TextoPorPagina, Closeable {
-    private static final int CAUDA = 1 << 18;
+    private static final int CAUDA = 1 << 16; // some 16 pages: few writes, little heap
 
     private final TextoComparavel cauda = new TextoComparavel(); // the pages not in the file yet
     private FileChannel canal; // opened with the first page
