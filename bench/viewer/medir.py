@@ -14,6 +14,11 @@
         and from process start, against the bare fetch's process start to its first row; with
         --inteira also the whole report previewed (start to its last page painted, peak memory)
 
+  medir.py busca PROGRAM_DIR BENCH_DIR [REPS]  (d) the preview's search on the whole report laid
+        out as the preview does (no window), under -Xmx256m: F3 and Shift+F3 to a hit on page 3,502,
+        round the whole report and "not found", against the bare scan of the pages' recorded text
+        and the PDF text read page by page as the search did before (timed on 200 pages)
+
 The database is the [Zarvent] service of PGSERVICEFILE. Runs are interleaved; medians.
 """
 import os
@@ -119,7 +124,18 @@ def previa(tamanho, programa, bench, reps, inteira):
               % (tamanho, m["ultima-pagina"], m["fim"], pico))
 
 
+def medir_busca(programa, bench, reps):
+    relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
+    cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
+                  + ["/usr/share/java/%s.jar" % l for l in LIBS])
+    subprocess.run(["java", "-Xmx256m", "-Djava.awt.headless=true", "-cp", cp, "visualizador.janela.MedirBusca",
+                    "Zarvent", relatorio, str(reps)], check=True, stderr=subprocess.DEVNULL)
+
+
 def main():
+    if sys.argv[1] == "busca":
+        medir_busca(sys.argv[2], sys.argv[3], int(sys.argv[4]) if len(sys.argv) > 4 else 5)
+        return
     if sys.argv[1] == "previa":
         args = [a for a in sys.argv[2:] if a != "--inteira"]
         previa(args[0], args[1], args[2], int(args[3]) if len(args) > 3 else 5, "--inteira" in sys.argv)

@@ -237,7 +237,7 @@ class JanelaVisualizacaoTest {
 
         // Only one hit among the pages ready: F3 comes back to it.
         tecla(pagina, KeyEvent.VK_F3, 0);
-        esperar("a second search", () -> ((JLabel) componente("estado")).getText().startsWith("“recheado xpto”: página"));
+        esperar("a second search", () -> ((JLabel) componente("estadoBusca")).getText().startsWith("“recheado xpto”: página"));
         assertEquals(primeira, (int) edt(() -> janela.paginaAtual()));
 
         resto.countDown();
@@ -255,7 +255,7 @@ class JanelaVisualizacaoTest {
             ((JTextField) componente("procurar")).setText("NADA ASSIM");
             ((JTextField) componente("procurar")).postActionEvent();
         });
-        esperar("not found", () -> ((JLabel) componente("estado")).getText().contains("não encontrado"));
+        esperar("not found", () -> ((JLabel) componente("estadoBusca")).getText().contains("não encontrado"));
         assertEquals(ultima, (int) edt(() -> janela.paginaAtual()));
     }
 

@@ -81,6 +81,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     private final JTextField campoPagina = new JTextField(10);
     private final JTextField campoBusca = new JTextField(14);
     private final JLabel estado = new JLabel(" ");
+    private final JLabel estadoBusca = new JLabel(" "); // apart: the report's progress rewrites estado
     private final JButton cancelar = new JButton("Cancelar");
     private final JButton primeira;
     private final JButton anterior;
@@ -122,7 +123,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
                 // Only read from: nothing is lost.
             }
         });
-        busca = new Busca(paginas, this::resultadoBusca);
+        busca = new Busca(paginas, relatorio.destino().indiceDeTexto(), this::resultadoBusca, this::andamentoBusca);
         janela = new JFrame(titulo);
         janela.setName("visualizacao");
         janela.setDefaultCloseOperation(JFrame.DISPOSE_ON_CLOSE);
@@ -177,6 +178,8 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         cancelar.addActionListener(e -> cancelar());
         rodape.add(cancelar);
         rodape.add(estado);
+        estadoBusca.setName("estadoBusca");
+        rodape.add(estadoBusca);
 
         rolagem.setVerticalScrollBarPolicy(ScrollPaneConstants.VERTICAL_SCROLLBAR_ALWAYS);
         rolagem.getVerticalScrollBar().setUnitIncrement(24);
@@ -448,7 +451,10 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         tecla(raiz, KeyEvent.VK_PAGE_DOWN, 0, "proxima", this::proximaPagina);
         tecla(raiz, KeyEvent.VK_HOME, 0, "primeira", this::primeiraPagina);
         tecla(raiz, KeyEvent.VK_END, 0, "ultima", this::ultimaPagina);
-        tecla(raiz, KeyEvent.VK_ESCAPE, 0, "fechar", janela::dispose);
+        // Esc stops a search under way; otherwise it closes the window.
+        tecla(raiz, KeyEvent.VK_ESCAPE, 0, "fechar", () -> {
+            if (!busca.cancelar()) janela.dispose();
+        });
         final int ctrl = InputEvent.CTRL_DOWN_MASK;
         final int shift = InputEvent.SHIFT_DOWN_MASK;
         // "+" is Shift+= on most keyboards, a key of its own on others, and on the keypad.
@@ -467,7 +473,9 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
                 "buscaAnterior");
         campoBusca.getActionMap().put("buscaAnterior", acao("buscaAnterior", () -> procurar(false)));
         campoBusca.getInputMap(JComponent.WHEN_FOCUSED).put(KeyStroke.getKeyStroke(KeyEvent.VK_ESCAPE, 0), "sair");
-        campoBusca.getActionMap().put("sair", acao("sair", vista::requestFocusInWindow));
+        campoBusca.getActionMap().put("sair", acao("sair", () -> {
+            if (!busca.cancelar()) vista.requestFocusInWindow();
+        }));
         // The scroll pane's own page keys would scroll within the page instead of turning it.
         for (int k : new int[] {KeyEvent.VK_PAGE_UP, KeyEvent.VK_PAGE_DOWN})
             rolagem.getInputMap(JComponent.WHEN_ANCESTOR_OF_FOCUSED_COMPONENT).put(KeyStroke.getKeyStroke(k, 0), "none");
@@ -646,19 +654,37 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
             abrirBusca();
             return;
         }
-        estado.setText("Procurando “" + texto + "”…");
+        estadoBusca.setText("Procurando “" + texto + "”…");
         busca.procurar(texto, atual, adiante, paginas.total());
+    }
+
+    private void andamentoBusca(Busca.Andamento a) {
+        estadoBusca.setText("Procurando “" + a.texto() + "”: página " + Formatos.inteiro(a.pagina() + 1) + " de "
+                + Formatos.inteiro(a.total()) + " (Esc cancela)");
     }
 
     private void resultadoBusca(Busca.Resultado r) {
         if (!janela.isDisplayable()) return;
-        if (r.pagina() < 0) {
-            Toolkit.getDefaultToolkit().beep();
-            estado.setText("“" + r.texto() + "” não encontrado" + (terminado ? "." : " nas páginas prontas."));
+        if (r.erro() != null) {
+            estadoBusca.setText("Não foi possível procurar: " + r.erro());
             return;
         }
-        estado.setText("“" + r.texto() + "”: página " + Formatos.inteiro(r.pagina() + 1));
+        if (r.pagina() == Busca.CANCELADA) {
+            estadoBusca.setText("Busca cancelada.");
+            return;
+        }
+        if (r.pagina() < 0) {
+            Toolkit.getDefaultToolkit().beep();
+            estadoBusca.setText("“" + r.texto() + "” não encontrado" + (terminado ? "." : " nas páginas prontas."));
+            return;
+        }
+        estadoBusca.setText("“" + r.texto() + "”: página " + Formatos.inteiro(r.pagina() + 1));
         if (r.pagina() != atual) irPara(r.pagina());
+        // A hit the page's PDF text cannot place (a character beyond 16 bits) shows its page unmarked.
+        if (r.caixa() == null) {
+            vista.marcas(List.of());
+            return;
+        }
         vista.marcas(List.of(r.caixa()));
         // Bring the hit into view at any zoom.
         SwingUtilities.invokeLater(() -> {

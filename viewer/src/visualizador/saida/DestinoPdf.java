@@ -68,6 +68,7 @@ public final class DestinoPdf implements Destino {
     private final COSArray caixa = new PDRectangle(LARGURA, ALTURA).getCOSArray(); // shared by every page
     private final PaginaPdf conteudo = new PaginaPdf();
     private final RascunhoPdf rascunho; // the preview's page contents
+    private final IndiceTexto indice; // the preview's page texts, for its search
     private final ArquivoPdf arquivoPdf; // the file's writer
     private final CelulaPdf celula = new CelulaPdf();
 
@@ -89,6 +90,8 @@ public final class DestinoPdf implements Destino {
 
     private byte[] cabecalhoPrimeira;
     private byte[] cabecalhoDemais;
+    private TrechosDaPagina textoPrimeira; // the headers' text, for the preview's search
+    private TrechosDaPagina textoDemais;
     private float topoPrimeira;
     private float topoDemais;
     private float topoCorpo; // where the body starts below the header montarCabecalho built last
@@ -134,11 +137,16 @@ public final class DestinoPdf implements Destino {
         return doc;
     }
 
+    /** The text of the preview's finished pages, for its search; null for a file. */
+    public IndiceTexto indiceDeTexto() {
+        return indice;
+    }
+
     /** Closes the preview's document and its scratch. */
     public void liberar() throws IOException {
         synchronized (doc) {
             fechado = true;
-            try (rascunho) {
+            try (rascunho; indice) {
                 doc.close();
             }
         }
@@ -159,6 +167,7 @@ public final class DestinoPdf implements Destino {
             normal = new FontePdf(doc, FONTE, "F1", arquivo != null, reservas);
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null, reservas);
             rascunho = arquivo == null ? new RascunhoPdf() : null;
+            indice = arquivo == null ? new IndiceTexto() : null;
             arquivoPdf = arquivo == null ? null : new ArquivoPdf(arquivo, caixa);
         } catch (IOException | RuntimeException e) {
             doc.close();
@@ -168,6 +177,7 @@ public final class DestinoPdf implements Destino {
             recursos.put(COSName.getPDFName(f.nome), f.pd);
             fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
         }
+        if (indice != null) conteudo.guardarTexto();
     }
 
     @Override
@@ -185,12 +195,15 @@ public final class DestinoPdf implements Destino {
         tituloRodape = cabecalho.titulo();
         final List<String> filtros = linhasDeFiltro(cabecalho.filtros());
         cabecalhoPrimeira = formulario("C1", montarCabecalho(cabecalho, filtros));
+        textoPrimeira = textoDoCabecalho();
         topoPrimeira = topoCorpo;
         if (filtros.size() > LINHAS_DE_FILTRO) {
             cabecalhoDemais = formulario("C2", montarCabecalho(cabecalho, List.of(FILTROS_NA_PRIMEIRA)));
+            textoDemais = textoDoCabecalho();
             topoDemais = topoCorpo;
         } else {
             cabecalhoDemais = cabecalhoPrimeira;
+            textoDemais = textoPrimeira;
             topoDemais = topoPrimeira;
         }
         novaPagina();
@@ -627,6 +640,11 @@ public final class DestinoPdf implements Destino {
         return ("/" + nome + " Do\n").getBytes(StandardCharsets.US_ASCII);
     }
 
+    /** The text montarCabecalho drew, when kept: every page's text starts with it. */
+    private TrechosDaPagina textoDoCabecalho() {
+        return conteudo.trechos() == null ? null : conteudo.trechos().copia();
+    }
+
     /** The operators shared by pages: header, column titles and the fixed part of the footer. */
     private byte[] montarCabecalho(Cabecalho c, List<String> filtros) {
         conteudo.reiniciar();
@@ -681,6 +699,7 @@ public final class DestinoPdf implements Destino {
         paginas++;
         conteudo.reiniciar();
         conteudo.anexar(paginas == 1 ? cabecalhoPrimeira : cabecalhoDemais);
+        conteudo.anexarTexto(paginas == 1 ? textoPrimeira : textoDemais);
         y = paginas == 1 ? topoPrimeira : topoDemais;
         topo = true;
         progresso.paginas(paginas);
@@ -699,6 +718,7 @@ public final class DestinoPdf implements Destino {
         } else {
             pagina.getCOSObject().setItem(COSName.CONTENTS, rascunho.gravar(conteudo));
             pagina = null;
+            indice.adicionar(conteudo.trechos()); // before the page is announced: a search may look at it then
         }
     }
 
