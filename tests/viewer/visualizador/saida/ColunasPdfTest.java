@@ -3,20 +3,25 @@ package visualizador.saida;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import java.math.BigDecimal;
 import java.nio.file.Path;
 import java.sql.ResultSet;
 import java.sql.Statement;
+import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.ValueSource;
 import visualizador.BancoTeste;
 import visualizador.dados.Conexao;
 import visualizador.dados.MotorRelatorio;
 import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
+import visualizador.design.Coluna;
 import visualizador.design.Design;
 
 /** The demo report as the launcher asks for it by default, read back: its paper and how its cells fit. */
@@ -63,6 +68,41 @@ class ColunasPdfTest {
         }
         assertEquals(0, corpo.reduzidos, "glyphs set below body size");
         assertEquals(0, corpo.continuacoes, "lines holding only the rest of wrapped cells");
+    }
+
+    /** Totals beyond any fixed number of digits print in bold at body size, in full, when measured. */
+    @ParameterizedTest
+    @ValueSource(strings = {"99999999999.99", "123456789012345.67", "-999999999999999.99"})
+    void totaisGrandesNoTamanhoDoCorpo(String valor) throws Exception {
+        final BigDecimal v = new BigDecimal(valor);
+        final List<Coluna> colunas = PdfSintetico.colunas();
+        final List<MedidaColuna> medidas = new ArrayList<>();
+        final Object[] linha = new Object[colunas.size()];
+        for (int i = 0; i < colunas.size(); i++) {
+            final Coluna c = colunas.get(i);
+            medidas.add(c.total() ? new MedidaColuna(List.of(), List.of(), v.abs(), v.abs(), v.signum() < 0)
+                    : MedidaColuna.DESCONHECIDA);
+            if (c.total()) linha[i] = v.setScale(c.casas());
+        }
+        final Totais t = new Totais(colunas);
+        t.somar(linha);
+        final Path pdf = dir.resolve("totais.pdf");
+        try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
+            d.inicio(PdfSintetico.cabecalho().comMedidas(medidas));
+            d.inicioGrupo("Endereço: 1");
+            d.linha(linha);
+            d.fimGrupo("Endereço: 1", t);
+            d.fim(t);
+        }
+        int totais = 0;
+        for (GlifosPdf.Linha l : GlifosPdf.linhas(pdf)) {
+            if (!l.texto().startsWith("Total ")) continue;
+            totais++;
+            for (Coluna c : colunas)
+                if (c.total()) assertTrue(l.texto().contains(Formatos.numero(v, c.casas())), l.texto());
+            for (GlifosPdf.Glifo g : l.glifos()) assertEquals(DestinoPdf.CORPO, g.tamanho(), 0.01, l.texto());
+        }
+        assertEquals(2, totais, "subtotal and grand total");
     }
 
     /** What the body of every page holds, by column. */
