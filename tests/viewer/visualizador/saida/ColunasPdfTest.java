@@ -68,6 +68,9 @@ class ColunasPdfTest {
         }
         assertEquals(0, corpo.reduzidos, "glyphs set below body size");
         assertEquals(0, corpo.continuacoes, "lines holding only the rest of wrapped cells");
+        // Two companies: their codes in the lines, their names on every page's header.
+        final String ultima = DestinoPdfTest.texto(pdf, paginas).replaceAll("\\s+", " ");
+        assertTrue(ultima.contains("Empresa" + DestinoPdf.LEGENDA + "1 - SUPERMERCADO BOA VISTA LTDA · 2 - "), ultima);
     }
 
     /** Totals beyond any fixed number of digits print in bold at body size, in full, when measured. */
