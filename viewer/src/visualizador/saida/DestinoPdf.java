@@ -7,6 +7,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Collections;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
@@ -95,7 +96,7 @@ public final class DestinoPdf implements Destino {
     private int[] pedacos;
     private boolean[] cortada;
     private String[] textos; // the texts of the line being laid out, per printed column
-    private Map<String, String>[] codigos; // per printed column with a legend: each text's code
+    private List<Map<String, String>> codigos; // per printed column with a legend: each text's code; else null
     private List<String> legendas; // header lines: each legend column's codes with their texts
 
     private byte[] cabecalhoPrimeira;
@@ -263,7 +264,8 @@ public final class DestinoPdf implements Destino {
 
     /** A text as the line shows it: the code alone where the header gives a legend. */
     private String naLinha(int coluna, String s) {
-        return codigos[coluna] == null ? s : codigos[coluna].getOrDefault(s, s);
+        final Map<String, String> m = codigos.get(coluna);
+        return m == null ? s : m.getOrDefault(s, s);
     }
 
     @Override
@@ -347,7 +349,7 @@ public final class DestinoPdf implements Destino {
             origem[i] = visiveis.get(i);
             titulos[i] = c.titulo();
             alinhamentos[i] = c.alinhamento();
-            final float w = Math.min(necessaria.de(c, cabecalho.medida(origem[i]), codigos[i] != null), MAIOR_MEDIDA);
+            final float w = Math.min(necessaria.de(c, cabecalho.medida(origem[i]), codigos.get(i) != null), MAIOR_MEDIDA);
             medida[i] = !Float.isNaN(w);
             largura[i] = medida[i] ? w
                     : c.total() ? Math.max(c.largura(), larguraDeTotal(c.titulo(), c.casas()))
@@ -368,23 +370,22 @@ public final class DestinoPdf implements Destino {
      * Per printed column, each text's code, where the design asks for a legend and several codes
      * may show; null elsewhere. The legend's lines for the header are kept in {@link #legendas}.
      */
-    @SuppressWarnings("unchecked")
-    private Map<String, String>[] comLegenda(List<Integer> visiveis) {
-        final Map<String, String>[] r = new Map[visiveis.size()];
+    private List<Map<String, String>> comLegenda(List<Integer> visiveis) {
+        final List<Map<String, String>> r = new ArrayList<>(Collections.nCopies(visiveis.size(), null));
         legendas = new ArrayList<>();
-        for (int i = 0; i < r.length; i++) {
+        for (int i = 0; i < r.size(); i++) {
             final Coluna c = colunas.get(visiveis.get(i));
             final MedidaColuna m = cabecalho.medida(visiveis.get(i));
             if (!c.legenda() || m.codigos().size() < 2 || m.codigos().size() > MAXIMO_LEGENDA) continue;
-            r[i] = new HashMap<>();
-            for (int k = 0; k < m.codigos().size(); k++) r[i].put(m.textos().get(k), m.codigos().get(k));
+            final Map<String, String> codigo = new HashMap<>();
+            for (int k = 0; k < m.codigos().size(); k++) codigo.put(m.textos().get(k), m.codigos().get(k));
+            r.set(i, codigo);
             legendas.add(c.titulo() + LEGENDA + String.join(" · ", m.textos().subList(0, m.codigos().size())));
         }
         return r;
     }
 
     /** The group's name, its line count and the total columns. */
-    @SuppressWarnings("unchecked")
     private void colunasDoResumo(String agrupamento) {
         final List<Integer> totais = new ArrayList<>();
         for (int i = 0; i < colunas.size(); i++)
@@ -404,7 +405,7 @@ public final class DestinoPdf implements Destino {
         cresce[0] = true;
         largura[1] = Math.max(negrito.largura("Linhas"), negrito.largura("999.999.999")) * CORPO / 1000 + 2 * FOLGA;
         final LarguraNecessaria necessaria = new LarguraNecessaria(normal, negrito, CORPO, FOLGA);
-        codigos = new Map[n];
+        codigos = new ArrayList<>(Collections.nCopies(n, null));
         legendas = List.of();
         for (int i = 2; i < n; i++) {
             final Coluna c = colunas.get(totais.get(i - 2));
