@@ -73,6 +73,35 @@ class ColunasPdfTest {
         assertTrue(ultima.contains("Empresa" + DestinoPdf.LEGENDA + "1 - SUPERMERCADO BOA VISTA LTDA · 2 - "), ultima);
     }
 
+    /**
+     * Grouped by company the addresses print whole and leave less room: the one reference of 29
+     * characters then wraps, rather than every description being cut to a few letters.
+     */
+    @Test
+    void descricaoNaoCedeAUmaReferenciaIsolada() throws Exception {
+        final Path pdf = dir.resolve("empresa.pdf");
+        try (Conexao c = BancoTeste.conectar(dir)) {
+            final Design design = BancoTeste.design();
+            try (DestinoPdf d = new DestinoPdf(pdf, Progresso.NENHUM)) {
+                new MotorRelatorio(c, design, ValoresParametros.analisar(design, List.of(Map.entry("P_GRUPO", "3"))))
+                        .executar(d, Progresso.NENHUM);
+            }
+        }
+        final Map<String, Float> x = new LinkedHashMap<>();
+        for (GlifosPdf.Linha l : GlifosPdf.linhas(pdf)) {
+            if (l.pagina() > 1) break;
+            for (List<GlifosPdf.Glifo> t : l.trechos()) {
+                final String s = t.stream().map(GlifosPdf.Glifo::texto).reduce("", String::concat);
+                if (s.equals("Descrição") || s.equals("Referência")) x.putIfAbsent(s, t.get(0).x0());
+            }
+        }
+        final float descricao = x.get("Referência") - x.get("Descrição");
+        final float projetada = BancoTeste.design().colunas().stream().filter(k -> k.campo().equals("prodes"))
+                .findFirst().orElseThrow().largura();
+        // Near its design width: the reference gives back all it can, the addresses keep theirs.
+        assertTrue(descricao >= 0.9f * projetada, "description " + descricao + " pt wide");
+    }
+
     /** Totals beyond any fixed number of digits print in bold at body size, in full, when measured. */
     @ParameterizedTest
     @ValueSource(strings = {"99999999999.99", "123456789012345.67", "-999999999999999.99"})

@@ -361,9 +361,33 @@ public final class DestinoPdf implements Destino {
         // columns that were not measured (the description), when there are any.
         boolean outras = false;
         for (int i = 0; i < n; i++) outras |= cresce[i] && !medida[i];
-        if (outras)
+        if (outras) {
             for (int i = 0; i < n; i++) cresce[i] &= !medida[i];
+            cederAoQueCresce(cresce);
+        }
         posicionar(cresce);
+    }
+
+    /**
+     * A plain text measured only by its longest value may owe its width to one odd line: when the
+     * growing columns would get less than their design width, such a column gives its width back,
+     * down to its design width, so that odd line wraps rather than every description being cut.
+     */
+    private void cederAoQueCresce(boolean[] cresce) {
+        float fixas = 0, desejada = 0;
+        for (int i = 0; i < largura.length; i++) {
+            if (cresce[i]) desejada += colunas.get(origem[i]).largura();
+            else fixas += largura[i];
+        }
+        float falta = desejada - (UTIL - fixas);
+        for (int i = 0; i < largura.length && falta > 0; i++) {
+            final Coluna c = colunas.get(origem[i]);
+            final boolean soOMaisLongo = c.tipo() == TipoColuna.TEXTO && !c.composta() && c.valoresSql() == null;
+            if (cresce[i] || !soOMaisLongo || largura[i] <= c.largura()) continue;
+            final float cede = Math.min(largura[i] - c.largura(), falta);
+            largura[i] -= cede;
+            falta -= cede;
+        }
     }
 
     /**
