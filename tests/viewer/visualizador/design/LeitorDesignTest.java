@@ -14,7 +14,7 @@ class LeitorDesignTest {
     @TempDir
     Path pasta;
 
-    /** A number out of bounds is refused when the design is read, in one message naming the attribute. */
+    /** A number out of bounds, or a second command, is refused when the design is read, in one message naming it. */
     @ParameterizedTest(name = "{1}")
     @CsvSource(delimiter = '|', value = {
         "casas=\"3\"                  | casas=\"100000000\"                 | <coluna> casas=\"100000000\" fora do intervalo aceito (de 0 a 10)",
@@ -25,6 +25,7 @@ class LeitorDesignTest {
         "largura=\"24\"               | largura=\"0\"                       | <coluna> largura=\"0\" fora",
         "<ordenacao valor=\"0\"       | <ordenacao valor=\"4294967296\"     | <ordenacao> valor=\"4294967296\" fora",
         "<agrupamento valor=\"2\"     | <agrupamento valor=\"Infinity\"     | <agrupamento> valor=\"Infinity\" fora",
+        "ORDER BY pe.parcod</valores> | ORDER BY pe.parcod; DELETE FROM par</valores> | <valores> da coluna emp_cod tem mais de um comando",
     })
     void numerosForaDosLimites(String de, String para, String esperado) throws Exception {
         final Path relatorio = DesignForjado.escrever(pasta, de, para);

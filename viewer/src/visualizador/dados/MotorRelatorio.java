@@ -21,6 +21,7 @@ import visualizador.design.Coluna;
 import visualizador.design.Design;
 import visualizador.saida.Cabecalho;
 import visualizador.saida.Destino;
+import visualizador.saida.MedidaColuna;
 import visualizador.saida.Totais;
 
 /**
@@ -97,6 +98,16 @@ public final class MotorRelatorio {
         }
     }
 
+    /** What each column will hold, read before the first line (see {@link MedicaoColunas}). */
+    public List<MedidaColuna> medirColunas(Progresso progresso) throws ErroRelatorio {
+        try {
+            return new MedicaoColunas(conexao, design.colunas(), this::preparar).medir(linhasSql());
+        } catch (SQLException e) {
+            if (progresso.cancelado()) throw new Cancelado();
+            throw erroBanco(e);
+        }
+    }
+
     private static List<String> camposDoGrupo(Agrupamento a) {
         return a.campoDescricao() == null ? List.of(a.campo()) : List.of(a.campo(), a.campoDescricao());
     }
@@ -106,6 +117,8 @@ public final class MotorRelatorio {
     }
 
     public Totais executar(Destino destino, Progresso progresso, Cabecalho cabecalho) throws ErroRelatorio, IOException {
+        if (destino.medeColunas() && cabecalho.medidas().isEmpty())
+            cabecalho = cabecalho.comMedidas(medirColunas(progresso));
         final List<Coluna> colunas = design.colunas();
         final Totais geral = new Totais(colunas);
         final Totais doGrupo = new Totais(colunas);

@@ -72,7 +72,9 @@ public final class LeitorDesign {
             colunas.add(new Coluna(obrigatorio(e, "titulo"), obrigatorio(e, "campo"), opcional(e, "descricao", null),
                     opcional(e, "vazio", ""), tipo, (float) numero(e, "largura", 1, MAX_LARGURA), alinhamento,
                     e.hasAttribute("casas") ? inteiro(e, "casas", 0, MAX_CASAS) : 0, "sim".equals(e.getAttribute("total")),
-                    "sim".equals(e.getAttribute("cortar")), "sim".equals(e.getAttribute("cresce"))));
+                    "sim".equals(e.getAttribute("cortar")), "sim".equals(e.getAttribute("cresce")),
+                    comando(textoFilho(e, "valores"), "<valores> da coluna " + e.getAttribute("campo")),
+                    "sim".equals(e.getAttribute("legenda"))));
         }
         if (colunas.isEmpty()) throw erro("nenhuma <coluna>");
 

@@ -14,15 +14,37 @@ import visualizador.design.Coluna;
  *                      so a layout may leave their columns out of the lines
  * @param filtros the filters as a page has room for them (a long code list shortened)
  * @param filtrosCompletos the same with every code, for the formats without pages
+ * @param medidas what each column will hold, in the order of {@code colunas}; empty when not measured
  */
 public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
                         List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo,
-                        List<String> filtrosCompletos) {
+                        List<String> filtrosCompletos, List<MedidaColuna> medidas) {
 
     public Cabecalho {
         filtros = List.copyOf(filtros);
         camposDoGrupo = List.copyOf(camposDoGrupo);
         filtrosCompletos = List.copyOf(filtrosCompletos);
+        medidas = List.copyOf(medidas);
+        if (!medidas.isEmpty() && medidas.size() != colunas.size())
+            throw new IllegalArgumentException("uma medida por coluna");
+    }
+
+    public Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
+                     List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo,
+                     List<String> filtrosCompletos) {
+        this(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo, filtrosCompletos,
+                List.of());
+    }
+
+    /** The same header, its columns measured. */
+    public Cabecalho comMedidas(List<MedidaColuna> m) {
+        return new Cabecalho(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo,
+                filtrosCompletos, m);
+    }
+
+    /** What column {@code i} will hold, as far as known. */
+    public MedidaColuna medida(int i) {
+        return medidas.isEmpty() ? MedidaColuna.DESCONHECIDA : medidas.get(i);
     }
 
     /** Filters short enough to be given in full everywhere. */

@@ -10,6 +10,11 @@ import java.io.IOException;
 public interface Destino extends AutoCloseable {
     void inicio(Cabecalho cabecalho) throws IOException;
 
+    /** Whether it lays out columns by what they will hold: the header then comes measured. */
+    default boolean medeColunas() {
+        return false;
+    }
+
     /** {@code titulo}: "Endereço: 12 - CORREDOR 03 - PRATELEIRA B - NÍVEL 2". */
     void inicioGrupo(String titulo) throws IOException;
 

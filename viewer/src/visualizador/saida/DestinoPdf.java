@@ -7,7 +7,10 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.Collections;
+import java.util.HashMap;
 import java.util.List;
+import java.util.Map;
 import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
 import org.apache.pdfbox.cos.COSDictionary;
@@ -35,6 +38,8 @@ public final class DestinoPdf implements Destino {
     static final Path FONTE_NEGRITO = ArquivosDeFonte.achar("dejavu/DejaVuSans-Bold.ttf");
     static final String CONTINUACAO = " (continuação)";
     static final String FILTROS_NA_PRIMEIRA = "Filtros: ver página 1";
+    /** Between a column's title and its codes in the header's legend. */
+    static final String LEGENDA = " (código nas linhas): ";
 
     private static final float LARGURA = PDRectangle.A4.getHeight();
     private static final float ALTURA = PDRectangle.A4.getWidth();
@@ -55,6 +60,10 @@ public final class DestinoPdf implements Destino {
     private static final int LINHAS_POR_CELULA = 12; // a longer text ends with "…" (a row must fit a page)
     private static final int LINHAS_DE_FILTRO = 4; // a longer filter block prints in full on page 1 only
     private static final int MAXIMO_FILTRO = 40;
+    /** Up to this many codes a column with a legend shows codes; more would crowd the header. */
+    static final int MAXIMO_LEGENDA = 12;
+    /** A column measured wider still gets this much: its text wraps, its number is set smaller. */
+    private static final float MAIOR_MEDIDA = UTIL / 4;
 
     private final Path arquivo;
     private final Progresso progresso;
@@ -87,6 +96,9 @@ public final class DestinoPdf implements Destino {
     private int[][] fins;
     private int[] pedacos;
     private boolean[] cortada;
+    private String[] textos; // the texts of the line being laid out, per printed column
+    private List<Map<String, String>> codigos; // per printed column with a legend: each text's code; else null
+    private List<String> legendas; // header lines: each legend column's codes with their texts
 
     private byte[] cabecalhoPrimeira;
     private byte[] cabecalhoDemais;
@@ -192,13 +204,15 @@ public final class DestinoPdf implements Destino {
         fins = new int[n][LINHAS_POR_CELULA];
         pedacos = new int[n];
         cortada = new boolean[n];
+        textos = new String[origem.length];
         tituloRodape = cabecalho.titulo();
         final List<String> filtros = linhasDeFiltro(cabecalho.filtros());
-        cabecalhoPrimeira = formulario("C1", montarCabecalho(cabecalho, filtros));
+        final List<String> legenda = linhasDeFiltro(legendas);
+        cabecalhoPrimeira = formulario("C1", montarCabecalho(cabecalho, juntas(filtros, legenda)));
         textoPrimeira = textoDoCabecalho();
         topoPrimeira = topoCorpo;
         if (filtros.size() > LINHAS_DE_FILTRO) {
-            cabecalhoDemais = formulario("C2", montarCabecalho(cabecalho, List.of(FILTROS_NA_PRIMEIRA)));
+            cabecalhoDemais = formulario("C2", montarCabecalho(cabecalho, juntas(List.of(FILTROS_NA_PRIMEIRA), legenda)));
             textoDemais = textoDoCabecalho();
             topoDemais = topoCorpo;
         } else {
@@ -207,6 +221,18 @@ public final class DestinoPdf implements Destino {
             topoDemais = topoPrimeira;
         }
         novaPagina();
+    }
+
+    /** Its columns are sized by what they will hold, when the header says. */
+    @Override
+    public boolean medeColunas() {
+        return true;
+    }
+
+    private static List<String> juntas(List<String> a, List<String> b) {
+        final List<String> l = new ArrayList<>(a);
+        l.addAll(b);
+        return l;
     }
 
     @Override
@@ -220,8 +246,8 @@ public final class DestinoPdf implements Destino {
         float altura = LINHA;
         for (int i = 0; i < origem.length; i++) {
             final Coluna c = colunas.get(origem[i]);
-            if (c.tipo() == TipoColuna.TEXTO && valores[origem[i]] instanceof String s)
-                altura = Math.max(altura, quebrar(i, normal, s, c.cortar()));
+            textos[i] = c.tipo() == TipoColuna.TEXTO && valores[origem[i]] instanceof String s ? naLinha(i, s) : null;
+            if (textos[i] != null) altura = Math.max(altura, quebrar(i, normal, textos[i], c.cortar()));
             else pedacos[i] = 0;
         }
         reservar(altura);
@@ -231,7 +257,7 @@ public final class DestinoPdf implements Destino {
             final Coluna c = colunas.get(origem[i]);
             final Object v = valores[origem[i]];
             if (pedacos[i] > 0) {
-                pedaco(i, 0, normal, (String) v, x[i], largura[i], c.alinhamento());
+                pedaco(i, 0, normal, textos[i], x[i], largura[i], c.alinhamento());
                 maisLinhas = Math.max(maisLinhas, pedacos[i] - 1);
             } else if (v != null) {
                 final boolean negativo = v instanceof BigDecimal d && d.signum() < 0;
@@ -243,10 +269,16 @@ public final class DestinoPdf implements Destino {
         // The wrapped cells' further lines, line by line across the row.
         for (int j = 1; j <= maisLinhas; j++)
             for (int i = 0; i < origem.length; i++)
-                if (pedacos[i] > j) pedaco(i, j, normal, (String) valores[origem[i]], x[i], largura[i],
+                if (pedacos[i] > j) pedaco(i, j, normal, textos[i], x[i], largura[i],
                         colunas.get(origem[i]).alinhamento());
         conteudo.fecharTexto();
         avancar(altura);
+    }
+
+    /** A text as the line shows it: the code alone where the header gives a legend. */
+    private String naLinha(int coluna, String s) {
+        final Map<String, String> m = codigos.get(coluna);
+        return m == null ? s : m.getOrDefault(s, s);
     }
 
     @Override
@@ -322,17 +354,72 @@ public final class DestinoPdf implements Destino {
         alinhamentos = new Alinhamento[n];
         largura = new float[n];
         final boolean[] cresce = new boolean[n];
+        final boolean[] medida = new boolean[n];
+        final LarguraNecessaria necessaria = new LarguraNecessaria(normal, negrito, CORPO, FOLGA);
+        codigos = comLegenda(visiveis);
         for (int i = 0; i < n; i++) {
             final Coluna c = colunas.get(visiveis.get(i));
             origem[i] = visiveis.get(i);
             titulos[i] = c.titulo();
             alinhamentos[i] = c.alinhamento();
-            largura[i] = c.total() ? Math.max(c.largura(), larguraDeTotal(c.titulo(), c.casas()))
+            final float w = Math.min(necessaria.de(c, cabecalho.medida(origem[i]), codigos.get(i) != null), MAIOR_MEDIDA);
+            medida[i] = !Float.isNaN(w);
+            largura[i] = medida[i] ? w
+                    : c.total() ? Math.max(c.largura(), larguraDeTotal(c.titulo(), c.casas()))
                     : c.tipo() == TipoColuna.DATA ? Math.max(c.largura(), normal.largura("00/00/0000") * CORPO / 1000 + 2 * FOLGA)
                     : c.largura();
             cresce[i] = c.cresce();
         }
+        // A column sized by what it holds needs no more: the spare width goes to the growing
+        // columns that were not measured (the description), when there are any.
+        boolean outras = false;
+        for (int i = 0; i < n; i++) outras |= cresce[i] && !medida[i];
+        if (outras) {
+            for (int i = 0; i < n; i++) cresce[i] &= !medida[i];
+            cederAoQueCresce(cresce);
+        }
         posicionar(cresce);
+    }
+
+    /**
+     * A plain text measured only by its longest value may owe its width to one odd line: when the
+     * growing columns would get less than their design width, such a column gives its width back,
+     * down to its design width, so that odd line wraps rather than every description being cut.
+     */
+    private void cederAoQueCresce(boolean[] cresce) {
+        float fixas = 0, desejada = 0;
+        for (int i = 0; i < largura.length; i++) {
+            if (cresce[i]) desejada += colunas.get(origem[i]).largura();
+            else fixas += largura[i];
+        }
+        float falta = desejada - (UTIL - fixas);
+        for (int i = 0; i < largura.length && falta > 0; i++) {
+            final Coluna c = colunas.get(origem[i]);
+            final boolean soOMaisLongo = c.tipo() == TipoColuna.TEXTO && !c.composta() && c.valoresSql() == null;
+            if (cresce[i] || !soOMaisLongo || largura[i] <= c.largura()) continue;
+            final float cede = Math.min(largura[i] - c.largura(), falta);
+            largura[i] -= cede;
+            falta -= cede;
+        }
+    }
+
+    /**
+     * Per printed column, each text's code, where the design asks for a legend and several codes
+     * may show; null elsewhere. The legend's lines for the header are kept in {@link #legendas}.
+     */
+    private List<Map<String, String>> comLegenda(List<Integer> visiveis) {
+        final List<Map<String, String>> r = new ArrayList<>(Collections.nCopies(visiveis.size(), null));
+        legendas = new ArrayList<>();
+        for (int i = 0; i < r.size(); i++) {
+            final Coluna c = colunas.get(visiveis.get(i));
+            final MedidaColuna m = cabecalho.medida(visiveis.get(i));
+            if (!c.legenda() || m.codigos().size() < 2 || m.codigos().size() > MAXIMO_LEGENDA) continue;
+            final Map<String, String> codigo = new HashMap<>();
+            for (int k = 0; k < m.codigos().size(); k++) codigo.put(m.textos().get(k), m.codigos().get(k));
+            r.set(i, codigo);
+            legendas.add(c.titulo() + LEGENDA + String.join(" · ", m.textos().subList(0, m.codigos().size())));
+        }
+        return r;
     }
 
     /** The group's name, its line count and the total columns. */
@@ -354,12 +441,16 @@ public final class DestinoPdf implements Destino {
         largura[0] = 0;
         cresce[0] = true;
         largura[1] = Math.max(negrito.largura("Linhas"), negrito.largura("999.999.999")) * CORPO / 1000 + 2 * FOLGA;
+        final LarguraNecessaria necessaria = new LarguraNecessaria(normal, negrito, CORPO, FOLGA);
+        codigos = new ArrayList<>(Collections.nCopies(n, null));
+        legendas = List.of();
         for (int i = 2; i < n; i++) {
             final Coluna c = colunas.get(totais.get(i - 2));
             origem[i] = totais.get(i - 2);
             titulos[i] = c.titulo();
             alinhamentos[i] = c.alinhamento();
-            largura[i] = Math.max(c.largura(), larguraDeTotal(c.titulo(), c.casas()));
+            final float w = Math.min(necessaria.de(c, cabecalho.medida(origem[i]), false), MAIOR_MEDIDA);
+            largura[i] = Float.isNaN(w) ? Math.max(c.largura(), larguraDeTotal(c.titulo(), c.casas())) : w;
         }
         posicionar(cresce);
     }
