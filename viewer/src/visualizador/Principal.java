@@ -12,6 +12,7 @@ import java.util.Map;
 import visualizador.dados.Ambiente;
 import visualizador.dados.Cancelado;
 import visualizador.dados.Conexao;
+import visualizador.dados.ConexaoAntecipada;
 import visualizador.dados.MotorRelatorio;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
@@ -75,12 +76,22 @@ public final class Principal {
     }
 
     private void executar() throws ErroRelatorio, IOException {
+        final boolean tela = !GraphicsEnvironment.isHeadless();
+        // The preview's first page waits on the connection and on the window toolkit: both start
+        // now, beside the design and the layout's fonts. A confirmation dialog comes first instead.
+        try (ConexaoAntecipada conexoes = argumentos.formato() == Formato.VIS && tela && !argumentos.confirmar()
+                ? ConexaoAntecipada.abrir(argumentos.servico(), ambiente) : null) {
+            if (conexoes != null) JanelaVisualizacao.prepararTela();
+            executar(tela, conexoes);
+        }
+    }
+
+    private void executar(boolean tela, ConexaoAntecipada conexoes) throws ErroRelatorio, IOException {
         final Design design = LeitorDesign.lerRelatorio(argumentos.relatorio());
         List<Map.Entry<String, String>> recebidos = argumentos.parametros();
         // Checked before any dialog: a bad value is an error, not something to correct by hand.
         ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
         OpcoesRelatorio opcoes = OpcoesRelatorio.PADRAO;
-        final boolean tela = !GraphicsEnvironment.isHeadless();
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
             final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes);
@@ -101,7 +112,8 @@ public final class Principal {
                 final ValoresParametros escolhidos = valores;
                 final OpcoesRelatorio estas = atuais;
                 atuais = JanelaVisualizacao.mostrar(design.titulo(), nome, (destino, progresso) -> {
-                    try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                    try (Conexao conexao = conexoes != null ? conexoes.obter()
+                            : Conexao.abrir(argumentos.servico(), ambiente)) {
                         progresso.aoCancelar(conexao::cancelar);
                         new MotorRelatorio(conexao, design, escolhidos, estas).executar(destino, progresso);
                     } catch (java.sql.SQLException e) {

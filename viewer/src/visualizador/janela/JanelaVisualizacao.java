@@ -236,6 +236,18 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
     }
 
     /**
+     * Starts the window toolkit on the event thread and returns at once: its loading (the X
+     * connection, the look and feel) then overlaps the caller's own start-up work.
+     */
+    public static void prepararTela() {
+        SwingUtilities.invokeLater(() -> {
+            Toolkit.getDefaultToolkit();
+            javax.swing.UIManager.getLookAndFeel();
+            new JFrame().dispose();
+        });
+    }
+
+    /**
      * Shows the report while {@code gerador} lays it out, and returns when the window is closed.
      * {@code nome} is the suggested file name; {@code exportador} writes the report to a file.
      *
