@@ -27,6 +27,8 @@ import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
 import visualizador.saida.DestinoXls;
 import visualizador.saida.Destinos;
+import visualizador.saida.IntervaloPaginas;
+import visualizador.saida.RecortePdf;
 import visualizador.saida.PastaRascunho;
 
 /**
@@ -92,12 +94,15 @@ public final class Principal {
         // Checked before any dialog: a bad value is an error, not something to correct by hand.
         ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
         OpcoesRelatorio opcoes = OpcoesRelatorio.PADRAO;
+        IntervaloPaginas paginas = null;
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
-            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes);
+            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes,
+                    argumentos.formato() == Formato.PDF);
             if (escolha == null) throw new Cancelado();
             recebidos = escolha.parametros();
             opcoes = escolha.opcoes();
+            paginas = escolha.paginas();
             valores = ValoresParametros.analisar(design, recebidos);
         }
         if (argumentos.formato() == Formato.VIS && !tela)
@@ -127,7 +132,7 @@ public final class Principal {
         final Path rascunho = rascunhos.novoArquivo("." + argumentos.formato().extensao());
         Path gravado = rascunho;
         try {
-            gravado = gerar(design, valores, opcoes, argumentos.formato(), rascunho, tela);
+            gravado = gerar(design, valores, opcoes, paginas, argumentos.formato(), rascunho, tela);
             final Path arquivo = ArquivoSaida.publicar(gravado, ambiente, nome, argumentos.formato(), LocalDateTime.now());
             System.out.println(arquivo);
             final String falha = ArquivoSaida.abrir(arquivo, ambiente);
@@ -143,11 +148,11 @@ public final class Principal {
      * chosen file only once complete; a failure leaves the user's file as it was.
      */
     private Reexecutor reexecutor(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
-        return (formato, destino, opcoes) -> {
+        return (formato, destino, opcoes, paginas) -> {
             final Path novo = rascunhos.novoArquivo("." + formato.extensao());
             Path gravado = novo;
             try {
-                gravado = gerar(design, valores, opcoes, formato, novo, !GraphicsEnvironment.isHeadless());
+                gravado = gerar(design, valores, opcoes, paginas, formato, novo, !GraphicsEnvironment.isHeadless());
                 // A spreadsheet too long for .xls went to .xlsx: the chosen name takes that extension,
                 // and a file the user did not choose is never replaced.
                 final Path alvo = gravado.equals(novo) ? destino : DestinoXls.comoXlsx(destino);
@@ -163,6 +168,17 @@ public final class Principal {
         };
     }
 
+    /** Leaves only {@code paginas} in the PDF {@code arquivo} (in the private scratch folder). */
+    private static void recortar(Path arquivo, IntervaloPaginas paginas) throws IOException, ErroRelatorio {
+        final Path inteiro = arquivo.resolveSibling("inteiro-" + arquivo.getFileName());
+        Files.move(arquivo, inteiro);
+        try {
+            RecortePdf.recortar(inteiro, paginas, arquivo);
+        } finally {
+            Files.deleteIfExists(inteiro);
+        }
+    }
+
     /** The preview's "Salvar como…" for these arguments, without the preview. */
     static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
         final Principal p = new Principal(Argumentos.analisar(args), ambiente);
@@ -174,10 +190,11 @@ public final class Principal {
     /**
      * Runs the report into the scratch file {@code arquivo}; a failure leaves it removed. Cancel
      * (the button, or closing the progress window) also cancels the statement running on the server.
-     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
+     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls. A PDF
+     * holds only {@code paginas} when given (null: all).
      */
-    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, Formato formato, Path arquivo,
-                       boolean tela) throws ErroRelatorio, IOException {
+    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, IntervaloPaginas paginas,
+                       Formato formato, Path arquivo, boolean tela) throws ErroRelatorio, IOException {
         final Path[] gravado = {arquivo};
         try {
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
@@ -188,6 +205,7 @@ public final class Principal {
                     try (var destino = Destinos.criar(formato, gravado[0], progresso)) {
                         motor.executar(destino, progresso);
                     }
+                    if (paginas != null && formato == Formato.PDF) recortar(gravado[0], paginas);
                 } catch (java.sql.SQLException e) {
                     throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
                 }
