@@ -99,7 +99,8 @@ def com_arquivo(programa, env):
     if not os.path.isfile(arquivo):
         print("(no class-data archive in %s)" % programa)
         return env
-    opcoes = (env.get("JDK_JAVA_OPTIONS", "") + " -XX:SharedArchiveFile=" + arquivo).strip()
+    opcoes = (env.get("JDK_JAVA_OPTIONS", "") + " -XX:SharedArchiveFile=" + arquivo
+              + " -Xlog:cds=off,cds+dynamic=off").strip()
     return dict(env, JDK_JAVA_OPTIONS=opcoes)
 
 

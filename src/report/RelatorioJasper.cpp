@@ -115,6 +115,9 @@ QString TRelatorioVisualizador::opcoesJava(const QString& doUsuario) const {
     static const QRegularExpression branco(QStringLiteral("\\s"));
     if (opcao.contains(branco))
         opcao = QLatin1Char('"') + opcao + QLatin1Char('"');
+    // Java skips an archive that does not fit it (another runtime, a changed jar), but says so on
+    // standard error when it was made for another jar; skipped as quietly as a missing one.
+    opcao += QStringLiteral(" -Xlog:cds=off,cds+dynamic=off");
     return doUsuario.trimmed().isEmpty() ? opcao : doUsuario + QLatin1Char(' ') + opcao;
 }
 

@@ -412,7 +412,7 @@ void TstRelatorioJasper::opcoesJava_data() {
     QTest::addColumn<QString>("doUsuario");
     QTest::addColumn<QString>("esperado"); // %1: the archive's path
 
-    const QString opcao = QStringLiteral("-XX:SharedArchiveFile=%1");
+    const QString opcao = QStringLiteral("-XX:SharedArchiveFile=%1 -Xlog:cds=off,cds+dynamic=off");
     QTest::newRow("sem arquivo") << "" << false << ""
                                  << "";
     QTest::newRow("sem arquivo, as do usuário intactas") << "" << false << "-Xmx1g"
@@ -426,7 +426,7 @@ void TstRelatorioJasper::opcoesJava_data() {
     QTest::newRow("o usuário desligou") << "" << true << "-Xshare:off"
                                         << "-Xshare:off";
     QTest::newRow("pasta com brancos") << "com brancos" << true << "-Xmx1g"
-                                       << "-Xmx1g \"" + opcao + "\"";
+                                       << "-Xmx1g \"-XX:SharedArchiveFile=%1\" -Xlog:cds=off,cds+dynamic=off";
     QTest::newRow("pasta com aspas") << "com\"aspas" << true << "-Xmx1g"
                                      << "-Xmx1g";
 }
@@ -460,8 +460,9 @@ void TstRelatorioJasper::opcoesJavaNoAmbienteDoFilho_data() {
 
     QTest::newRow("nada") << false << "" << false << "<unset>";
     QTest::newRow("só a do usuário") << true << "-Xmx1g -Dzv=1" << false << "-Xmx1g -Dzv=1";
-    QTest::newRow("só o arquivo") << false << "" << true << "-XX:SharedArchiveFile=%1";
-    QTest::newRow("as duas") << true << "-Xmx1g -Dzv=1" << true << "-Xmx1g -Dzv=1 -XX:SharedArchiveFile=%1";
+    const QString opcao = QStringLiteral("-XX:SharedArchiveFile=%1 -Xlog:cds=off,cds+dynamic=off");
+    QTest::newRow("só o arquivo") << false << "" << true << opcao;
+    QTest::newRow("as duas") << true << "-Xmx1g -Dzv=1" << true << "-Xmx1g -Dzv=1 " + opcao;
 }
 
 void TstRelatorioJasper::opcoesJavaNoAmbienteDoFilho() {
