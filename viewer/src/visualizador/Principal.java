@@ -39,24 +39,44 @@ import visualizador.saida.PastaRascunho;
 public final class Principal {
     private final Argumentos argumentos;
     private final Ambiente ambiente;
+    private final ConexaoAntecipada antecipada; // already opening, or null
 
-    private Principal(Argumentos argumentos, Ambiente ambiente) {
+    private Principal(Argumentos argumentos, Ambiente ambiente, ConexaoAntecipada antecipada) {
         this.argumentos = argumentos;
         this.ambiente = ambiente;
+        this.antecipada = antecipada;
     }
 
     public static void main(String[] args) {
         // The libraries' diagnostics (font tables, logging set-up) are not the user's business.
         System.setProperty("org.apache.commons.logging.Log", "org.apache.commons.logging.impl.NoOpLog");
         final Ambiente ambiente = Ambiente.doProcesso();
+        // A preview's connection does not wait for the display check: without a display the run
+        // fails a moment later and closes it.
+        final String servico = servicoDaPrevia(args);
+        final ConexaoAntecipada antecipada = servico != null ? ConexaoAntecipada.abrir(servico, ambiente) : null;
         Tela.decidir(ambiente);
-        System.exit(executar(args, ambiente));
+        System.exit(executar(args, ambiente, antecipada));
+    }
+
+    /** The service of a preview run as is, without the confirmation dialog; else null. */
+    private static String servicoDaPrevia(String[] args) {
+        try {
+            final Argumentos a = Argumentos.analisar(args);
+            return a.formato() == Formato.VIS && !a.confirmar() ? a.servico() : null;
+        } catch (ErroRelatorio e) {
+            return null; // reported by the run itself
+        }
     }
 
     /** Runs the viewer; the exit status: 0 done, 1 failed or cancelled. */
     public static int executar(String[] args, Ambiente ambiente) {
-        try {
-            new Principal(Argumentos.analisar(args), ambiente).executar();
+        return executar(args, ambiente, null);
+    }
+
+    private static int executar(String[] args, Ambiente ambiente, ConexaoAntecipada antecipada) {
+        try (antecipada) {
+            new Principal(Argumentos.analisar(args), ambiente, antecipada).executar();
             return 0;
         } catch (Cancelado e) {
             System.err.println(e.getMessage());
@@ -81,9 +101,10 @@ public final class Principal {
         final boolean tela = !GraphicsEnvironment.isHeadless();
         // The preview's first page waits on the connection and on the window toolkit: both start
         // now, beside the design and the layout's fonts. A confirmation dialog comes first instead.
-        try (ConexaoAntecipada conexoes = argumentos.formato() == Formato.VIS && tela && !argumentos.confirmar()
+        try (ConexaoAntecipada conexoes = antecipada != null ? antecipada
+                : argumentos.formato() == Formato.VIS && tela && !argumentos.confirmar()
                 ? ConexaoAntecipada.abrir(argumentos.servico(), ambiente) : null) {
-            if (conexoes != null) JanelaVisualizacao.prepararTela();
+            if (conexoes != null && tela) JanelaVisualizacao.prepararTela();
             executar(tela, conexoes);
         }
     }
@@ -181,7 +202,7 @@ public final class Principal {
 
     /** The preview's "Salvar como…" for these arguments, without the preview. */
     static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
-        final Principal p = new Principal(Argumentos.analisar(args), ambiente);
+        final Principal p = new Principal(Argumentos.analisar(args), ambiente, null);
         final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
         return p.reexecutor(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
                 PastaRascunho.doProcesso()).exportador(OpcoesRelatorio.PADRAO);
