@@ -10,6 +10,10 @@
 # the characters DejaVu lacks; fonts-noto-core only suggested: it becomes the desktop's default
 # sans-serif, whose taller lines the filter window's fixed rows do not hold) and the packages owning the jars on the viewer's manifest
 # class path (looked up with dpkg -S here, so a jar added in viewer/CMakeLists.txt is covered).
+# The viewer's class-data archive is made on the site, by postinst, with the Java installed there
+# (an archive works only with the runtime that wrote it), into /var/cache/relenderecamento/, and
+# made again when a package changes /usr/lib/jvm or /usr/share/java (dpkg triggers); the link
+# /usr/lib/relenderecamento/visualizador.jsa, where the launcher looks, points at it.
 # --sem-compilar packages what is built (the test suite uses it); else those targets are built first.
 # Recommends: xdg-open to show a written report, Qt's Portuguese texts.
 # Prints the package's path.
@@ -57,6 +61,7 @@ strip --strip-unneeded --remove-section=.comment --remove-section=.note "$raiz$d
 install -m 644 "$jar" "$raiz$destino/"
 install -m 644 "$build/src/relatorios/"*.xml "$raiz$destino/relatorios/"
 ln -s "../lib/$nome/$nome" "$raiz/usr/bin/$nome"
+ln -s "/var/cache/$nome/visualizador.jsa" "$raiz$destino/visualizador.jsa"
 gzip -9n <"$root/docs/$nome.1" >"$raiz/usr/share/man/man1/$nome.1.gz"
 gzip -9n <"$root/README.md" >"$doc/README.md.gz"
 install -m 644 "$root/docs/copyright" "$doc/copyright"
@@ -104,6 +109,39 @@ Description: report launcher "Relação de Produtos por Endereço"
  .
  Both programs only read the database; they work against a hot standby.
 FIM
+# DPKG_ROOT: dpkg's root for an install elsewhere (and the package test's unpacked root).
+cat >"$raiz/DEBIAN/postinst" <<'FIM'
+#!/bin/sh
+# The viewer's class-data archive for the Java runtime installed here, made at each install or
+# upgrade and again when Java or the viewer's libraries change (triggers). It only speeds the
+# viewer's start: a runtime that cannot make it leaves none, and the install goes on.
+set -e
+if [ "$1" = configure ] || [ "$1" = triggered ]; then
+    cache="${DPKG_ROOT:-}/var/cache/relenderecamento"
+    mkdir -p "$cache"
+    rm -f "$cache/visualizador.jsa.novo"
+    if java -Xshare:auto -XX:ArchiveClassesAtExit="$cache/visualizador.jsa.novo" \
+        -cp "${DPKG_ROOT:-}/usr/lib/relenderecamento/jasperviewer.jar" visualizador.ClassesDaPrevia >/dev/null 2>&1 &&
+        [ -s "$cache/visualizador.jsa.novo" ]; then
+        chmod 644 "$cache/visualizador.jsa.novo"
+        mv -f "$cache/visualizador.jsa.novo" "$cache/visualizador.jsa"
+    else
+        rm -f "$cache/visualizador.jsa.novo" "$cache/visualizador.jsa"
+    fi
+fi
+exit 0
+FIM
+cat >"$raiz/DEBIAN/postrm" <<'FIM'
+#!/bin/sh
+set -e
+if [ "$1" = remove ] || [ "$1" = purge ]; then
+    rm -rf "${DPKG_ROOT:-}/var/cache/relenderecamento"
+fi
+exit 0
+FIM
+chmod 755 "$raiz/DEBIAN/postinst" "$raiz/DEBIAN/postrm"
+printf 'interest-noawait /usr/lib/jvm\ninterest-noawait /usr/share/java\n' >"$raiz/DEBIAN/triggers"
+chmod 644 "$raiz/DEBIAN/triggers"
 find "$raiz" -type d -exec chmod 755 {} +
 (cd "$raiz" && find usr -type f -print0 | sort -z | xargs -0 md5sum >DEBIAN/md5sums)
 chmod 644 "$raiz/DEBIAN/md5sums"

@@ -97,6 +97,18 @@ def marcas(cmd, env):
     return m, pico / 1024
 
 
+def com_arquivo(programa, env):
+    """The viewer's environment as the launcher gives it: its class-data archive, when the build
+    made one, after the options already in JDK_JAVA_OPTIONS. The baselines run without it."""
+    arquivo = os.path.join(programa, "visualizador.jsa")
+    if not os.path.isfile(arquivo):
+        print("(no class-data archive in %s)" % programa)
+        return env
+    opcoes = (env.get("JDK_JAVA_OPTIONS", "") + " -XX:SharedArchiveFile=" + arquivo
+              + " -Xlog:cds=off,cds+dynamic=off").strip()
+    return dict(env, JDK_JAVA_OPTIONS=opcoes)
+
+
 def previa(tamanho, programa, bench, reps, inteira):
     relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
     cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
@@ -107,8 +119,9 @@ def previa(tamanho, programa, bench, reps, inteira):
                              os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio, "VIS", "N"]
     busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
     apos_linha, desde_inicio, base = [], [], []
+    env_vis = com_arquivo(programa, env)
     for _ in range(reps):
-        m, _ = marcas(vis, env)
+        m, _ = marcas(vis, env_vis)
         apos_linha.append(m["primeira-pagina"] - m["primeira-linha"])
         desde_inicio.append(m["primeira-pagina"])
         m, _ = marcas(busca, env)
@@ -118,7 +131,7 @@ def previa(tamanho, programa, bench, reps, inteira):
           "| %.2f s bare fetch, start to first row | %.2f (extra %.2f s) |" % (tamanho, a, d, b, d / b, d - b))
     if inteira:
         vis[vis.index("-Dvisualizador.medir=sair")] = "-Dvisualizador.medir=fim"
-        m, pico = marcas(vis, env)
+        m, pico = marcas(vis, env_vis)
         print("| 8. preview of the whole report, %s size, -Xmx256m: start to the last page painted | %.1f s "
               "(report ended at %.1f s) | peak resident memory %.0f MB | |"
               % (tamanho, m["ultima-pagina"], m["fim"], pico))
@@ -159,10 +172,11 @@ def main():
         visualizador = ["java"] + heap + ["-jar", os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio,
                                           "PDF", "N"]
         busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
+        env_vis = com_arquivo(programa, env)
         nosso, base, paginas_base, pico = [], [], [], []
         linhas = paginas = 0
         for _ in range(reps):
-            t, rss, saida = executa(visualizador, env)
+            t, rss, saida = executa(visualizador, env_vis)
             arquivo = saida.strip().splitlines()[-1]
             texto = subprocess.run(["pdfinfo", arquivo], capture_output=True, text=True, check=True).stdout
             paginas = int(re.search(r"Pages:\s+(\d+)", texto).group(1))

@@ -66,6 +66,14 @@ void TRelatorioVisualizador::abrirJasper(const QString& rel, const QStringList& 
         QProcess processo;
         processo.setProgram(programaJava());
         processo.setArguments(argumentos);
+        // The command line is fixed; the environment is where the runtime takes options from.
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        const QString doUsuario = ambiente.value(QStringLiteral("JDK_JAVA_OPTIONS"));
+        const QString opcoes = opcoesJava(doUsuario);
+        if (opcoes != doUsuario) {
+            ambiente.insert(QStringLiteral("JDK_JAVA_OPTIONS"), opcoes);
+            processo.setProcessEnvironment(ambiente);
+        }
         if (!processo.startDetached())
 #ifdef Q_OS_WIN
             throw AppError(
@@ -90,6 +98,27 @@ QString TRelatorioVisualizador::TFormatoSaidaToStr(TFormatoSaida t) {
     return EnumeradoToStr(
         t, {QStringLiteral("VIS"), QStringLiteral("PDF"), QStringLiteral("XLS"), QStringLiteral("HTML")},
         {tsVisualizacao, tsPDF, tsXLS, tsHTML});
+}
+
+QString TRelatorioVisualizador::opcoesJava(const QString& doUsuario) const {
+    const QString arquivo = pastaPrograma() + QStringLiteral("/visualizador.jsa");
+    if (!QFileInfo(arquivo).isFile())
+        return doUsuario;
+    static const QRegularExpression escolhaDoUsuario(QStringLiteral("SharedArchiveFile|-Xshare:"));
+    if (doUsuario.contains(escolhaDoUsuario))
+        return doUsuario;
+    // java splits the variable at blanks and takes a quoted part whole; a path holding a quote
+    // itself cannot be passed that way.
+    if (arquivo.contains(QLatin1Char('"')))
+        return doUsuario;
+    QString opcao = QStringLiteral("-XX:SharedArchiveFile=") + arquivo;
+    static const QRegularExpression branco(QStringLiteral("\\s"));
+    if (opcao.contains(branco))
+        opcao = QLatin1Char('"') + opcao + QLatin1Char('"');
+    // Java skips an archive that does not fit it (another runtime, a changed jar), but says so on
+    // standard error when it was made for another jar; skipped as quietly as a missing one.
+    opcao += QStringLiteral(" -Xlog:cds=off,cds+dynamic=off");
+    return doUsuario.trimmed().isEmpty() ? opcao : doUsuario + QLatin1Char(' ') + opcao;
 }
 
 QString TRelatorioVisualizador::programaJava() const {

@@ -56,6 +56,11 @@ public:
     // program's jre\bin folder when there is one, else from PATH.
     QString programaJava() const;
 
+    // JDK_JAVA_OPTIONS for the viewer, given the user's own (kept, first): the viewer's class-data
+    // archive (visualizador.jsa beside jasperviewer.jar) is added when it exists, unless the user
+    // already chose an archive or a sharing mode. java ignores an archive that does not fit it.
+    QString opcoesJava(const QString& doUsuario) const;
+
     // The folder holding jasperviewer.jar and relatorios/; the program's own folder unless set.
     QString pastaPrograma() const;
     void setPastaPrograma(const QString& pasta);

@@ -32,6 +32,7 @@ done
 # Exactly these files, owned by root, the program executable.
 lib=./usr/lib/relenderecamento
 esperados=("./usr/bin/relenderecamento -> ../lib/relenderecamento/relenderecamento" "$lib/jasperviewer.jar"
+    "$lib/visualizador.jsa -> /var/cache/relenderecamento/visualizador.jsa"
     "$lib/relenderecamento" ./usr/share/doc/relenderecamento/README.md.gz
     ./usr/share/doc/relenderecamento/changelog.gz ./usr/share/doc/relenderecamento/copyright
     ./usr/share/man/man1/relenderecamento.1.gz)
@@ -45,6 +46,22 @@ grep -q '^-rwxr-xr-x .* \./usr/lib/relenderecamento/relenderecamento$' "$tmp/lis
 # From the unpacked root only. The viewer: the whole report as PDF.
 raiz=$tmp/raiz
 dpkg-deb -x "$deb" "$raiz"
+# The class-data archive postinst makes, for the Java here: the viewer then runs on it (-Xshare:on
+# refuses to start on an archive that does not fit); postrm removes it.
+dpkg-deb -e "$deb" "$tmp/controle"
+grep -qx 'interest-noawait /usr/lib/jvm' "$tmp/controle/triggers" || falha "no trigger on /usr/lib/jvm"
+DPKG_ROOT=$raiz sh "$tmp/controle/postinst" configure
+jsa=$raiz/var/cache/relenderecamento/visualizador.jsa
+[[ -s $jsa ]] || falha "postinst made no class-data archive"
+saida=$(env -u DISPLAY java -Xshare:on -XX:SharedArchiveFile="$jsa" -Xlog:class+load \
+    -jar "$raiz/usr/lib/relenderecamento/jasperviewer.jar" 2>&1 || true)
+grep -q 'visualizador.Principal source: shared objects file' <<<"$saida" || falha "the viewer does not use the archive: $saida"
+DPKG_ROOT=$raiz sh "$tmp/controle/postinst" triggered '/usr/lib/jvm'
+[[ -s $jsa ]] || falha "the trigger left no class-data archive"
+DPKG_ROOT=$raiz sh "$tmp/controle/postrm" remove
+[[ ! -e $raiz/var/cache/relenderecamento ]] || falha "postrm left the archive's folder"
+DPKG_ROOT=$raiz sh "$tmp/controle/postinst" configure
+
 # shellcheck source=tests/support/visualizador.sh
 . "$root/tests/support/visualizador.sh"
 pdf_do_visualizador "$raiz/usr/lib/relenderecamento" "$ZV_TEST_PGHOST" "$ZV_TEST_PGPORT" P_EMP=0 P_GRUPO=1 P_ORDEM=0 >/dev/null

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -78,7 +79,12 @@ private slots:
     void listaComoOTextoDeAntes();
     void duasExecucoesDoisVisualizadores();
     void javaAusenteMostraAdvertencia();
+    void javaDeVerdade_data();
     void javaDeVerdade();
+    void opcoesJava_data();
+    void opcoesJava();
+    void opcoesJavaNoAmbienteDoFilho_data();
+    void opcoesJavaNoAmbienteDoFilho();
 
 private:
     // Waits for n finished stub runs and returns their argument lists (empty on timeout).
@@ -87,6 +93,8 @@ private:
 
     QTemporaryDir fTmp;
     QByteArray fPathOriginal;
+    QByteArray fJdkOpcoesOriginal;
+    bool fTinhaJdkOpcoes = false;
     QString fDirOriginal;
     QString fPrograma; // D
 };
@@ -95,7 +103,7 @@ void TstRelatorioJasper::initTestCase() {
     QVERIFY(fTmp.isValid());
     fPathOriginal = qgetenv("PATH");
     fDirOriginal = QDir::currentPath();
-    for (const char* p : {"bin", "saida", "trabalho", "vazio", "programa"})
+    for (const char* p : {"bin", "saida", "ambiente", "trabalho", "vazio", "programa"})
         QVERIFY(QDir().mkpath(pasta(QLatin1String(p))));
     fPrograma = pasta(QStringLiteral("programa"));
 
@@ -103,26 +111,38 @@ void TstRelatorioJasper::initTestCase() {
     // renamed into place so a half-written file is never read.
     QFile stub(pasta(QStringLiteral("bin/java")));
     QVERIFY(stub.open(QIODevice::WriteOnly));
+    // JDK_JAVA_OPTIONS goes first into a file of its own ("<unset>" when not set).
     stub.write("#!/bin/sh\n"
                "saida=\"$ZV_JAVA_SAIDA.$$\"\n"
+               "printf '%s' \"${JDK_JAVA_OPTIONS-<unset>}\" > \"$ZV_JAVA_AMBIENTE.$$\"\n"
                "printf '%s\\0' \"$@\" > \"$saida.tmp\" && mv \"$saida.tmp\" \"$saida\"\n");
     stub.close();
     QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
 
     qputenv(kVarSaida, pasta(QStringLiteral("saida/run")).toUtf8());
+    qputenv("ZV_JAVA_AMBIENTE", pasta(QStringLiteral("ambiente/run")).toUtf8());
     // Anything a shell might run would land here.
     QVERIFY(QDir::setCurrent(pasta(QStringLiteral("trabalho"))));
 }
 
 void TstRelatorioJasper::init() {
     qputenv("PATH", pasta(QStringLiteral("bin")).toUtf8() + ':' + fPathOriginal);
-    QDir saida(pasta(QStringLiteral("saida")));
-    for (const QString& f : saida.entryList(QDir::Files))
-        saida.remove(f);
+    for (const char* p : {"saida", "ambiente"}) {
+        QDir d(pasta(QLatin1String(p)));
+        for (const QString& f : d.entryList(QDir::Files))
+            d.remove(f);
+    }
+    QFile::remove(fPrograma + QStringLiteral("/visualizador.jsa"));
+    fJdkOpcoesOriginal = qgetenv("JDK_JAVA_OPTIONS");
+    fTinhaJdkOpcoes = qEnvironmentVariableIsSet("JDK_JAVA_OPTIONS");
 }
 
 void TstRelatorioJasper::cleanup() {
     qputenv("PATH", fPathOriginal);
+    if (fTinhaJdkOpcoes)
+        qputenv("JDK_JAVA_OPTIONS", fJdkOpcoesOriginal);
+    else
+        qunsetenv("JDK_JAVA_OPTIONS");
     QLocale::setDefault(QLocale::c());
 }
 
@@ -386,7 +406,111 @@ void TstRelatorioJasper::javaAusenteMostraAdvertencia() {
     QVERIFY(execucoes(0, 0).isEmpty());
 }
 
+void TstRelatorioJasper::opcoesJava_data() {
+    QTest::addColumn<QString>("subpasta"); // of the program's folder; "" = that folder
+    QTest::addColumn<bool>("comArquivo");
+    QTest::addColumn<QString>("doUsuario");
+    QTest::addColumn<QString>("esperado"); // %1: the archive's path
+
+    const QString opcao = QStringLiteral("-XX:SharedArchiveFile=%1 -Xlog:cds=off,cds+dynamic=off");
+    QTest::newRow("sem arquivo") << "" << false << ""
+                                 << "";
+    QTest::newRow("sem arquivo, as do usuário intactas") << "" << false << "-Xmx1g"
+                                                         << "-Xmx1g";
+    QTest::newRow("arquivo") << "" << true << "" << opcao;
+    QTest::newRow("só brancos do usuário") << "" << true << "  " << opcao;
+    QTest::newRow("depois das do usuário") << "" << true << "-Xmx1g '-Dx=a b'"
+                                           << "-Xmx1g '-Dx=a b' " + opcao;
+    QTest::newRow("o usuário escolheu um arquivo") << "" << true << "-XX:SharedArchiveFile=/x.jsa"
+                                                   << "-XX:SharedArchiveFile=/x.jsa";
+    QTest::newRow("o usuário desligou") << "" << true << "-Xshare:off"
+                                        << "-Xshare:off";
+    QTest::newRow("pasta com brancos") << "com brancos" << true << "-Xmx1g"
+                                       << "-Xmx1g \"-XX:SharedArchiveFile=%1\" -Xlog:cds=off,cds+dynamic=off";
+    QTest::newRow("pasta com aspas") << "com\"aspas" << true << "-Xmx1g"
+                                     << "-Xmx1g";
+}
+
+void TstRelatorioJasper::opcoesJava() {
+    QFETCH(QString, subpasta);
+    QFETCH(bool, comArquivo);
+    QFETCH(QString, doUsuario);
+    QFETCH(QString, esperado);
+
+    const QString dir = subpasta.isEmpty() ? fPrograma : fPrograma + QLatin1Char('/') + subpasta;
+    QVERIFY(QDir().mkpath(dir));
+    const QString arquivo = dir + QStringLiteral("/visualizador.jsa");
+    QFile::remove(arquivo);
+    if (comArquivo) {
+        QFile f(arquivo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    TRelatorioVisualizador job(QStringLiteral("rel"));
+    job.setPastaPrograma(dir);
+    QCOMPARE(job.opcoesJava(doUsuario),
+             esperado.contains(QLatin1String("%1")) ? esperado.arg(arquivo) : esperado);
+    QFile::remove(arquivo);
+}
+
+void TstRelatorioJasper::opcoesJavaNoAmbienteDoFilho_data() {
+    QTest::addColumn<bool>("doUsuarioDefinida");
+    QTest::addColumn<QString>("doUsuario");
+    QTest::addColumn<bool>("comArquivo");
+    QTest::addColumn<QString>("esperado"); // %1: the archive's path
+
+    QTest::newRow("nada") << false << "" << false << "<unset>";
+    QTest::newRow("só a do usuário") << true << "-Xmx1g -Dzv=1" << false << "-Xmx1g -Dzv=1";
+    const QString opcao = QStringLiteral("-XX:SharedArchiveFile=%1 -Xlog:cds=off,cds+dynamic=off");
+    QTest::newRow("só o arquivo") << false << "" << true << opcao;
+    QTest::newRow("as duas") << true << "-Xmx1g -Dzv=1" << true << "-Xmx1g -Dzv=1 " + opcao;
+}
+
+void TstRelatorioJasper::opcoesJavaNoAmbienteDoFilho() {
+    QFETCH(bool, doUsuarioDefinida);
+    QFETCH(QString, doUsuario);
+    QFETCH(bool, comArquivo);
+    QFETCH(QString, esperado);
+
+    if (doUsuarioDefinida)
+        qputenv("JDK_JAVA_OPTIONS", doUsuario.toUtf8());
+    else
+        qunsetenv("JDK_JAVA_OPTIONS");
+    const QString arquivo = fPrograma + QStringLiteral("/visualizador.jsa");
+    if (comArquivo) {
+        QFile f(arquivo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    TRelatorioVisualizador job(QStringLiteral("rel"));
+    job.setPastaPrograma(fPrograma);
+    job.executar(tsVisualizacao);
+
+    const QList<QStringList> runs = execucoes(1);
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs.at(0).value(4), QStringLiteral("VIS")); // the command line is the usual one
+    const QDir ambiente(pasta(QStringLiteral("ambiente")));
+    const QStringList registros = ambiente.entryList(QDir::Files);
+    QCOMPARE(registros.size(), 1);
+    QFile f(ambiente.filePath(registros.at(0)));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()),
+             esperado.contains(QLatin1String("%1")) ? esperado.arg(arquivo) : esperado);
+    // The launcher's own environment is left as it was.
+    QCOMPARE(qEnvironmentVariableIsSet("JDK_JAVA_OPTIONS"), doUsuarioDefinida);
+    QCOMPARE(qEnvironmentVariable("JDK_JAVA_OPTIONS"), doUsuario);
+}
+
+void TstRelatorioJasper::javaDeVerdade_data() {
+    // The archive beside the jar: the runtime must ignore one that does not fit, never refuse to start.
+    QTest::addColumn<QString>("arquivo");
+    QTest::newRow("sem arquivo") << "";
+    QTest::newRow("arquivo vazio") << "vazio";
+    QTest::newRow("arquivo corrompido") << "corrompido";
+    QTest::newRow("arquivo de um jar anterior") << "anterior";
+    QTest::newRow("arquivo deste jar") << "valido";
+}
+
 void TstRelatorioJasper::javaDeVerdade() {
+    QFETCH(QString, arquivo);
     // The real runtime on a tiny viewer that writes down what it received.
     if (QStandardPaths::findExecutable(QStringLiteral("javac")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("jar")).isEmpty())
@@ -394,6 +518,7 @@ void TstRelatorioJasper::javaDeVerdade() {
 
     const QString fontes = pasta(QStringLiteral("java"));
     QVERIFY(QDir().mkpath(fontes + "/classes"));
+    QFile::remove(fontes + "/classes/extra.txt");
     QFile src(fontes + "/Visualizador.java");
     QVERIFY(src.open(QIODevice::WriteOnly));
     src.write("import java.nio.charset.StandardCharsets;\n"
@@ -415,6 +540,39 @@ void TstRelatorioJasper::javaDeVerdade() {
     QCOMPARE(QProcess::execute(QStringLiteral("jar"), {"cfe", d + "/jasperviewer.jar", "Visualizador", "-C",
                                                        fontes + "/classes", "."}),
              0);
+    const QString jsa = d + QStringLiteral("/visualizador.jsa");
+    QFile::remove(jsa);
+    if (arquivo == QLatin1String("vazio") || arquivo == QLatin1String("corrompido")) {
+        QFile f(jsa);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (arquivo == QLatin1String("corrompido"))
+            for (int i = 0; i < 4096; ++i)
+                f.write(QByteArray::number(QRandomGenerator::global()->generate()));
+    } else if (arquivo == QLatin1String("anterior") || arquivo == QLatin1String("valido")) {
+        // An archive the real runtime writes for this jar; "anterior": the jar then changes.
+        QProcess dump;
+        QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+        amb.insert(QString::fromLatin1(kVarSaida), pasta(QStringLiteral("trabalho/dump")));
+        amb.remove(QStringLiteral("JDK_JAVA_OPTIONS"));
+        dump.setProcessEnvironment(amb);
+        const QString java = QStandardPaths::findExecutable(
+            QStringLiteral("java"),
+            QString::fromLocal8Bit(fPathOriginal).split(QLatin1Char(':'))); // not the stand-in
+        dump.start(java, {"-XX:ArchiveClassesAtExit=" + jsa, "-jar", d + "/jasperviewer.jar"});
+        QVERIFY(dump.waitForFinished(60000));
+        QCOMPARE(dump.exitCode(), 0);
+        QVERIFY(QFileInfo(jsa).size() > 0);
+        if (arquivo == QLatin1String("anterior")) {
+            QFile extra(fontes + "/classes/extra.txt");
+            QVERIFY(extra.open(QIODevice::WriteOnly));
+            extra.write("outro jar");
+            extra.close();
+            QCOMPARE(QProcess::execute(QStringLiteral("jar"), {"cfe", d + "/jasperviewer.jar", "Visualizador",
+                                                               "-C", fontes + "/classes", "."}),
+                     0);
+        }
+    }
+    qunsetenv("JDK_JAVA_OPTIONS");
 
     TRelatorioVisualizador job(QStringLiteral("zv_relacao_produto_enderecamento"));
     job.setPastaPrograma(d);

@@ -132,6 +132,44 @@ class PrincipalTest {
         }
     }
 
+    /**
+     * "Salvar como…" PDF of pages 3-7: exactly those five pages of the whole report, as they are
+     * there (footers "Página 3 de N" …; the moment of emission aside). A range past the last page
+     * is refused and the user's file stays as it was.
+     */
+    @org.junit.jupiter.api.Test
+    void pdfDeAlgumasPaginas() throws Exception {
+        final var exportador = Principal.exportador(linha("VIS").toArray(String[]::new), ambiente(null));
+        final Path inteiro = exportador.exportar(Formato.PDF, home.resolve("inteiro.pdf"));
+        final Path recorte = exportador.exportar(Formato.PDF, home.resolve("recorte.pdf"),
+                new visualizador.saida.IntervaloPaginas(3, 7));
+        final int total;
+        try (var doc = org.apache.pdfbox.pdmodel.PDDocument.load(inteiro.toFile());
+                var parte = org.apache.pdfbox.pdmodel.PDDocument.load(recorte.toFile())) {
+            total = doc.getNumberOfPages();
+            assertTrue(total > 7, "the demo report has " + total + " pages");
+            assertEquals(5, parte.getNumberOfPages());
+            for (int i = 0; i < 5; i++) {
+                final String esperado = texto(doc, 3 + i);
+                assertTrue(esperado.contains("Página " + (3 + i) + " de " + total), esperado);
+                assertEquals(esperado, texto(parte, 1 + i), "page " + (1 + i) + " of the excerpt");
+            }
+        }
+        final Path meu = Files.writeString(home.resolve("meu.pdf"), "antigo");
+        final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> exportador.exportar(Formato.PDF, meu,
+                new visualizador.saida.IntervaloPaginas(total, total + 1)));
+        assertTrue(e.getMessage().contains("tem " + total + " páginas"), e.getMessage());
+        assertEquals("antigo", Files.readString(meu));
+    }
+
+    /** A page's text, the date and time of emission masked (the two runs differ there). */
+    private static String texto(org.apache.pdfbox.pdmodel.PDDocument doc, int pagina) throws java.io.IOException {
+        final var extrator = new org.apache.pdfbox.text.PDFTextStripper();
+        extrator.setStartPage(pagina);
+        extrator.setEndPage(pagina);
+        return extrator.getText(doc).replaceAll("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d", "DATA");
+    }
+
     @org.junit.jupiter.api.Test
     void htmlGrandeDemaisERecusadoAntes() throws Exception {
         final Path relatorio = DesignForjado.escrever(Files.createDirectories(home.resolve("rel")), "FROM est AS e\n",

@@ -12,6 +12,7 @@ import java.util.Map;
 import visualizador.dados.Ambiente;
 import visualizador.dados.Cancelado;
 import visualizador.dados.Conexao;
+import visualizador.dados.ConexaoAntecipada;
 import visualizador.dados.MotorRelatorio;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
@@ -26,6 +27,8 @@ import visualizador.janela.TrabalhoComProgresso;
 import visualizador.saida.ArquivoSaida;
 import visualizador.saida.DestinoXls;
 import visualizador.saida.Destinos;
+import visualizador.saida.IntervaloPaginas;
+import visualizador.saida.RecortePdf;
 import visualizador.saida.PastaRascunho;
 
 /**
@@ -36,24 +39,44 @@ import visualizador.saida.PastaRascunho;
 public final class Principal {
     private final Argumentos argumentos;
     private final Ambiente ambiente;
+    private final ConexaoAntecipada antecipada; // already opening, or null
 
-    private Principal(Argumentos argumentos, Ambiente ambiente) {
+    private Principal(Argumentos argumentos, Ambiente ambiente, ConexaoAntecipada antecipada) {
         this.argumentos = argumentos;
         this.ambiente = ambiente;
+        this.antecipada = antecipada;
     }
 
     public static void main(String[] args) {
         // The libraries' diagnostics (font tables, logging set-up) are not the user's business.
         System.setProperty("org.apache.commons.logging.Log", "org.apache.commons.logging.impl.NoOpLog");
         final Ambiente ambiente = Ambiente.doProcesso();
+        // A preview's connection does not wait for the display check: without a display the run
+        // fails a moment later and closes it.
+        final String servico = servicoDaPrevia(args);
+        final ConexaoAntecipada antecipada = servico != null ? ConexaoAntecipada.abrir(servico, ambiente) : null;
         Tela.decidir(ambiente);
-        System.exit(executar(args, ambiente));
+        System.exit(executar(args, ambiente, antecipada));
+    }
+
+    /** The service of a preview run as is, without the confirmation dialog; else null. */
+    private static String servicoDaPrevia(String[] args) {
+        try {
+            final Argumentos a = Argumentos.analisar(args);
+            return a.formato() == Formato.VIS && !a.confirmar() ? a.servico() : null;
+        } catch (ErroRelatorio e) {
+            return null; // reported by the run itself
+        }
     }
 
     /** Runs the viewer; the exit status: 0 done, 1 failed or cancelled. */
     public static int executar(String[] args, Ambiente ambiente) {
-        try {
-            new Principal(Argumentos.analisar(args), ambiente).executar();
+        return executar(args, ambiente, null);
+    }
+
+    private static int executar(String[] args, Ambiente ambiente, ConexaoAntecipada antecipada) {
+        try (antecipada) {
+            new Principal(Argumentos.analisar(args), ambiente, antecipada).executar();
             return 0;
         } catch (Cancelado e) {
             System.err.println(e.getMessage());
@@ -75,18 +98,32 @@ public final class Principal {
     }
 
     private void executar() throws ErroRelatorio, IOException {
+        final boolean tela = !GraphicsEnvironment.isHeadless();
+        // The preview's first page waits on the connection and on the window toolkit: both start
+        // now, beside the design and the layout's fonts. A confirmation dialog comes first instead.
+        try (ConexaoAntecipada conexoes = antecipada != null ? antecipada
+                : argumentos.formato() == Formato.VIS && tela && !argumentos.confirmar()
+                ? ConexaoAntecipada.abrir(argumentos.servico(), ambiente) : null) {
+            if (conexoes != null && tela) JanelaVisualizacao.prepararTela();
+            executar(tela, conexoes);
+        }
+    }
+
+    private void executar(boolean tela, ConexaoAntecipada conexoes) throws ErroRelatorio, IOException {
         final Design design = LeitorDesign.lerRelatorio(argumentos.relatorio());
         List<Map.Entry<String, String>> recebidos = argumentos.parametros();
         // Checked before any dialog: a bad value is an error, not something to correct by hand.
         ValoresParametros valores = ValoresParametros.analisar(design, recebidos);
         OpcoesRelatorio opcoes = OpcoesRelatorio.PADRAO;
-        final boolean tela = !GraphicsEnvironment.isHeadless();
+        IntervaloPaginas paginas = null;
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
-            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes);
+            final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes,
+                    argumentos.formato() == Formato.PDF);
             if (escolha == null) throw new Cancelado();
             recebidos = escolha.parametros();
             opcoes = escolha.opcoes();
+            paginas = escolha.paginas();
             valores = ValoresParametros.analisar(design, recebidos);
         }
         if (argumentos.formato() == Formato.VIS && !tela)
@@ -101,7 +138,8 @@ public final class Principal {
                 final ValoresParametros escolhidos = valores;
                 final OpcoesRelatorio estas = atuais;
                 atuais = JanelaVisualizacao.mostrar(design.titulo(), nome, (destino, progresso) -> {
-                    try (Conexao conexao = Conexao.abrir(argumentos.servico(), ambiente)) {
+                    try (Conexao conexao = conexoes != null ? conexoes.obter()
+                            : Conexao.abrir(argumentos.servico(), ambiente)) {
                         progresso.aoCancelar(conexao::cancelar);
                         new MotorRelatorio(conexao, design, escolhidos, estas).executar(destino, progresso);
                     } catch (java.sql.SQLException e) {
@@ -115,7 +153,7 @@ public final class Principal {
         final Path rascunho = rascunhos.novoArquivo("." + argumentos.formato().extensao());
         Path gravado = rascunho;
         try {
-            gravado = gerar(design, valores, opcoes, argumentos.formato(), rascunho, tela);
+            gravado = gerar(design, valores, opcoes, paginas, argumentos.formato(), rascunho, tela);
             final Path arquivo = ArquivoSaida.publicar(gravado, ambiente, nome, argumentos.formato(), LocalDateTime.now());
             System.out.println(arquivo);
             final String falha = ArquivoSaida.abrir(arquivo, ambiente);
@@ -131,11 +169,11 @@ public final class Principal {
      * chosen file only once complete; a failure leaves the user's file as it was.
      */
     private Reexecutor reexecutor(Design design, ValoresParametros valores, PastaRascunho rascunhos) {
-        return (formato, destino, opcoes) -> {
+        return (formato, destino, opcoes, paginas) -> {
             final Path novo = rascunhos.novoArquivo("." + formato.extensao());
             Path gravado = novo;
             try {
-                gravado = gerar(design, valores, opcoes, formato, novo, !GraphicsEnvironment.isHeadless());
+                gravado = gerar(design, valores, opcoes, paginas, formato, novo, !GraphicsEnvironment.isHeadless());
                 // A spreadsheet too long for .xls went to .xlsx: the chosen name takes that extension,
                 // and a file the user did not choose is never replaced.
                 final Path alvo = gravado.equals(novo) ? destino : DestinoXls.comoXlsx(destino);
@@ -151,9 +189,20 @@ public final class Principal {
         };
     }
 
+    /** Leaves only {@code paginas} in the PDF {@code arquivo} (in the private scratch folder). */
+    private static void recortar(Path arquivo, IntervaloPaginas paginas) throws IOException, ErroRelatorio {
+        final Path inteiro = arquivo.resolveSibling("inteiro-" + arquivo.getFileName());
+        Files.move(arquivo, inteiro);
+        try {
+            RecortePdf.recortar(inteiro, paginas, arquivo);
+        } finally {
+            Files.deleteIfExists(inteiro);
+        }
+    }
+
     /** The preview's "Salvar como…" for these arguments, without the preview. */
     static Exportador exportador(String[] args, Ambiente ambiente) throws ErroRelatorio, IOException {
-        final Principal p = new Principal(Argumentos.analisar(args), ambiente);
+        final Principal p = new Principal(Argumentos.analisar(args), ambiente, null);
         final Design design = LeitorDesign.lerRelatorio(p.argumentos.relatorio());
         return p.reexecutor(design, ValoresParametros.analisar(design, p.argumentos.parametros()),
                 PastaRascunho.doProcesso()).exportador(OpcoesRelatorio.PADRAO);
@@ -162,10 +211,11 @@ public final class Principal {
     /**
      * Runs the report into the scratch file {@code arquivo}; a failure leaves it removed. Cancel
      * (the button, or closing the progress window) also cancels the statement running on the server.
-     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls.
+     * The file written: {@code arquivo}, or the .xlsx beside it for an XLS too long for .xls. A PDF
+     * holds only {@code paginas} when given (null: all).
      */
-    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, Formato formato, Path arquivo,
-                       boolean tela) throws ErroRelatorio, IOException {
+    private Path gerar(Design design, ValoresParametros valores, OpcoesRelatorio opcoes, IntervaloPaginas paginas,
+                       Formato formato, Path arquivo, boolean tela) throws ErroRelatorio, IOException {
         final Path[] gravado = {arquivo};
         try {
             TrabalhoComProgresso.executar(tela, design.titulo(), progresso -> {
@@ -176,6 +226,7 @@ public final class Principal {
                     try (var destino = Destinos.criar(formato, gravado[0], progresso)) {
                         motor.executar(destino, progresso);
                     }
+                    if (paginas != null && formato == Formato.PDF) recortar(gravado[0], paginas);
                 } catch (java.sql.SQLException e) {
                     throw new ErroRelatorio("Erro ao fechar a conexão: " + e.getMessage(), e);
                 }

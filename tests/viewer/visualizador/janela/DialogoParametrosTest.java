@@ -41,8 +41,13 @@ class DialogoParametrosTest {
 
     /** Opens the dialog from a worker thread, as the viewer does, acts on it on the EDT, returns its answer. */
     private static DialogoParametros.Escolha usar(Consumer<JDialog> acao) throws Exception {
+        return usar(false, acao);
+    }
+
+    /** {@code pdf}: the output is a PDF, and the dialog asks for the pages too. */
+    private static DialogoParametros.Escolha usar(boolean pdf, Consumer<JDialog> acao) throws Exception {
         final var resposta = CompletableFuture.supplyAsync(() -> DialogoParametros.confirmar(design,
-                List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2")), new OpcoesRelatorio(false, true)));
+                List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2")), new OpcoesRelatorio(false, true), pdf));
         for (int i = 0; i < 200; i++) {
             for (Window w : Window.getWindows())
                 if (w instanceof JDialog d && d.isShowing() && "dialogoParametros".equals(d.getName())) {
@@ -85,6 +90,35 @@ class DialogoParametrosTest {
         // P_EMP, P_DEP, P_MARCA, P_GRUPO, P_ORDEM
         assertEquals(List.of("1,2", "0", "3", "2", "2"),
                 List.of(0, 1, 8, 10, 11).stream().map(i -> resposta.get(i).getValue()).toList());
+    }
+
+    /** For a PDF the pages typed come back as a range (empty: all); a bad range keeps the dialog open. */
+    @org.junit.jupiter.params.ParameterizedTest(name = "\"{0}\"")
+    @org.junit.jupiter.params.provider.CsvSource(delimiter = '|', value = {"'' | 0 | 0", "3-7 | 3 | 7", "' 5 ' | 5 | 5",
+        "7-3 | -1 | -1", "0 | -1 | -1", "x | -1 | -1"})
+    void paginasDoPdf(String digitado, int primeira, int ultima) throws Exception {
+        final String[] erro = new String[1];
+        final var escolha = usar(true, j -> {
+            texto(j, "paginas").setText(digitado);
+            ((AbstractButton) achar(j, "ok")).doClick();
+            erro[0] = texto(j, "erro").getText();
+            if (j.isDisplayable()) j.dispose();
+        });
+        if (primeira < 0) {
+            assertNull(escolha, "a bad range is not taken");
+            assertTrue(erro[0].contains("Páginas"), erro[0]);
+        } else {
+            assertTrue(erro[0].isBlank(), erro[0]);
+            assertEquals(primeira == 0 ? null : new visualizador.saida.IntervaloPaginas(primeira, ultima), escolha.paginas());
+        }
+    }
+
+    @Test
+    void semPaginasForaDoPdf() throws Exception {
+        assertNull(usar(j -> {
+            assertNull(achar(j, "paginas"), "only a PDF can be cut to some pages");
+            j.dispose();
+        }));
     }
 
     // The names users know from the launcher's window, never the internal ones.

@@ -31,6 +31,7 @@ import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
+import visualizador.saida.IntervaloPaginas;
 
 /**
  * Shows the report's parameters with the values received, for the user to check or change
@@ -39,8 +40,15 @@ import visualizador.design.ParametroDesign;
  * with the reason, instead of failing the whole run afterwards.
  */
 public final class DialogoParametros {
-    /** What the user confirmed: the parameters in the design's order, and the options. */
-    public record Escolha(List<Map.Entry<String, String>> parametros, OpcoesRelatorio opcoes) {}
+    /**
+     * What the user confirmed: the parameters in the design's order, the options, and the pages
+     * of a PDF (null: all).
+     */
+    public record Escolha(List<Map.Entry<String, String>> parametros, OpcoesRelatorio opcoes, IntervaloPaginas paginas) {
+        public Escolha(List<Map.Entry<String, String>> parametros, OpcoesRelatorio opcoes) {
+            this(parametros, opcoes, null);
+        }
+    }
 
     /** An entry of a grouping or ordering combo box: shows the title, answers the value. */
     record Opcao(int valor, String titulo) {
@@ -56,10 +64,14 @@ public final class DialogoParametros {
     private final JTextArea erro = new JTextArea(); // plain text: the value shown may hold markup
     private final JCheckBox somenteTotais = new JCheckBox("Somente totais (uma linha por grupo)");
     private final JCheckBox semEstoqueZerado = new JCheckBox("Deixar de fora o estoque zerado");
+    private final JTextField paginas = new JTextField(8);
+    private final boolean comPaginas;
     private Escolha resposta;
 
-    private DialogoParametros(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
+    private DialogoParametros(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
+                              boolean comPaginas) {
         this.design = design;
+        this.comPaginas = comPaginas;
         final Map<String, String> valores = new LinkedHashMap<>();
         for (ParametroDesign p : design.parametros()) valores.put(p.nome(), p.padrao());
         for (Map.Entry<String, String> e : recebidos) valores.put(e.getKey(), e.getValue());
@@ -98,8 +110,21 @@ public final class DialogoParametros {
         g.gridy = linha++;
         grade.add(somenteTotais, g);
         if (design.campoEstoque() != null) {
-            g.gridy = linha;
+            g.gridy = linha++;
             grade.add(semEstoqueZerado, g);
+        }
+        if (comPaginas) {
+            paginas.setName("paginas");
+            paginas.setToolTipText("Por exemplo 3-7, ou 5; em branco, todas as páginas");
+            final JLabel rotulo = new JLabel("Páginas (em branco: todas)");
+            rotulo.setLabelFor(paginas);
+            g.gridy = linha;
+            g.gridx = 0;
+            g.fill = GridBagConstraints.NONE;
+            g.weightx = 0;
+            grade.add(rotulo, g);
+            g.gridx = 1;
+            grade.add(paginas, g);
         }
 
         erro.setName("erro");
@@ -142,10 +167,16 @@ public final class DialogoParametros {
      * its own.
      */
     public static Escolha confirmar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
-        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos, opcoes);
+        return confirmar(design, recebidos, opcoes, false);
+    }
+
+    /** As above; {@code comPaginas}: the output is a PDF, which may hold only some pages. */
+    public static Escolha confirmar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
+                                    boolean comPaginas) {
+        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos, opcoes, comPaginas);
         final List<Escolha> resultado = new ArrayList<>(1);
         try {
-            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos, opcoes)));
+            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos, opcoes, comPaginas)));
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             return null;
@@ -158,8 +189,9 @@ public final class DialogoParametros {
         return resultado.get(0);
     }
 
-    private static Escolha mostrar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
-        final DialogoParametros d = new DialogoParametros(design, recebidos, opcoes);
+    private static Escolha mostrar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
+                                   boolean comPaginas) {
+        final DialogoParametros d = new DialogoParametros(design, recebidos, opcoes, comPaginas);
         d.janela.setVisible(true); // modal: returns once the dialog is closed
         return d.resposta;
     }
@@ -181,15 +213,17 @@ public final class DialogoParametros {
         final List<Map.Entry<String, String>> editados = new ArrayList<>();
         for (Map.Entry<String, JComponent> e : campos.entrySet())
             editados.add(Map.entry(e.getKey(), valor(e.getValue())));
+        final IntervaloPaginas intervalo;
         try {
             ValoresParametros.analisar(design, editados);
+            intervalo = comPaginas ? IntervaloPaginas.analisar(paginas.getText()) : null;
         } catch (ErroRelatorio ex) {
             erro.setText(Avisos.quebrar(ex.getMessage()));
             janela.pack();
             return;
         }
         resposta = new Escolha(List.copyOf(editados),
-                new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected()));
+                new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected()), intervalo);
         janela.dispose();
     }
 

@@ -19,8 +19,6 @@ import java.awt.event.WindowAdapter;
 import java.awt.event.WindowEvent;
 import java.awt.geom.Rectangle2D;
 import java.awt.image.BufferedImage;
-import java.awt.print.PageFormat;
-import java.awt.print.Pageable;
 import java.awt.print.PrinterException;
 import java.awt.print.PrinterJob;
 import java.io.IOException;
@@ -29,6 +27,7 @@ import java.nio.file.Path;
 import java.util.List;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.CountDownLatch;
+import javax.print.PrintService;
 import javax.print.PrintServiceLookup;
 import javax.swing.AbstractAction;
 import javax.swing.Action;
@@ -48,12 +47,12 @@ import javax.swing.ScrollPaneConstants;
 import javax.swing.SwingUtilities;
 import javax.swing.Timer;
 import org.apache.pdfbox.pdmodel.PDDocument;
-import org.apache.pdfbox.printing.PDFPageable;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.saida.Formatos;
+import visualizador.saida.IntervaloPaginas;
 
 /**
  * The report on screen, page by page as it will print, while it is still being laid out: page 1
@@ -236,6 +235,25 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
         andamento();
         mostrarPagina();
         paginas.aquecer(() -> escalaMostrada);
+    }
+
+    /**
+     * Starts the window toolkit on the event thread and returns at once: its loading (the X
+     * connection, the look and feel, the fonts of the controls) then overlaps the caller's own
+     * start-up work, and the window itself is built quickly once the report has started.
+     */
+    public static void prepararTela() {
+        SwingUtilities.invokeLater(() -> {
+            final JFrame ensaio = new JFrame();
+            final JToolBar barra = new JToolBar();
+            barra.add(new JButton("Imprimir…"));
+            barra.add(new JLabel("Procurar: "));
+            barra.add(new JTextField(10));
+            ensaio.getContentPane().add(barra, BorderLayout.NORTH);
+            ensaio.getContentPane().add(new JScrollPane(new JPanel()), BorderLayout.CENTER);
+            ensaio.pack();
+            ensaio.dispose();
+        });
     }
 
     /**
@@ -696,9 +714,10 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
 
     private void salvarComo() {
         final VisualizacaoEscolhaArquivo.Escolha e = VisualizacaoEscolhaArquivo.escolher(janela, nome,
-                visualizador.saida.PastaDocumentos.de(visualizador.dados.Ambiente.doProcesso()));
+                visualizador.saida.PastaDocumentos.de(visualizador.dados.Ambiente.doProcesso()),
+                terminado && relatorio.numeradas() ? paginas.total() : -1);
         vista.requestFocusInWindow(); // page keys work again at once
-        if (e != null) salvar(e.formato(), e.arquivo());
+        if (e != null) salvar(e.formato(), e.arquivo(), e.paginas());
     }
 
     /**
@@ -706,12 +725,17 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
      * Completes when done, after any error has been shown.
      */
     CompletableFuture<Void> salvar(Formato formato, Path destino) {
+        return salvar(formato, destino, null);
+    }
+
+    /** As above, only pages {@code paginas} of a PDF (null: all). */
+    CompletableFuture<Void> salvar(Formato formato, Path destino, IntervaloPaginas paginasPdf) {
         salvarComo.setEnabled(false);
         return exportacao = CompletableFuture.runAsync(() -> {
             String erro = null;
             String nota = null;
             try {
-                final Path gravado = exportador.exportar(formato, destino);
+                final Path gravado = exportador.exportar(formato, destino, paginasPdf);
                 if (!destino.equals(gravado))
                     nota = "O relatório é longo demais para XLS e foi gravado em " + gravado
                             + " (Excel 2007 ou posterior).";
@@ -745,17 +769,25 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
             aviso("O relatório ainda não terminou: imprima quando todas as páginas estiverem prontas.");
             return;
         }
-        if (PrintServiceLookup.lookupDefaultPrintService() == null
-                && PrintServiceLookup.lookupPrintServices(null, null).length == 0) {
+        final PrintService[] impressoras = DialogoImpressao.impressoras();
+        if (impressoras.length == 0) {
             aviso("Nenhuma impressora instalada.");
             return;
         }
-        final PrinterJob job = PrinterJob.getPrinterJob();
-        job.setJobName(janela.getTitle());
-        job.setPageable(new Paginas());
-        final boolean imprimir = job.printDialog();
+        final DialogoImpressao.Escolha escolha = DialogoImpressao.escolher(janela, impressoras,
+                PrintServiceLookup.lookupDefaultPrintService(), paginas.total());
         vista.requestFocusInWindow();
-        if (!imprimir) return;
+        if (escolha == null) return;
+        final PrinterJob job = PrinterJob.getPrinterJob();
+        try {
+            job.setPrintService(escolha.impressora());
+        } catch (PrinterException e) {
+            aviso("Não foi possível usar a impressora " + escolha.impressora().getName() + ": " + e.getMessage());
+            return;
+        }
+        job.setJobName(janela.getTitle());
+        job.setCopies(escolha.copias());
+        job.setPageable(new PaginasParaImprimir(paginas.documento(), paginas.total(), escolha.paginas()));
         paginas.executar(() -> {
             try {
                 synchronized (paginas.documento()) {
@@ -765,34 +797,6 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
                 SwingUtilities.invokeLater(() -> aviso("Não foi possível imprimir: " + e.getMessage()));
             }
         });
-    }
-
-    /**
-     * The document for printing. The dialog asks for the page count on the event thread, so that
-     * comes from what is known; the pages themselves are read on the drawing thread (print runs there).
-     */
-    private final class Paginas implements Pageable {
-        private PDFPageable pdfbox;
-
-        private PDFPageable pdfbox() {
-            if (pdfbox == null) pdfbox = new PDFPageable(paginas.documento());
-            return pdfbox;
-        }
-
-        @Override
-        public int getNumberOfPages() {
-            return paginas.total();
-        }
-
-        @Override
-        public PageFormat getPageFormat(int pagina) {
-            return pdfbox().getPageFormat(pagina);
-        }
-
-        @Override
-        public java.awt.print.Printable getPrintable(int pagina) {
-            return pdfbox().getPrintable(pagina);
-        }
     }
 
     private void aviso(String mensagem) {
