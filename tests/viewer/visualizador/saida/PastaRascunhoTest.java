@@ -2,6 +2,7 @@ package visualizador.saida;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.IOException;
@@ -54,6 +55,21 @@ class PastaRascunhoTest {
         } finally {
             vivo.destroy();
         }
+    }
+
+    /**
+     * Once the folder has gone at exit, a report thread still running cannot make it again: a
+     * removed folder is otherwise made anew by the next file (a temp cleaner's case).
+     */
+    @Test
+    void encerradaNaoVoltaAoPedirArquivo() throws Exception {
+        final PastaRascunho p = PastaRascunho.criar(ambiente(), ProcessHandle.current());
+        p.remover();
+        p.novoArquivo(".pdf");
+        assertTrue(Files.isDirectory(p.pasta()));
+        p.encerrar();
+        assertThrows(IOException.class, () -> p.novoArquivo(".pdf"));
+        assertFalse(Files.exists(p.pasta()));
     }
 
     /** A link put in the folder's place is not followed: the temp folder is used instead. */

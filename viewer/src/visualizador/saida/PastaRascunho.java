@@ -26,8 +26,10 @@ import visualizador.dados.Ambiente;
 public final class PastaRascunho {
     private static final SecureRandom ALEATORIO = new SecureRandom();
     private static final LinkOption[] SEM_LINK = {LinkOption.NOFOLLOW_LINKS};
+    private static final String ENCERRANDO = "O visualizador está sendo encerrado.";
     private static final Set<Path> AO_SAIR = ConcurrentHashMap.newKeySet();
     private static volatile PastaRascunho doProcesso;
+    private static boolean encerrando; // guarded by the class: no folder is made once the process ends
 
     static {
         Runtime.getRuntime().addShutdownHook(new Thread(PastaRascunho::limparAoSair, "rascunho-limpeza"));
@@ -35,6 +37,9 @@ public final class PastaRascunho {
 
     private final Path pasta;
     private final boolean windows;
+    // Set when the folder goes for good: a report thread still running while the process ends
+    // must not make it again (guarded by this).
+    private boolean encerrada;
 
     private PastaRascunho(Path pasta, boolean windows) {
         this.pasta = pasta;
@@ -43,6 +48,7 @@ public final class PastaRascunho {
 
     /** The process's folder, made (and the leftovers of dead runs removed) on first use. */
     public static synchronized PastaRascunho doProcesso() throws IOException {
+        if (encerrando) throw new IOException(ENCERRANDO);
         if (doProcesso == null) {
             doProcesso = criar(Ambiente.doProcesso(), ProcessHandle.current());
         }
@@ -130,7 +136,8 @@ public final class PastaRascunho {
      * A new empty file here, created exclusively (never through a link), with the usual
      * permissions, so that it can be published as it is.
      */
-    public Path novoArquivo(String sufixo) throws IOException {
+    public synchronized Path novoArquivo(String sufixo) throws IOException {
+        if (encerrada) throw new IOException(ENCERRANDO);
         while (true) {
             final Path p = pasta.resolve(Long.toUnsignedString(ALEATORIO.nextLong(), 36) + sufixo);
             try {
@@ -164,8 +171,18 @@ public final class PastaRascunho {
                 // best effort while the process ends
             }
         }
-        final PastaRascunho p = doProcesso;
-        if (p != null) p.remover();
+        final PastaRascunho p;
+        synchronized (PastaRascunho.class) {
+            encerrando = true;
+            p = doProcesso;
+        }
+        if (p != null) p.encerrar();
+    }
+
+    /** Removes the folder for good: later requests for a file here fail. */
+    synchronized void encerrar() {
+        encerrada = true;
+        remover();
     }
 
     /**
