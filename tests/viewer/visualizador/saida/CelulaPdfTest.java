@@ -40,7 +40,7 @@ class CelulaPdfTest {
                     : BigDecimal.valueOf(r.nextLong() >> r.nextInt(10, 63), i % 500 == 0 ? 3 : 2);
             esperado = esperado.add(v);
             t.somar(new Object[] {v});
-            if (v.precision() <= 15) assertEquals(v.unscaledValue().longValue(), CelulaPdf.unidades(v), v::toString);
+            if (v.precision() <= 15) assertEquals(v.unscaledValue().longValue(), Totais.unidades(v), v::toString);
         }
         assertEquals(0, esperado.compareTo(t.soma(0)), t::toString);
     }

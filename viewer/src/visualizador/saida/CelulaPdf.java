@@ -29,25 +29,11 @@ final class CelulaPdf {
         return s.append(n);
     }
 
-    private static final double[] POTENCIAS = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12,
-        1e13, 1e14, 1e15};
-
-    /**
-     * The unscaled value of {@code v} when it has at most 15 digits and a scale of 0 to 15, else
-     * Long.MIN_VALUE. Read through doubleValue(), which for such a value divides two exact doubles
-     * and allocates nothing: multiplied back and rounded it is exact, the error staying below 0.25.
-     */
-    static long unidades(BigDecimal v) {
-        final int escala = v.scale();
-        if (escala < 0 || escala >= POTENCIAS.length || v.precision() > 15) return Long.MIN_VALUE;
-        return Math.round(v.doubleValue() * POTENCIAS[escala]);
-    }
-
     /** "-1.234,50": grouped by thousands, {@code casas} decimals rounded half up, as Formatos does. */
     CharSequence numero(BigDecimal v, int casas) {
         final BigDecimal r = v.setScale(casas, RoundingMode.HALF_UP);
         if (r.precision() > 18 || casas > 18) return Formatos.numero(v, casas);
-        final long exato = unidades(r);
+        final long exato = Totais.unidades(r);
         long u = Math.abs(exato != Long.MIN_VALUE ? exato : r.unscaledValue().longValue());
         s.setLength(0);
         if (v.signum() < 0) s.append('-'); // also "-0,00", as DecimalFormat prints a tiny negative

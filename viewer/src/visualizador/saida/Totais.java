@@ -32,7 +32,7 @@ public final class Totais {
         for (int i = 0; i < somas.length; i++) {
             if (somas[i] == null || !(valores[i] instanceof BigDecimal v)) continue;
             if (escala[i] == SEM_ESCALA) escala[i] = v.scale();
-            final long u = v.scale() == escala[i] ? CelulaPdf.unidades(v) : Long.MIN_VALUE;
+            final long u = v.scale() == escala[i] ? unidades(v) : Long.MIN_VALUE;
             final long s = unidades[i] + u;
             if (u != Long.MIN_VALUE && ((unidades[i] ^ s) & (u ^ s)) >= 0) unidades[i] = s; // no overflow
             else somas[i] = somas[i].add(v);
@@ -55,6 +55,20 @@ public final class Totais {
             if (somas[i] != null) somas[i] = BigDecimal.ZERO;
         Arrays.fill(unidades, 0);
         Arrays.fill(escala, SEM_ESCALA);
+    }
+
+    private static final double[] POTENCIAS = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12,
+        1e13, 1e14, 1e15};
+
+    /**
+     * The unscaled value of {@code v} when it has at most 15 digits and a scale of 0 to 15, else
+     * Long.MIN_VALUE. Read through doubleValue(), which for such a value divides two exact doubles
+     * and allocates nothing: multiplied back and rounded it is exact, the error staying below 0.25.
+     */
+    public static long unidades(BigDecimal v) {
+        final int escala = v.scale();
+        if (escala < 0 || escala >= POTENCIAS.length || v.precision() > 15) return Long.MIN_VALUE;
+        return Math.round(v.doubleValue() * POTENCIAS[escala]);
     }
 
     @Override
