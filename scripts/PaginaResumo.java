@@ -10,7 +10,7 @@ import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
-import visualizador.saida.DestinoPdf;
+import visualizador.formatos.DestinoPdf;
 
 /**
  * For scripts/imagens.sh: the report in summary mode ("Somente totais", a choice the viewer offers

@@ -142,7 +142,7 @@ class PrincipalTest {
         final var exportador = Principal.exportador(linha("VIS").toArray(String[]::new), ambiente(null));
         final Path inteiro = exportador.exportar(Formato.PDF, home.resolve("inteiro.pdf"));
         final Path recorte = exportador.exportar(Formato.PDF, home.resolve("recorte.pdf"),
-                new visualizador.saida.IntervaloPaginas(3, 7));
+                new visualizador.formatos.IntervaloPaginas(3, 7));
         final int total;
         try (var doc = org.apache.pdfbox.pdmodel.PDDocument.load(inteiro.toFile());
                 var parte = org.apache.pdfbox.pdmodel.PDDocument.load(recorte.toFile())) {
@@ -157,7 +157,7 @@ class PrincipalTest {
         }
         final Path meu = Files.writeString(home.resolve("meu.pdf"), "antigo");
         final ErroRelatorio e = assertThrows(ErroRelatorio.class, () -> exportador.exportar(Formato.PDF, meu,
-                new visualizador.saida.IntervaloPaginas(total, total + 1)));
+                new visualizador.formatos.IntervaloPaginas(total, total + 1)));
         assertTrue(e.getMessage().contains("tem " + total + " páginas"), e.getMessage());
         assertEquals("antigo", Files.readString(meu));
     }

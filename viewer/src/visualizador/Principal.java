@@ -18,18 +18,18 @@ import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
+import visualizador.formatos.DestinoXls;
+import visualizador.formatos.Destinos;
+import visualizador.formatos.IntervaloPaginas;
+import visualizador.formatos.RecortePdf;
 import visualizador.janela.Avisos;
 import visualizador.janela.DialogoParametros;
 import visualizador.janela.Exportador;
 import visualizador.janela.JanelaVisualizacao;
 import visualizador.janela.Reexecutor;
 import visualizador.janela.TrabalhoComProgresso;
-import visualizador.saida.ArquivoSaida;
-import visualizador.saida.DestinoXls;
-import visualizador.saida.Destinos;
-import visualizador.saida.IntervaloPaginas;
-import visualizador.saida.RecortePdf;
-import visualizador.saida.PastaRascunho;
+import visualizador.publicacao.ArquivoSaida;
+import visualizador.publicacao.PastaRascunho;
 
 /**
  * jasperviewer.jar: runs one report and shows it (VIS) or writes it to the user's documents

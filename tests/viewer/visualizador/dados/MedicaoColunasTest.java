@@ -15,7 +15,7 @@ import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.BancoTeste;
 import visualizador.design.Design;
-import visualizador.saida.MedidaColuna;
+import visualizador.pagina.MedidaColuna;
 
 /** What the columns are measured to hold, against the same questions asked in plain SQL. */
 class MedicaoColunasTest {

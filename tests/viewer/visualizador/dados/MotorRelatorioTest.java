@@ -22,9 +22,9 @@ import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.BancoTeste;
 import visualizador.design.Design;
-import visualizador.saida.Cabecalho;
-import visualizador.saida.Destino;
-import visualizador.saida.Totais;
+import visualizador.pagina.Cabecalho;
+import visualizador.pagina.Destino;
+import visualizador.pagina.Totais;
 
 /** The engine on the demo data, against the same questions asked in plain SQL. */
 class MotorRelatorioTest {

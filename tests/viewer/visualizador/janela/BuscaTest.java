@@ -27,11 +27,11 @@ import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.dados.Progresso;
-import visualizador.saida.DestinoPdf;
-import visualizador.saida.IndiceTexto;
-import visualizador.saida.PastaRascunho;
-import visualizador.saida.PdfSintetico;
-import visualizador.saida.TextoPorPagina;
+import visualizador.formatos.DestinoPdf;
+import visualizador.formatos.IndiceTexto;
+import visualizador.formatos.PdfSintetico;
+import visualizador.formatos.TextoPorPagina;
+import visualizador.publicacao.PastaRascunho;
 
 /** The preview's search: the pages' recorded text against the text PDFBox reads from them. */
 class BuscaTest {

@@ -25,7 +25,7 @@ import visualizador.dados.MotorRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
-import visualizador.saida.Destinos;
+import visualizador.formatos.Destinos;
 
 /**
  * Cancel ends the wait at each stage a report can hang in, and the statement on the server is

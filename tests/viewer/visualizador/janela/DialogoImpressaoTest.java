@@ -23,7 +23,7 @@ import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /** "Imprimir…" on a report of 10 pages: a bad range is explained and asked again, a good one taken. */
 class DialogoImpressaoTest {

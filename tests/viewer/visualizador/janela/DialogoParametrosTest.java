@@ -109,7 +109,7 @@ class DialogoParametrosTest {
             assertTrue(erro[0].contains("Páginas"), erro[0]);
         } else {
             assertTrue(erro[0].isBlank(), erro[0]);
-            assertEquals(primeira == 0 ? null : new visualizador.saida.IntervaloPaginas(primeira, ultima), escolha.paginas());
+            assertEquals(primeira == 0 ? null : new visualizador.formatos.IntervaloPaginas(primeira, ultima), escolha.paginas());
         }
     }
 

@@ -36,7 +36,7 @@ import visualizador.Formato;
 import visualizador.dados.Cancelado;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.design.Coluna;
-import visualizador.saida.PdfSintetico;
+import visualizador.formatos.PdfSintetico;
 
 /** The preview under Xvfb, fed by a made-up report that can be held half-way. */
 class JanelaVisualizacaoTest {

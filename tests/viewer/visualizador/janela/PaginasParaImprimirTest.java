@@ -12,7 +12,7 @@ import org.apache.pdfbox.pdmodel.PDPage;
 import org.apache.pdfbox.pdmodel.common.PDRectangle;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /** The print job's page i is the range's page i: each page here is as wide as 100 + its number. */
 class PaginasParaImprimirTest {

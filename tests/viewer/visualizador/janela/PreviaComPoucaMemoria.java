@@ -7,7 +7,7 @@ import java.util.concurrent.TimeUnit;
 import java.util.concurrent.atomic.AtomicReference;
 import javax.swing.JComponent;
 import javax.swing.SwingUtilities;
-import visualizador.saida.PdfSintetico;
+import visualizador.formatos.PdfSintetico;
 
 /**
  * Run in a JVM of its own with a small heap: a long made-up report in the preview, then page after

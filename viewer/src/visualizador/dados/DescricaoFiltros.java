@@ -8,7 +8,7 @@ import java.util.List;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
 import visualizador.design.TipoParametro;
-import visualizador.saida.Formatos;
+import visualizador.pagina.Formatos;
 
 /**
  * The filters in effect in words, one entry per filter: "Fornecedor: 132 - ACME, 156 - BETA". Each

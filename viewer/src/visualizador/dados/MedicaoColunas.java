@@ -9,7 +9,7 @@ import java.util.Arrays;
 import java.util.List;
 import visualizador.design.Coluna;
 import visualizador.design.TipoColuna;
-import visualizador.saida.MedidaColuna;
+import visualizador.pagina.MedidaColuna;
 
 /**
  * Measures what the report's columns will hold before its first line: the texts of a column from

@@ -19,10 +19,10 @@ import visualizador.ErroRelatorio;
 import visualizador.design.Agrupamento;
 import visualizador.design.Coluna;
 import visualizador.design.Design;
-import visualizador.saida.Cabecalho;
-import visualizador.saida.Destino;
-import visualizador.saida.MedidaColuna;
-import visualizador.saida.Totais;
+import visualizador.pagina.Cabecalho;
+import visualizador.pagina.Destino;
+import visualizador.pagina.MedidaColuna;
+import visualizador.pagina.Totais;
 
 /**
  * Runs a design's query with checked parameters and hands the rows, grouped and totalled, to a

@@ -10,8 +10,8 @@ import java.util.concurrent.Executors;
 import java.util.concurrent.atomic.AtomicLong;
 import java.util.function.Consumer;
 import javax.swing.SwingUtilities;
-import visualizador.saida.IndiceTexto;
-import visualizador.saida.TextoPorPagina;
+import visualizador.formatos.IndiceTexto;
+import visualizador.formatos.TextoPorPagina;
 
 /**
  * Search through the preview's finished pages, from the last hit onwards (or backwards), wrapping

@@ -14,7 +14,7 @@ import javax.swing.JSpinner;
 import javax.swing.JTextField;
 import javax.swing.SpinnerNumberModel;
 import visualizador.ErroRelatorio;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /**
  * "Imprimir…": the printer, the copies and the pages (all, or a range such as 3-7), in Portuguese.

@@ -31,7 +31,7 @@ import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /**
  * Shows the report's parameters with the values received, for the user to check or change

@@ -4,7 +4,7 @@ import java.io.IOException;
 import java.nio.file.Path;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /** Writes the report being previewed to a file of another format. */
 @FunctionalInterface

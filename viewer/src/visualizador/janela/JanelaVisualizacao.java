@@ -51,8 +51,8 @@ import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Cancelado;
 import visualizador.dados.OpcoesRelatorio;
-import visualizador.saida.Formatos;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
+import visualizador.pagina.Formatos;
 
 /**
  * The report on screen, page by page as it will print, while it is still being laid out: page 1
@@ -714,7 +714,7 @@ public final class JanelaVisualizacao implements RelatorioEmCurso.Ouvinte {
 
     private void salvarComo() {
         final VisualizacaoEscolhaArquivo.Escolha e = VisualizacaoEscolhaArquivo.escolher(janela, nome,
-                visualizador.saida.PastaDocumentos.de(visualizador.dados.Ambiente.doProcesso()),
+                visualizador.publicacao.PastaDocumentos.de(visualizador.dados.Ambiente.doProcesso()),
                 terminado && relatorio.numeradas() ? paginas.total() : -1);
         vista.requestFocusInWindow(); // page keys work again at once
         if (e != null) salvar(e.formato(), e.arquivo(), e.paginas());

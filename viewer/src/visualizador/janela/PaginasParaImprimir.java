@@ -5,7 +5,7 @@ import java.awt.print.Pageable;
 import java.awt.print.Printable;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.printing.PDFPageable;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /**
  * The pages to print, all or a range, as the print job sees them: its page 0 is the range's first.

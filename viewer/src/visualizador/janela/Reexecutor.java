@@ -5,7 +5,7 @@ import java.nio.file.Path;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.OpcoesRelatorio;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /**
  * Runs the report being previewed again, with the given options, into a file of the given format:

@@ -9,10 +9,10 @@ import java.util.concurrent.atomic.AtomicLong;
 import javax.swing.SwingUtilities;
 import visualizador.ErroRelatorio;
 import visualizador.dados.Progresso;
-import visualizador.saida.Cabecalho;
-import visualizador.saida.Destino;
-import visualizador.saida.DestinoPdf;
-import visualizador.saida.Totais;
+import visualizador.formatos.DestinoPdf;
+import visualizador.pagina.Cabecalho;
+import visualizador.pagina.Destino;
+import visualizador.pagina.Totais;
 
 /**
  * The report laid out for the preview on a thread of its own, while the window shows the pages

@@ -23,7 +23,7 @@ import javax.swing.Timer;
 import visualizador.ErroRelatorio;
 import visualizador.dados.Cancelado;
 import visualizador.dados.Progresso;
-import visualizador.saida.Formatos;
+import visualizador.pagina.Formatos;
 
 /**
  * Runs a report; with a display, a long one shows lines read and pages laid out in a small

@@ -3,8 +3,8 @@ package visualizador.janela;
 import java.io.IOException;
 import java.nio.ByteBuffer;
 import java.util.concurrent.CancellationException;
-import visualizador.saida.IndiceTexto;
-import visualizador.saida.TextoPorPagina;
+import visualizador.formatos.IndiceTexto;
+import visualizador.formatos.TextoPorPagina;
 
 /**
  * Finds the pages that hold a text by reading the pages' text back from {@link IndiceTexto}, a

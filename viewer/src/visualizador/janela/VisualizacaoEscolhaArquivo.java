@@ -16,7 +16,7 @@ import javax.swing.filechooser.FileNameExtensionFilter;
 import javax.swing.plaf.basic.BasicFileChooserUI;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
-import visualizador.saida.IntervaloPaginas;
+import visualizador.formatos.IntervaloPaginas;
 
 /**
  * "Salvar como…": a file name and one of the formats the report can be written in; for a PDF,

@@ -18,8 +18,8 @@ import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.design.LeitorDesign;
-import visualizador.saida.DestinoPdf;
-import visualizador.saida.IndiceTexto;
+import visualizador.formatos.DestinoPdf;
+import visualizador.formatos.IndiceTexto;
 
 /**
  * The preview's search on a whole report laid out as the preview lays it out (no window): how
