@@ -1,5 +1,6 @@
 package visualizador;
 
+import java.nio.file.Path;
 import java.util.Locale;
 
 /** Output formats, by the code the launcher sends. */
@@ -19,6 +20,11 @@ public enum Formato {
     /** File name extension of a format written to disk; null for the on-screen preview. */
     public String extensao() {
         return extensao;
+    }
+
+    /** Whether a spreadsheet file is written as .xlsx: its name says so (else .xls). */
+    public static boolean xlsx(Path arquivo) {
+        return arquivo.getFileName().toString().toLowerCase(Locale.ROOT).endsWith(".xlsx");
     }
 
     public static Formato doCodigo(String codigo) throws ErroRelatorio {

@@ -57,7 +57,7 @@ final class LeitorPlanilha {
     private LeitorPlanilha() {}
 
     static List<Folha> ler(Path arquivo) throws Exception {
-        return DestinoXls.xlsx(arquivo) ? xlsx(arquivo) : xls(arquivo);
+        return visualizador.Formato.xlsx(arquivo) ? xlsx(arquivo) : xls(arquivo);
     }
 
     private static List<Folha> xls(Path arquivo) throws Exception {

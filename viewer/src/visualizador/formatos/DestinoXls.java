@@ -8,6 +8,7 @@ import java.time.temporal.ChronoUnit;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
+import visualizador.Formato;
 import visualizador.design.Coluna;
 import visualizador.pagina.Cabecalho;
 import visualizador.pagina.Destino;
@@ -68,17 +69,13 @@ public final class DestinoXls implements Destino {
     private record Trecho(String folha, int primeira, int ultima) {}
 
     public DestinoXls(Path arquivo) throws IOException {
-        planilha = xlsx(arquivo) ? new PlanilhaXlsx(arquivo) : new PlanilhaXls(arquivo);
-    }
-
-    public static boolean xlsx(Path arquivo) {
-        return arquivo.getFileName().toString().toLowerCase(Locale.ROOT).endsWith(".xlsx");
+        planilha = Formato.xlsx(arquivo) ? new PlanilhaXlsx(arquivo) : new PlanilhaXls(arquivo);
     }
 
     /** The .xlsx name of a .xls one: "r.xls" is "r.xlsx"; any other name gets ".xlsx" added. */
     public static Path comoXlsx(Path arquivo) {
         final String n = arquivo.getFileName().toString();
-        if (xlsx(arquivo)) return arquivo;
+        if (Formato.xlsx(arquivo)) return arquivo;
         final boolean xls = n.toLowerCase(Locale.ROOT).endsWith(".xls");
         return arquivo.resolveSibling((xls ? n.substring(0, n.length() - 4) : n) + ".xlsx");
     }

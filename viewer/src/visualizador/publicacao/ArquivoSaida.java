@@ -17,7 +17,6 @@ import java.util.regex.Pattern;
 import visualizador.ErroRelatorio;
 import visualizador.Formato;
 import visualizador.dados.Ambiente;
-import visualizador.formatos.DestinoXls;
 
 /** Where a written report goes (the user's documents folder) and how it is opened afterwards. */
 public final class ArquivoSaida {
@@ -45,7 +44,7 @@ public final class ArquivoSaida {
         final Path pasta = area.pastaDocumentos();
         final String base = nome + "-" + CARIMBO.format(quando);
         // A spreadsheet too long for .xls was written as .xlsx: the name follows the file.
-        final String extensao = formato == Formato.XLS && DestinoXls.xlsx(rascunho) ? "xlsx" : formato.extensao();
+        final String extensao = formato == Formato.XLS && Formato.xlsx(rascunho) ? "xlsx" : formato.extensao();
         Path vizinho = null;
         try {
             int n = 1;
