@@ -3,8 +3,6 @@ package visualizador.formatos;
 import java.io.BufferedWriter;
 import java.io.IOException;
 import java.math.BigDecimal;
-import java.nio.charset.StandardCharsets;
-import java.nio.file.Files;
 import java.nio.file.Path;
 import java.time.LocalDate;
 import java.util.ArrayList;
@@ -14,7 +12,7 @@ import visualizador.pagina.Cabecalho;
 import visualizador.pagina.Destino;
 import visualizador.pagina.Formatos;
 import visualizador.pagina.Totais;
-import visualizador.publicacao.ArquivoParcial;
+import visualizador.publicacao.TextoParcial;
 
 /**
  * The report's table for other programs, as a spreadsheet in Portuguese reads it: UTF-8 with a
@@ -24,21 +22,20 @@ import visualizador.publicacao.ArquivoParcial;
  * its count and sums. Written as it comes; the file appears only once complete.
  */
 public final class DestinoCsv implements Destino {
-    private final ArquivoParcial parcial;
+    private final TextoParcial arquivo;
     private final BufferedWriter out;
     private Cabecalho cabecalho;
     private List<Coluna> colunas;
     /** A summary's columns: group, count, then these columns' sums; null for the full report. */
     private int[] somadas;
-    private boolean completo;
 
     public DestinoCsv(Path arquivo) throws IOException {
-        parcial = new ArquivoParcial(arquivo);
+        this.arquivo = new TextoParcial(arquivo);
+        out = this.arquivo.escritor();
         try {
-            out = Files.newBufferedWriter(parcial.temporario(), StandardCharsets.UTF_8);
             out.write('\uFEFF'); // so that a spreadsheet program takes the file as UTF-8
         } catch (IOException | RuntimeException e) {
-            parcial.close();
+            this.arquivo.close();
             throw e;
         }
     }
@@ -49,9 +46,7 @@ public final class DestinoCsv implements Destino {
         colunas = c.colunas();
         final List<String> titulos = new ArrayList<>();
         if (c.somenteTotais()) {
-            final List<Integer> l = new ArrayList<>();
-            for (int i = 0; i < colunas.size(); i++) if (colunas.get(i).total()) l.add(i);
-            somadas = l.stream().mapToInt(Integer::intValue).toArray();
+            somadas = c.colunasSomadas();
             titulos.add(c.agrupamento());
             titulos.add("Linhas");
             for (int i : somadas) titulos.add(colunas.get(i).titulo());
@@ -85,15 +80,12 @@ public final class DestinoCsv implements Destino {
 
     @Override
     public void fim(Totais totais) {
-        completo = true;
+        arquivo.completo();
     }
 
     @Override
     public void close() throws IOException {
-        try (parcial) {
-            out.close();
-            if (completo) parcial.concluir();
-        }
+        arquivo.close();
     }
 
     private void campo(int i, String s) throws IOException {

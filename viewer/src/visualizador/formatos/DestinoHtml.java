@@ -4,10 +4,7 @@ import java.io.BufferedWriter;
 import java.io.IOException;
 import java.io.Writer;
 import java.math.BigDecimal;
-import java.nio.charset.StandardCharsets;
-import java.nio.file.Files;
 import java.nio.file.Path;
-import java.util.ArrayList;
 import java.util.List;
 import java.util.Locale;
 import visualizador.design.Coluna;
@@ -15,7 +12,7 @@ import visualizador.pagina.Cabecalho;
 import visualizador.pagina.Destino;
 import visualizador.pagina.Formatos;
 import visualizador.pagina.Totais;
-import visualizador.publicacao.ArquivoParcial;
+import visualizador.publicacao.TextoParcial;
 
 /**
  * The report as one self-contained HTML page (UTF-8, inline style, nothing fetched): the page
@@ -42,22 +39,16 @@ public final class DestinoHtml implements Destino {
             @page{size:A4 landscape;margin:1cm}
             """;
 
-    private final ArquivoParcial parcial;
+    private final TextoParcial arquivo;
     private final BufferedWriter out;
     private Cabecalho cabecalho;
     private List<Coluna> colunas;
     /** A summary's table: group, count, then these columns' sums; null for the full report. */
     private int[] somadas;
-    private boolean completo;
 
     public DestinoHtml(Path arquivo) throws IOException {
-        parcial = new ArquivoParcial(arquivo);
-        try {
-            out = Files.newBufferedWriter(parcial.temporario(), StandardCharsets.UTF_8);
-        } catch (IOException | RuntimeException e) {
-            parcial.close();
-            throw e;
-        }
+        this.arquivo = new TextoParcial(arquivo);
+        out = this.arquivo.escritor();
     }
 
     @Override
@@ -99,9 +90,7 @@ public final class DestinoHtml implements Destino {
 
     /** The summary's titles: the grouping, the count, then each totalled column. */
     private void inicioResumo() throws IOException {
-        final List<Integer> l = new ArrayList<>();
-        for (int i = 0; i < colunas.size(); i++) if (colunas.get(i).total()) l.add(i);
-        somadas = l.stream().mapToInt(Integer::intValue).toArray();
+        somadas = cabecalho.colunasSomadas();
         out.write("<thead><tr><th class=\"e\">");
         texto(cabecalho.agrupamento());
         out.write("</th><th class=\"d\">Linhas</th>");
@@ -152,7 +141,7 @@ public final class DestinoHtml implements Destino {
         }
         out.write("</tbody>\n</table>\n</body>\n</html>\n");
         out.flush();
-        completo = true;
+        arquivo.completo();
     }
 
     private void linhaResumo(String classe, String nome, Totais totais) throws IOException {
@@ -201,10 +190,7 @@ public final class DestinoHtml implements Destino {
     /** Moves the page into place only when complete; after a failure no file remains. */
     @Override
     public void close() throws IOException {
-        try (parcial) {
-            out.close();
-            if (completo) parcial.concluir();
-        }
+        arquivo.close();
     }
 
     private static String classe(Coluna c) {

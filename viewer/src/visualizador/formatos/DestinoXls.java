@@ -84,11 +84,7 @@ public final class DestinoXls implements Destino {
     public void inicio(Cabecalho c) throws IOException {
         cabecalho = c;
         colunas = c.colunas();
-        if (c.somenteTotais()) {
-            final List<Integer> l = new ArrayList<>();
-            for (int i = 0; i < colunas.size(); i++) if (colunas.get(i).total()) l.add(i);
-            somadas = l.stream().mapToInt(Integer::intValue).toArray();
-        }
+        if (c.somenteTotais()) somadas = c.colunasSomadas();
         estilos = new EstilosXls(colunas);
         estilosDasLinhas = new EstiloXls[colunas.size()];
         for (int i = 0; i < estilosDasLinhas.length; i++) estilosDasLinhas[i] = estilos.dado(i);

@@ -42,6 +42,11 @@ public record Cabecalho(String titulo, List<String> filtros, String agrupamento,
                 filtrosCompletos, m);
     }
 
+    /** The indexes of the columns with a total, in order: a summary's columns after the count. */
+    public int[] colunasSomadas() {
+        return java.util.stream.IntStream.range(0, colunas.size()).filter(i -> colunas.get(i).total()).toArray();
+    }
+
     /** What column {@code i} will hold, as far as known. */
     public MedidaColuna medida(int i) {
         return medidas.isEmpty() ? MedidaColuna.DESCONHECIDA : medidas.get(i);
