@@ -23,6 +23,7 @@ import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Coluna;
 import visualizador.design.Design;
+import visualizador.pagina.Diagramacao;
 import visualizador.pagina.Formatos;
 import visualizador.pagina.MedidaColuna;
 import visualizador.pagina.Totais;
@@ -73,7 +74,7 @@ class ColunasPdfTest {
         assertEquals(0, corpo.continuacoes, "lines holding only the rest of wrapped cells");
         // Two companies: their codes in the lines, their names on every page's header.
         final String ultima = DestinoPdfTest.texto(pdf, paginas).replaceAll("\\s+", " ");
-        assertTrue(ultima.contains("Empresa" + DestinoPdf.LEGENDA + "1 - SUPERMERCADO BOA VISTA LTDA · 2 - "), ultima);
+        assertTrue(ultima.contains("Empresa" + Diagramacao.LEGENDA + "1 - SUPERMERCADO BOA VISTA LTDA · 2 - "), ultima);
     }
 
     /**
@@ -135,7 +136,7 @@ class ColunasPdfTest {
             totais++;
             for (Coluna c : colunas)
                 if (c.total()) assertTrue(l.texto().contains(Formatos.numero(v, c.casas())), l.texto());
-            for (GlifosPdf.Glifo g : l.glifos()) assertEquals(DestinoPdf.CORPO, g.tamanho(), 0.01, l.texto());
+            for (GlifosPdf.Glifo g : l.glifos()) assertEquals(Diagramacao.CORPO, g.tamanho(), 0.01, l.texto());
         }
         assertEquals(2, totais, "subtotal and grand total");
     }
@@ -176,7 +177,7 @@ class ColunasPdfTest {
                 if (trechos.get(0).startsWith("Página ") || trechos.get(0).startsWith("Relação de Produtos")) continue;
                 if (trechos.get(0).startsWith("Depósito: ") || trechos.get(0).startsWith("Total ")) continue;
                 for (GlifosPdf.Glifo g : l.glifos())
-                    if (g.tamanho() < DestinoPdf.CORPO - 0.01f) c.reduzidos++;
+                    if (g.tamanho() < Diagramacao.CORPO - 0.01f) c.reduzidos++;
                 final float fim = fimQuantidade;
                 if (l.trechos().stream().noneMatch(t -> Math.abs(ultimo(t).x1() - fim) < 0.5f)) c.continuacoes++;
                 for (int i = 0; i < trechos.size(); i++) {

@@ -26,6 +26,7 @@ import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
 import visualizador.pagina.Cabecalho;
+import visualizador.pagina.Diagramacao;
 import visualizador.pagina.Formatos;
 import visualizador.pagina.Totais;
 
@@ -137,7 +138,7 @@ class DestinoPdfTest {
             for (String l : linhas) {
                 if (!l.startsWith("Endereço: ") && !l.startsWith("Total Endereço: ")) continue;
                 if (primeira && aberto != null) {
-                    assertEquals(aberto + DestinoPdf.CONTINUACAO, l, "page " + p + " starts without its group");
+                    assertEquals(aberto + Diagramacao.CONTINUACAO, l, "page " + p + " starts without its group");
                     continuacoes++;
                 } else if (l.startsWith("Endereço: ")) {
                     assertTrue(aberto == null, "group " + aberto + " not closed before " + l);
@@ -189,12 +190,12 @@ class DestinoPdfTest {
             final List<List<GlifosPdf.Glifo>> trechos = l.trechos();
             for (int i = 1; i < trechos.size(); i++) {
                 final float folga = trechos.get(i).get(0).x0() - trechos.get(i - 1).get(trechos.get(i - 1).size() - 1).x1();
-                assertTrue(folga >= 2 * DestinoPdf.FOLGA - 0.05f, folga + " pt between cells in " + l.texto());
+                assertTrue(folga >= 2 * Diagramacao.FOLGA - 0.05f, folga + " pt between cells in " + l.texto());
             }
             if (l.texto().startsWith("Total ")) {
                 assertTrue(l.texto().contains("9.999.999.999,999") && l.texto().contains("99.999.999.999,99"), l.texto());
                 for (GlifosPdf.Glifo g : l.glifos())
-                    assertEquals(DestinoPdf.CORPO, g.tamanho(), 0.01, "size of a total in " + l.texto());
+                    assertEquals(Diagramacao.CORPO, g.tamanho(), 0.01, "size of a total in " + l.texto());
             }
             // The negative value is red, on its line and in the totals; nothing else is.
             for (List<GlifosPdf.Glifo> trecho : trechos) {
@@ -231,7 +232,7 @@ class DestinoPdfTest {
         final String segunda = texto(pdf, 2).replaceAll("\\s+", " ");
         for (String f : filtros) assertTrue(primeira.contains(f), f + " in " + primeira);
         final boolean longo = codigos > 100;
-        assertEquals(longo, segunda.contains(DestinoPdf.FILTROS_NA_PRIMEIRA), segunda);
+        assertEquals(longo, segunda.contains(Diagramacao.FILTROS_NA_PRIMEIRA), segunda);
         assertEquals(!longo, filtros.stream().allMatch(segunda::contains), segunda);
     }
 

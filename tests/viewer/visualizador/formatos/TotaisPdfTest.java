@@ -23,6 +23,7 @@ import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.Progresso;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
+import visualizador.pagina.Diagramacao;
 import visualizador.pagina.Formatos;
 
 /** The PDF's figures and texts read back and set against the database's own sums. */
@@ -85,7 +86,7 @@ class TotaisPdfTest {
         for (var col : colunas.entrySet()) {
             final String impresso = DestinoPdfTest.textoDaColuna(linhas, col.getKey()).replace(" ", "");
             List<String> esperados = col.getValue();
-            if (primeira.contains(col.getKey() + DestinoPdf.LEGENDA)) { // whole in the header, the code in the lines
+            if (primeira.contains(col.getKey() + Diagramacao.LEGENDA)) { // whole in the header, the code in the lines
                 for (String v : esperados) assertTrue(primeira.contains(v), v + " in the legend of " + primeira);
                 esperados = esperados.stream().map(v -> v.substring(0, v.indexOf(" - "))).toList();
             }

@@ -15,6 +15,7 @@ import org.apache.pdfbox.cos.COSName;
 import org.apache.pdfbox.cos.COSStream;
 import org.apache.pdfbox.pdmodel.PDDocument;
 import org.apache.pdfbox.pdmodel.font.PDType0Font;
+import visualizador.pagina.Metrica;
 
 /**
  * An embedded TrueType font with each character's code and width looked up once: a report of a
@@ -29,9 +30,7 @@ import org.apache.pdfbox.pdmodel.font.PDType0Font;
  * that has it; its code then names that font too, and the page switches font for it. A character
  * no font has prints as the replacement mark U+FFFD; a surrogate pair is one character.
  */
-final class FontePdf {
-    static final char RETICENCIAS = '\u2026';
-
+final class FontePdf implements Metrica {
     /** The resource name the page content uses ("F1"). */
     final String nome;
     final PDType0Font pd;
@@ -76,7 +75,8 @@ final class FontePdf {
     }
 
     /** Width in thousandths of the font size. */
-    float largura(char c) {
+    @Override
+    public float largura(char c) {
         if (codigos[c] == 0) conhecer(c);
         return larguras[c];
     }
@@ -115,24 +115,22 @@ final class FontePdf {
         return -2;
     }
 
-    float largura(CharSequence s) {
+    @Override
+    public float largura(CharSequence s) {
         return largura(s, Float.MAX_VALUE);
     }
 
     /** The width of {@code s}, or, once past {@code maximo}, some width beyond it (no need to go on). */
-    float largura(CharSequence s, float maximo) {
+    @Override
+    public float largura(CharSequence s, float maximo) {
         float w = 0;
         for (int i = 0, n = s.length(); i < n && w <= maximo; i++) w += largura(s, i);
         return w;
     }
 
-    /** How many leading characters of {@code s} fit in {@code maximo} thousandths of the size. */
-    int caber(CharSequence s, float maximo) {
-        return caber(s, 0, maximo);
-    }
-
     /** The end of the longest piece of {@code s} from {@code inicio} that fits in {@code maximo}. */
-    int caber(CharSequence s, int inicio, float maximo) {
+    @Override
+    public int caber(CharSequence s, int inicio, float maximo) {
         float w = 0;
         for (int i = inicio, n = s.length(); i < n; i++) {
             w += largura(s, i);
@@ -141,7 +139,8 @@ final class FontePdf {
         return s.length();
     }
 
-    float largura(CharSequence s, int inicio, int fim) {
+    @Override
+    public float largura(CharSequence s, int inicio, int fim) {
         float w = 0;
         for (int i = inicio; i < fim; i++) w += largura(s, i);
         return w;

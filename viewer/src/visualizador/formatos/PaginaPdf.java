@@ -2,12 +2,13 @@ package visualizador.formatos;
 
 import java.util.Arrays;
 import java.util.zip.Deflater;
+import visualizador.pagina.Pintura;
 
 /**
  * The operators of one page's content, built in a reusable byte buffer: numbers are written
  * digit by digit and text as glyph codes, so a line costs no formatter and no string encoding.
  */
-final class PaginaPdf {
+final class PaginaPdf implements Pintura<FontePdf> {
     private byte[] b = new byte[1 << 15];
     private int n;
     private FontePdf fonte;
@@ -43,7 +44,8 @@ final class PaginaPdf {
     }
 
     /** Text in red (a negative figure) or black; written only when it changes. */
-    void vermelho(boolean sim) {
+    @Override
+    public void vermelho(boolean sim) {
         if (sim == vermelho) return;
         fecharTrecho();
         vermelho = sim;
@@ -66,13 +68,15 @@ final class PaginaPdf {
         d.setInput(b, 0, n);
     }
 
-    void abrirTexto() {
+    @Override
+    public void abrirTexto() {
         op("BT ");
         tx = 0;
         ty = 0;
     }
 
-    void fecharTexto() {
+    @Override
+    public void fecharTexto() {
         fecharTrecho();
         op("ET\n");
     }
@@ -95,7 +99,8 @@ final class PaginaPdf {
      * and colour share one TJ array, the blank between them given as a displacement: a line of
      * cells costs one operator instead of a move and a show per cell.
      */
-    void texto(FontePdf f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
+    @Override
+    public void texto(FontePdf f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
         if (trecho && (f != fonte || Math.round(pontos * 100) != tamanho || Math.round(y * 100) != ty)) fecharTrecho();
         fonte(f, pontos);
         final double t = tamanho / 100.0;
@@ -183,7 +188,8 @@ final class PaginaPdf {
     }
 
     /** A horizontal rule, in grey level {@code cinza} (0 black, 1 white). */
-    void traco(float x1, float x2, float y, float espessura, float cinza) {
+    @Override
+    public void traco(float x1, float x2, float y, float espessura, float cinza) {
         op("q ");
         num(cinza).op("G ");
         num(espessura).op("w ");

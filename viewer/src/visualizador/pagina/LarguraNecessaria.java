@@ -1,11 +1,9 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import java.math.BigDecimal;
 import java.util.List;
 import visualizador.design.Coluna;
 import visualizador.design.TipoColuna;
-import visualizador.pagina.Formatos;
-import visualizador.pagina.MedidaColuna;
 
 /**
  * The width a column needs on the page for what it will hold, its bold title included: its widest
@@ -14,12 +12,12 @@ import visualizador.pagina.MedidaColuna;
 final class LarguraNecessaria {
     private static final float FOLGA_ARREDONDAMENTO = 0.01f;
 
-    private final FontePdf normal;
-    private final FontePdf negrito;
+    private final Metrica normal;
+    private final Metrica negrito;
     private final float tamanho;
     private final float folga;
 
-    LarguraNecessaria(FontePdf normal, FontePdf negrito, float tamanho, float folga) {
+    LarguraNecessaria(Metrica normal, Metrica negrito, float tamanho, float folga) {
         this.normal = normal;
         this.negrito = negrito;
         this.tamanho = tamanho;
@@ -52,14 +50,14 @@ final class LarguraNecessaria {
         return Formatos.numero(negativo ? magnitude.negate() : magnitude, casas);
     }
 
-    private float maisLargo(FontePdf f, List<String> textos) {
+    private float maisLargo(Metrica f, List<String> textos) {
         if (textos.isEmpty()) return Float.NaN;
         float w = 0;
         for (String s : textos) w = Math.max(w, largura(f, s));
         return w;
     }
 
-    private float largura(FontePdf f, String s) {
+    private float largura(Metrica f, String s) {
         return f.largura(s) * tamanho / 1000;
     }
 }

@@ -1,4 +1,4 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
 
@@ -12,11 +12,9 @@ import org.junit.jupiter.params.provider.CsvSource;
 import visualizador.design.Alinhamento;
 import visualizador.design.Coluna;
 import visualizador.design.TipoColuna;
-import visualizador.pagina.Formatos;
-import visualizador.pagina.Totais;
 
 /** The PDF's own cell formatting must print exactly what Formatos prints everywhere else. */
-class CelulaPdfTest {
+class TextoCelulaTest {
     private static Coluna coluna(TipoColuna tipo, int casas) {
         return new Coluna("t", "c", null, "", tipo, 50, Alinhamento.DIREITA, casas, false);
     }
@@ -27,7 +25,7 @@ class CelulaPdfTest {
         "1e-30, 2", "7, 0", "100100.001, 3"})
     void numerosComoFormatos(String valor, int casas) {
         final BigDecimal v = new BigDecimal(valor);
-        assertEquals(Formatos.numero(v, casas), new CelulaPdf().numero(v, casas).toString());
+        assertEquals(Formatos.numero(v, casas), new TextoCelula().numero(v, casas).toString());
     }
 
     /** Sums kept in whole units must equal BigDecimal's, also past 15 digits and across scales. */
@@ -49,7 +47,7 @@ class CelulaPdfTest {
 
     @Test
     void valoresAoAcasoComoFormatos() {
-        final CelulaPdf c = new CelulaPdf();
+        final TextoCelula c = new TextoCelula();
         final Random r = new Random(42);
         for (int i = 0; i < 20_000; i++) {
             final int casas = r.nextInt(4);

@@ -1,18 +1,16 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import java.math.BigDecimal;
 import java.math.RoundingMode;
 import java.time.LocalDate;
 import visualizador.design.Coluna;
-import visualizador.pagina.Formatos;
-import visualizador.pagina.Totais;
 
 /**
  * A cell's text exactly as {@link Formatos#texto} writes it, into one reused buffer: the common
  * numbers and dates are written digit by digit, since a formatter per cell would cost more than
  * laying out the whole line. Anything out of the common range goes through {@link Formatos}.
  */
-final class CelulaPdf {
+final class TextoCelula {
     private final StringBuilder s = new StringBuilder(64);
 
     /** The text of {@code valor}; valid until the next call. */
