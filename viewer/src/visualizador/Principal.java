@@ -119,7 +119,7 @@ public final class Principal {
         if (argumentos.confirmar()) {
             if (!tela) throw new ErroRelatorio("Sem tela para confirmar os parâmetros (S); use N.");
             final DialogoParametros.Escolha escolha = DialogoParametros.confirmar(design, recebidos, opcoes,
-                    argumentos.formato() == Formato.PDF);
+                    argumentos.formato());
             if (escolha == null) throw new Cancelado();
             recebidos = escolha.parametros();
             opcoes = escolha.opcoes();

@@ -26,6 +26,7 @@ import javax.swing.text.JTextComponent;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 import visualizador.BancoTeste;
+import visualizador.Formato;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.design.Design;
 import visualizador.design.ParametroDesign;
@@ -41,13 +42,13 @@ class DialogoParametrosTest {
 
     /** Opens the dialog from a worker thread, as the viewer does, acts on it on the EDT, returns its answer. */
     private static DialogoParametros.Escolha usar(Consumer<JDialog> acao) throws Exception {
-        return usar(false, acao);
+        return usar(Formato.XLS, acao);
     }
 
-    /** {@code pdf}: the output is a PDF, and the dialog asks for the pages too. */
-    private static DialogoParametros.Escolha usar(boolean pdf, Consumer<JDialog> acao) throws Exception {
+    /** The dialog for output in {@code formato}: a PDF's asks for the pages too. */
+    private static DialogoParametros.Escolha usar(Formato formato, Consumer<JDialog> acao) throws Exception {
         final var resposta = CompletableFuture.supplyAsync(() -> DialogoParametros.confirmar(design,
-                List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2")), new OpcoesRelatorio(false, true), pdf));
+                List.of(Map.entry("P_MARCA", "3"), Map.entry("P_GRUPO", "2")), new OpcoesRelatorio(false, true), formato));
         for (int i = 0; i < 200; i++) {
             for (Window w : Window.getWindows())
                 if (w instanceof JDialog d && d.isShowing() && "dialogoParametros".equals(d.getName())) {
@@ -98,7 +99,7 @@ class DialogoParametrosTest {
         "7-3 | -1 | -1", "0 | -1 | -1", "x | -1 | -1"})
     void paginasDoPdf(String digitado, int primeira, int ultima) throws Exception {
         final String[] erro = new String[1];
-        final var escolha = usar(true, j -> {
+        final var escolha = usar(Formato.PDF, j -> {
             texto(j, "paginas").setText(digitado);
             ((AbstractButton) achar(j, "ok")).doClick();
             erro[0] = texto(j, "erro").getText();
@@ -111,6 +112,19 @@ class DialogoParametrosTest {
             assertTrue(erro[0].isBlank(), erro[0]);
             assertEquals(primeira == 0 ? null : new visualizador.formatos.IntervaloPaginas(primeira, ultima), escolha.paginas());
         }
+    }
+
+    /** Only where there are pages may each group start one; chosen, it comes back with the options. */
+    @org.junit.jupiter.params.ParameterizedTest
+    @org.junit.jupiter.params.provider.CsvSource({"PDF, true", "VIS, true", "HTML, true", "XLS, false", "CSV, false"})
+    void paginaPorGrupoOndeHaPaginas(Formato formato, boolean paginado) throws Exception {
+        final var escolha = usar(formato, j -> {
+            final AbstractButton b = (AbstractButton) achar(j, "paginaPorGrupo");
+            assertEquals(paginado, b != null);
+            if (b != null) b.doClick();
+            ((AbstractButton) achar(j, "ok")).doClick();
+        });
+        assertEquals(new OpcoesRelatorio(false, true, paginado), escolha.opcoes());
     }
 
     @Test

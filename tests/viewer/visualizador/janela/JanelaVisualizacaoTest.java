@@ -413,9 +413,10 @@ class JanelaVisualizacaoTest {
 
     // Each toggle closes the preview asking for the report again with the options it now shows.
     @ParameterizedTest(name = "{0}")
-    @CsvSource({"somenteTotais, true, true", "semEstoqueZerado, false, false"})
-    void alternarOpcoesPedeORelatorioDeNovo(String botao, boolean somenteTotais, boolean semEstoqueZerado)
-            throws Exception {
+    @CsvSource({"somenteTotais, true, true, false", "semEstoqueZerado, false, false, false",
+        "paginaPorGrupo, false, true, true"})
+    void alternarOpcoesPedeORelatorioDeNovo(String botao, boolean somenteTotais, boolean semEstoqueZerado,
+                                            boolean paginaPorGrupo) throws Exception {
         janela = edt(() -> {
             final JanelaVisualizacao j = JanelaVisualizacao.criar(TITULO, "previa",
                     sintetico(100, -1, new CountDownLatch(0), (i, v) -> {}), (f, p) -> p,
@@ -426,7 +427,7 @@ class JanelaVisualizacaoTest {
         assertTrue(edt(() -> ((AbstractButton) componente("semEstoqueZerado")).isSelected()));
         clicar(botao);
         janela.aguardarFechamento();
-        assertEquals(new OpcoesRelatorio(somenteTotais, semEstoqueZerado), janela.pedidas());
+        assertEquals(new OpcoesRelatorio(somenteTotais, semEstoqueZerado, paginaPorGrupo), janela.pedidas());
         assertFalse(edt(() -> janela.janela().isDisplayable()));
     }
 }

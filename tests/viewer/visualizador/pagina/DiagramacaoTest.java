@@ -29,12 +29,14 @@ class DiagramacaoTest {
      * with its group's header (continued or new), no page ends with a group header, and every page
      * carries "Página N de M".
      */
-    @ParameterizedTest(name = "{0} grupos de {1} linhas, {2} filtros")
-    @CsvSource({"1, 10, 1", "3, 60, 1", "2, 200, 6", "40, 1, 1", "25, 7, 6", "0, 0, 1"})
-    void nadaSePerdeEOGrupoNuncaFicaSozinho(int grupos, int linhasPorGrupo, int filtros) throws Exception {
+    @ParameterizedTest(name = "{0} grupos de {1} linhas, {2} filtros, página por grupo {3}")
+    @CsvSource({"1, 10, 1, false", "3, 60, 1, false", "2, 200, 6, false", "40, 1, 1, false", "25, 7, 6, false",
+        "0, 0, 1, false", "3, 60, 1, true", "40, 1, 6, true", "0, 0, 1, true"})
+    void nadaSePerdeEOGrupoNuncaFicaSozinho(int grupos, int linhasPorGrupo, int filtros, boolean porGrupo)
+            throws Exception {
         final Folhas folhas = new Folhas();
         final Diagramacao<Fonte> d = new Diagramacao<>(folhas);
-        d.inicio(cabecalho(false, filtros));
+        d.inicio(cabecalho(false, filtros).comPaginaPorGrupo(porGrupo));
         final Totais geral = new Totais(COLUNAS);
         final Totais grupo = new Totais(COLUNAS);
         final List<String> esperadas = new ArrayList<>();
@@ -63,11 +65,14 @@ class DiagramacaoTest {
                 assertEquals(List.of(Formatos.NENHUM_REGISTRO), corpo);
                 continue;
             }
+            if (porGrupo) // one group's lines alone on the page
+                assertTrue(corpo.stream().filter(l -> l.startsWith("P")).map(l -> l.split("-")[0]).distinct().count() <= 1);
             final String primeira = corpo.get(0);
             assertTrue(primeira.startsWith("Depósito: G") || primeira.startsWith("Total geral"), "page " + (p + 1) + ": " + primeira);
             assertFalse(corpo.get(corpo.size() - 1).startsWith("Depósito: "), "page " + (p + 1) + " ends with a header");
         }
         assertEquals(esperadas, vistas);
+        if (porGrupo) assertTrue(d.paginas() >= grupos);
         if (grupos > 0) {
             final List<String> ultima = folhas.linhas(folhas.corpos.size() - 1);
             assertEquals("Total geral: " + Formatos.linhas(grupos * linhasPorGrupo) + " "

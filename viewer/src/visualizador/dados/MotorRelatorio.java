@@ -92,7 +92,7 @@ public final class MotorRelatorio {
             final DescricaoFiltros.Textos filtros = DescricaoFiltros.lista(conexao, design, valores, opcoes);
             return new Cabecalho(design.titulo(), filtros.curtos(), valores.agrupamento().titulo(), valores.ordem().titulo(),
                     emissao, design.colunas(), opcoes.somenteTotais(), camposDoGrupo(valores.agrupamento()),
-                    filtros.completos());
+                    filtros.completos()).comPaginaPorGrupo(opcoes.paginaPorGrupo());
         } catch (SQLException e) {
             throw erroBanco(e);
         }

@@ -6,12 +6,13 @@ import javax.swing.JToolBar;
 import visualizador.dados.OpcoesRelatorio;
 
 /**
- * The preview's toggles for the report's options: "Somente totais" and "Sem estoque zerado". A
- * change asks for the report again with the new options.
+ * The preview's toggles for the report's options: "Somente totais", "Sem estoque zerado" and
+ * "Página por grupo". A change asks for the report again with the new options.
  */
 final class BotoesOpcoes {
     private final JToggleButton somenteTotais = new JToggleButton("Somente totais");
     private final JToggleButton semEstoqueZerado = new JToggleButton("Sem estoque zerado");
+    private final JToggleButton paginaPorGrupo = new JToggleButton("Página por grupo");
 
     /** {@code comEstoque}: the report has a stock column, so zero-stock lines can be left out. */
     BotoesOpcoes(JToolBar barra, OpcoesRelatorio atuais, boolean comEstoque, Consumer<OpcoesRelatorio> pedir) {
@@ -25,11 +26,17 @@ final class BotoesOpcoes {
         semEstoqueZerado.setSelected(atuais.semEstoqueZerado());
         semEstoqueZerado.setFocusable(false);
         if (comEstoque) barra.add(semEstoqueZerado);
-        somenteTotais.addActionListener(e -> pedir.accept(opcoes()));
-        semEstoqueZerado.addActionListener(e -> pedir.accept(opcoes()));
+        paginaPorGrupo.setName("paginaPorGrupo");
+        paginaPorGrupo.setToolTipText("Cada grupo começa numa página nova");
+        paginaPorGrupo.setSelected(atuais.paginaPorGrupo());
+        paginaPorGrupo.setFocusable(false);
+        barra.add(paginaPorGrupo);
+        for (JToggleButton b : new JToggleButton[] {somenteTotais, semEstoqueZerado, paginaPorGrupo})
+            b.addActionListener(e -> pedir.accept(opcoes()));
     }
 
     OpcoesRelatorio opcoes() {
-        return new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected());
+        return new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected(),
+                paginaPorGrupo.isSelected());
     }
 }

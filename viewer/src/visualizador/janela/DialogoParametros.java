@@ -27,6 +27,7 @@ import javax.swing.KeyStroke;
 import javax.swing.SwingUtilities;
 import javax.swing.WindowConstants;
 import visualizador.ErroRelatorio;
+import visualizador.Formato;
 import visualizador.dados.OpcoesRelatorio;
 import visualizador.dados.ValoresParametros;
 import visualizador.design.Design;
@@ -64,14 +65,17 @@ public final class DialogoParametros {
     private final JTextArea erro = new JTextArea(); // plain text: the value shown may hold markup
     private final JCheckBox somenteTotais = new JCheckBox("Somente totais (uma linha por grupo)");
     private final JCheckBox semEstoqueZerado = new JCheckBox("Deixar de fora o estoque zerado");
+    private final JCheckBox paginaPorGrupo = new JCheckBox("Nova página para cada grupo");
     private final JTextField paginas = new JTextField(8);
     private final boolean comPaginas;
+    private final boolean paginado;
     private Escolha resposta;
 
     private DialogoParametros(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
-                              boolean comPaginas) {
+                              Formato formato) {
         this.design = design;
-        this.comPaginas = comPaginas;
+        comPaginas = formato == Formato.PDF;
+        paginado = formato == Formato.PDF || formato == Formato.VIS || formato == Formato.HTML;
         final Map<String, String> valores = new LinkedHashMap<>();
         for (ParametroDesign p : design.parametros()) valores.put(p.nome(), p.padrao());
         for (Map.Entry<String, String> e : recebidos) valores.put(e.getKey(), e.getValue());
@@ -112,6 +116,12 @@ public final class DialogoParametros {
         if (design.campoEstoque() != null) {
             g.gridy = linha++;
             grade.add(semEstoqueZerado, g);
+        }
+        if (paginado) {
+            paginaPorGrupo.setName("paginaPorGrupo");
+            paginaPorGrupo.setSelected(opcoes.paginaPorGrupo());
+            g.gridy = linha++;
+            grade.add(paginaPorGrupo, g);
         }
         if (comPaginas) {
             paginas.setName("paginas");
@@ -167,16 +177,19 @@ public final class DialogoParametros {
      * its own.
      */
     public static Escolha confirmar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes) {
-        return confirmar(design, recebidos, opcoes, false);
+        return confirmar(design, recebidos, opcoes, null);
     }
 
-    /** As above; {@code comPaginas}: the output is a PDF, which may hold only some pages. */
+    /**
+     * As above, for output in {@code formato} (null: not known): a PDF may hold only some pages,
+     * and where there are pages each group may start one.
+     */
     public static Escolha confirmar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
-                                    boolean comPaginas) {
-        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos, opcoes, comPaginas);
+                                    Formato formato) {
+        if (SwingUtilities.isEventDispatchThread()) return mostrar(design, recebidos, opcoes, formato);
         final List<Escolha> resultado = new ArrayList<>(1);
         try {
-            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos, opcoes, comPaginas)));
+            SwingUtilities.invokeAndWait(() -> resultado.add(mostrar(design, recebidos, opcoes, formato)));
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             return null;
@@ -190,8 +203,8 @@ public final class DialogoParametros {
     }
 
     private static Escolha mostrar(Design design, List<Map.Entry<String, String>> recebidos, OpcoesRelatorio opcoes,
-                                   boolean comPaginas) {
-        final DialogoParametros d = new DialogoParametros(design, recebidos, opcoes, comPaginas);
+                                   Formato formato) {
+        final DialogoParametros d = new DialogoParametros(design, recebidos, opcoes, formato);
         d.janela.setVisible(true); // modal: returns once the dialog is closed
         return d.resposta;
     }
@@ -223,7 +236,8 @@ public final class DialogoParametros {
             return;
         }
         resposta = new Escolha(List.copyOf(editados),
-                new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected()), intervalo);
+                new OpcoesRelatorio(somenteTotais.isSelected(), semEstoqueZerado.isSelected(),
+                        paginado && paginaPorGrupo.isSelected()), intervalo);
         janela.dispose();
     }
 

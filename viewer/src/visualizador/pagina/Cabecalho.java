@@ -15,10 +15,11 @@ import visualizador.design.Coluna;
  * @param filtros the filters as a page has room for them (a long code list shortened)
  * @param filtrosCompletos the same with every code, for the formats without pages
  * @param medidas what each column will hold, in the order of {@code colunas}; empty when not measured
+ * @param paginaPorGrupo each group starts on a page of its own, where there are pages
  */
 public record Cabecalho(String titulo, List<String> filtros, String agrupamento, String ordem, LocalDateTime emissao,
                         List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo,
-                        List<String> filtrosCompletos, List<MedidaColuna> medidas) {
+                        List<String> filtrosCompletos, List<MedidaColuna> medidas, boolean paginaPorGrupo) {
 
     public Cabecalho {
         filtros = List.copyOf(filtros);
@@ -33,13 +34,19 @@ public record Cabecalho(String titulo, List<String> filtros, String agrupamento,
                      List<Coluna> colunas, boolean somenteTotais, List<String> camposDoGrupo,
                      List<String> filtrosCompletos) {
         this(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo, filtrosCompletos,
-                List.of());
+                List.of(), false);
     }
 
     /** The same header, its columns measured. */
     public Cabecalho comMedidas(List<MedidaColuna> m) {
         return new Cabecalho(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo,
-                filtrosCompletos, m);
+                filtrosCompletos, m, paginaPorGrupo);
+    }
+
+    /** The same header, each group on a page of its own or not. */
+    public Cabecalho comPaginaPorGrupo(boolean sim) {
+        return new Cabecalho(titulo, filtros, agrupamento, ordem, emissao, colunas, somenteTotais, camposDoGrupo,
+                filtrosCompletos, medidas, sim);
     }
 
     /** The indexes of the columns with a total, in order: a summary's columns after the count. */

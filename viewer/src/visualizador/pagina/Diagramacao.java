@@ -13,7 +13,7 @@ import visualizador.design.TipoColuna;
  * header (title, filters, choices, moment of issue, column titles) and "Página N de M"; in the
  * body group headers, detail lines, subtotals and the grand total, or in summary mode one line
  * per group. A group header never ends a page alone, and a group that goes on to the next page
- * repeats its header there. Pages are handed to their {@link Folhas} one by one as they fill, so
+ * repeats its header there; when so chosen, each group starts a page of its own. Pages are handed to their {@link Folhas} one by one as they fill, so
  * memory does not grow with the report.
  */
 public final class Diagramacao<F extends Metrica> {
@@ -186,6 +186,7 @@ public final class Diagramacao<F extends Metrica> {
      */
     private void reservar(float altura) throws IOException {
         if (grupoPendente) {
+            if (cabecalho.paginaPorGrupo() && !topo) novaPagina();
             final float titulo = alturaTitulo(grupo);
             if (!cabe((topo ? 0 : ESPACO_GRUPO) + titulo + altura)) novaPagina();
             if (!topo) y -= ESPACO_GRUPO;
