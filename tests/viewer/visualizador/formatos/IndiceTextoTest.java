@@ -9,6 +9,8 @@ import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
 import org.junit.jupiter.api.Test;
+import visualizador.pagina.TextoComparavel;
+import visualizador.pagina.TrechosDaPagina;
 
 class IndiceTextoTest {
     /**

@@ -60,6 +60,10 @@ class DiagramacaoTest {
             final List<String> corpo = folhas.linhas(p);
             for (String l : corpo) if (l.startsWith("P")) vistas.add(l.split(" ")[0]);
             assertEquals("Página " + (p + 1) + " de " + d.paginas(), folhas.rodapes.get(p));
+            // The page's text for the search: its frame's, then its body, as it reads.
+            final String texto = folhas.textos.get(p);
+            assertTrue(texto.startsWith("relação emitido em 02/01/2026 03:04:00"), texto);
+            assertTrue(texto.contains(String.join(" ", corpo).toLowerCase(java.util.Locale.ROOT)), texto);
             assertEquals(p == 0 || filtros <= 4 ? 1 : 2, folhas.molduraDe.get(p));
             if (grupos == 0) {
                 assertEquals(List.of(Formatos.NENHUM_REGISTRO), corpo);
@@ -143,6 +147,7 @@ class DiagramacaoTest {
         final List<Integer> molduraDe = new ArrayList<>();
         final List<String> rodapes = new ArrayList<>();
         final java.util.Map<Integer, String> molduras = new java.util.HashMap<>();
+        final List<String> textos = new ArrayList<>();
         private TreeMap<Float, TreeMap<Float, String>> atual = new TreeMap<>();
 
         List<String> linhas(int pagina) {
@@ -196,6 +201,18 @@ class DiagramacaoTest {
         public void rodape(int numero) {
             assertEquals(rodapes.size() + 1, numero);
             rodapes.add(String.join(" ", atual.firstEntry().getValue().values()));
+        }
+
+        @Override
+        public boolean guardaTexto() {
+            return true;
+        }
+
+        @Override
+        public void texto(TrechosDaPagina pagina) {
+            final TextoComparavel t = new TextoComparavel();
+            pagina.emOrdem(t);
+            textos.add(new String(t.bytes(), 0, t.tamanho(), java.nio.charset.StandardCharsets.UTF_8));
         }
 
         @Override

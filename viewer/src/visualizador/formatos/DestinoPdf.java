@@ -24,6 +24,7 @@ import visualizador.pagina.Diagramacao;
 import visualizador.pagina.Folhas;
 import visualizador.pagina.Pintura;
 import visualizador.pagina.Totais;
+import visualizador.pagina.TrechosDaPagina;
 
 /**
  * The report's pages ({@link Diagramacao}) as a PDF. A file gets each page as it fills and is
@@ -54,9 +55,9 @@ public final class DestinoPdf implements Destino {
     private final ArquivoPdf arquivoPdf; // the file's writer
     private final Diagramacao<FontePdf> diagramacao;
 
-    // The frames' painting operators ("/C1 Do") and text, by number (1 the first page's).
+    // The frames' painting operators ("/C1 Do"), by number (1 the first page's).
     private final byte[][] molduras = new byte[3][];
-    private final TrechosDaPagina[] textosDasMolduras = new TrechosDaPagina[3];
+    private TrechosDaPagina textoDaPagina; // of the page being ended, for the preview's search
 
     private PDPage pagina; // the preview's page being laid out
     private boolean aberta; // a page is being laid out
@@ -134,7 +135,6 @@ public final class DestinoPdf implements Destino {
             recursos.put(COSName.getPDFName(f.nome), f.pd);
             fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
         }
-        if (indice != null) conteudo.guardarTexto();
         diagramacao = new Diagramacao<>(new Paginas());
     }
 
@@ -231,7 +231,16 @@ public final class DestinoPdf implements Destino {
             }
             recursos.put(COSName.getPDFName(nome), form);
             molduras[qual] = ("/" + nome + " Do\n").getBytes(StandardCharsets.US_ASCII);
-            textosDasMolduras[qual] = conteudo.trechos() == null ? null : conteudo.trechos().copia();
+        }
+
+        @Override
+        public boolean guardaTexto() {
+            return indice != null;
+        }
+
+        @Override
+        public void texto(TrechosDaPagina t) {
+            textoDaPagina = t;
         }
 
         @Override
@@ -251,7 +260,6 @@ public final class DestinoPdf implements Destino {
             if (ouvinte != null && numero > 1) ouvinte.prontas(numero - 1);
             conteudo.reiniciar();
             conteudo.anexar(molduras[moldura]);
-            conteudo.anexarTexto(textosDasMolduras[moldura]);
             progresso.paginas(numero);
         }
 
@@ -294,7 +302,7 @@ public final class DestinoPdf implements Destino {
         } else {
             pagina.getCOSObject().setItem(COSName.CONTENTS, rascunho.gravar(conteudo));
             pagina = null;
-            indice.adicionar(conteudo.trechos()); // before the page is announced: a search may look at it then
+            indice.adicionar(textoDaPagina); // before the page is announced: a search may look at it then
         }
     }
 }

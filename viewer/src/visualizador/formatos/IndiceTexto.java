@@ -8,6 +8,8 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardOpenOption;
 import java.util.Arrays;
+import visualizador.pagina.TextoComparavel;
+import visualizador.pagina.TrechosDaPagina;
 import visualizador.publicacao.PastaRascunho;
 
 /**

@@ -18,25 +18,8 @@ final class PaginaPdf implements Pintura<FontePdf> {
     private int ty; // start of the current text line inside BT, hundredths of a point
     private boolean trecho; // a TJ array is open
     private double pena; // where its next glyph would go, in points
-    private TrechosDaPagina trechos; // the text drawn, kept for the preview's search; null: not kept
-
-    /** From now on the text drawn is kept too (see {@link #trechos()}). */
-    void guardarTexto() {
-        trechos = new TrechosDaPagina();
-    }
-
-    /** The text drawn since {@link #reiniciar()}, or null when not kept. */
-    TrechosDaPagina trechos() {
-        return trechos;
-    }
-
-    /** Adds the text of operators appended (the header's); nothing when not kept. */
-    void anexarTexto(TrechosDaPagina t) {
-        if (trechos != null && t != null) trechos.anexar(t);
-    }
 
     void reiniciar() {
-        if (trechos != null) trechos.limpar();
         n = 0;
         trecho = false;
         fonte = null;
@@ -120,7 +103,6 @@ final class PaginaPdf implements Pintura<FontePdf> {
             }
         }
         pena += cadeia(f, s, inicio, fim, reticencias) * t / 1000;
-        if (trechos != null) trechos.trecho(x, (float) pena, y, s, inicio, fim, reticencias);
     }
 
     private void fecharTrecho() {

@@ -42,6 +42,7 @@ public final class Diagramacao<F extends Metrica> {
 
     private final Folhas<F> folhas;
     private final Pintura<F> pintura;
+    private final PinturaComTexto<F> texto; // null: the pages' text is not kept
     private final F normal;
     private final F negrito;
     private final TextoCelula celula = new TextoCelula();
@@ -64,7 +65,8 @@ public final class Diagramacao<F extends Metrica> {
 
     public Diagramacao(Folhas<F> folhas) {
         this.folhas = folhas;
-        pintura = folhas.pintura();
+        texto = folhas.guardaTexto() ? new PinturaComTexto<>(folhas.pintura()) : null;
+        pintura = texto != null ? texto : folhas.pintura();
         normal = folhas.normal();
         negrito = folhas.negrito();
     }
@@ -167,9 +169,10 @@ public final class Diagramacao<F extends Metrica> {
             if (resumo) linhaResumo(negrito, "Total geral", totais);
             else linhaTotal("Total geral", totais);
         }
+        if (texto != null) folhas.texto(texto.trechos());
         folhas.ultimaPagina();
         for (int i = 1; i <= paginas; i++) {
-            folhas.rascunho();
+            rascunho();
             pintura.abrirTexto();
             celulas.celula(normal, CORPO, "Página " + i + " de " + paginas, MARGEM + UTIL / 2, UTIL / 2,
                     Alinhamento.DIREITA, false, RODAPE);
@@ -296,7 +299,7 @@ public final class Diagramacao<F extends Metrica> {
      * footer. Returns where the body starts below it.
      */
     private float moldura(int qual, List<String> filtros) throws IOException {
-        folhas.rascunho();
+        rascunho();
         final float direita = MARGEM + UTIL;
         float base = ALTURA - MARGEM - 10;
         final String emitido = cabecalho.emitidoEm();
@@ -327,13 +330,22 @@ public final class Diagramacao<F extends Metrica> {
         celulas.celula(normal, CORPO, cabecalho.titulo(), MARGEM, UTIL / 2, Alinhamento.ESQUERDA, false, RODAPE);
         pintura.fecharTexto();
         folhas.moldura(qual);
+        if (texto != null) texto.guardarMoldura(qual);
         return base - 9;
+    }
+
+    private void rascunho() {
+        folhas.rascunho();
+        if (texto != null) texto.limpar();
     }
 
     /** A new page; a group that goes on repeats its header there, so no line or subtotal is nameless. */
     private void novaPagina() throws IOException {
+        if (texto != null && paginas > 0) folhas.texto(texto.trechos());
         paginas++;
-        folhas.pagina(paginas, paginas == 1 ? 1 : molduraDemais);
+        final int moldura = paginas == 1 ? 1 : molduraDemais;
+        folhas.pagina(paginas, moldura);
+        if (texto != null) texto.comecarPagina(moldura);
         y = paginas == 1 ? topoPrimeira : topoDemais;
         topo = true;
         if (grupo != null && !grupoPendente && !resumo) tituloDeGrupo(grupo + CONTINUACAO);

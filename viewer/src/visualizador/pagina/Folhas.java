@@ -28,4 +28,12 @@ public interface Folhas<F extends Metrica> {
 
     /** What was drawn since {@link #rascunho()} is page {@code numero}'s footer, known once all are laid out. */
     void rodape(int numero) throws IOException;
+
+    /** Whether it wants each page's text ({@link #texto}): keeping it costs a little on every line. */
+    default boolean guardaTexto() {
+        return false;
+    }
+
+    /** The text of the page just laid out, just before the next begins or the last ends; valid during the call. */
+    default void texto(TrechosDaPagina pagina) {}
 }

@@ -1,4 +1,4 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import java.util.Arrays;
 
@@ -7,25 +7,25 @@ import java.util.Arrays;
  * built in a reusable buffer. Both a page's text and a searched text go through here, so both
  * sides agree on every character (one beyond 16 bits included); a lone surrogate becomes '?'.
  */
-final class TextoComparavel {
+public final class TextoComparavel {
     private byte[] b = new byte[1 << 14];
     private int n;
 
-    static byte[] de(CharSequence s) {
+    public static byte[] de(CharSequence s) {
         final TextoComparavel t = new TextoComparavel();
         t.texto(s, 0, s.length());
         return Arrays.copyOf(t.b, t.n);
     }
 
-    void limpar() {
+    public void limpar() {
         n = 0;
     }
 
-    byte[] bytes() {
+    public byte[] bytes() {
         return b;
     }
 
-    int tamanho() {
+    public int tamanho() {
         return n;
     }
 

@@ -1,4 +1,4 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 

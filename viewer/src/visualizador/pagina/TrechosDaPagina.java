@@ -1,4 +1,4 @@
-package visualizador.formatos;
+package visualizador.pagina;
 
 import java.util.Arrays;
 
@@ -9,7 +9,7 @@ import java.util.Arrays;
  * right, one blank between pieces that stand apart. The order is by baseline because the header
  * form is drawn before the body although its footer line sits at the bottom.
  */
-final class TrechosDaPagina {
+public final class TrechosDaPagina {
     /** Pieces on one baseline closer than this (points) read as one word, without a blank. */
     private static final float JUNTOS = 1;
 
@@ -20,16 +20,16 @@ final class TrechosDaPagina {
     private int[] fim = new int[64]; // end of each piece's bytes in texto
     private int n;
 
-    void limpar() {
+    public void limpar() {
         texto.limpar();
         n = 0;
     }
 
     /** Characters {@code ini} to {@code fimTexto} of {@code s} (then "…"), drawn from x to xFim on baseline y. */
-    void trecho(float x, float xFim, float y, CharSequence s, int ini, int fimTexto, boolean reticencias) {
+    public void trecho(float x, float xFim, float y, CharSequence s, int ini, int fimTexto, boolean reticencias) {
         if (n == base.length) crescer();
         texto.texto(s, ini, fimTexto);
-        if (reticencias) texto.caractere(FontePdf.RETICENCIAS);
+        if (reticencias) texto.caractere(Metrica.RETICENCIAS);
         marcar(x, xFim, y);
     }
 
@@ -42,7 +42,7 @@ final class TrechosDaPagina {
     }
 
     /** Adds {@code outros}' pieces after these (the header's, at the start of a page). */
-    void anexar(TrechosDaPagina outros) {
+    public void anexar(TrechosDaPagina outros) {
         for (int i = 0; i < outros.n; i++) {
             if (n == base.length) crescer();
             texto.copiar(outros.texto, i == 0 ? 0 : outros.fim[i - 1], outros.fim[i]);
@@ -50,14 +50,14 @@ final class TrechosDaPagina {
         }
     }
 
-    TrechosDaPagina copia() {
+    public TrechosDaPagina copia() {
         final TrechosDaPagina c = new TrechosDaPagina();
         c.anexar(this);
         return c;
     }
 
     /** Writes the page's text in reading order into {@code saida}. */
-    void emOrdem(TextoComparavel saida) {
+    public void emOrdem(TextoComparavel saida) {
         final int[] ordem = new int[n];
         for (int i = 0; i < n; i++) ordem[i] = i;
         // Stable by baseline, top first. Pieces come nearly in order (only the footer line is
