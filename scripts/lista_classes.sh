@@ -3,8 +3,8 @@
 # the preview's first page on the demo database (a throwaway PostgreSQL, a private Xvfb). The
 # viewer's class-data archive is made from it (visualizador.ClassesDaPrevia). Run it again after
 # changes to what the preview does before its first page; a stale list costs only speed.
-# Library classes are left out: Java 17 does not map archived classes of a jar named by an
-# absolute path in the manifest's Class-Path, so they would only make the archive bigger.
+# The libraries' classes are listed too: the package names their jars relative to the viewer's
+# (scripts/jar_relativo.sh), which lets the archive hold them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -20,6 +20,6 @@ bash "$root/scripts/tela_propria.sh" 1600x1000x24 java -Xshare:off -XX:DumpLoade
     "$build/src/relatorios/zv_relacao_produto_enderecamento" VIS N 2>/dev/null
 {
     echo "# Classes of the viewer's start up to the preview's first page (scripts/lista_classes.sh)."
-    grep -E '^(java|javax|jdk|sun|com/sun|visualizador)/' "$tmp/classes" | cut -d' ' -f1 | grep -v -e '\$\$Lambda' -e '/0x' -e 'jdk/proxy'
+    grep -E '^(java|javax|jdk|sun|com/sun|visualizador|org/apache|org/postgresql)/' "$tmp/classes" | cut -d' ' -f1 | grep -v -e '\$\$Lambda' -e '/0x' -e 'jdk/proxy'
 } >"$root/viewer/src/visualizador/classes-previa.lst"
 wc -l <"$root/viewer/src/visualizador/classes-previa.lst"

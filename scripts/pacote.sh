@@ -58,7 +58,9 @@ doc=$raiz/usr/share/doc/$nome
 install -d "$raiz/DEBIAN" "$raiz$destino/relatorios" "$raiz/usr/bin" "$raiz/usr/share/man/man1" "$doc"
 install -m 755 "$programa" "$raiz$destino/$nome"
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "$raiz$destino/$nome"
-install -m 644 "$jar" "$raiz$destino/"
+# Its libraries named relative to where it is installed, so that its class-data archive maps them too.
+bash "$root/scripts/jar_relativo.sh" "$jar" "$raiz$destino/jasperviewer.jar" "$destino"
+chmod 644 "$raiz$destino/jasperviewer.jar"
 install -m 644 "$build/src/relatorios/"*.xml "$raiz$destino/relatorios/"
 ln -s "../lib/$nome/$nome" "$raiz/usr/bin/$nome"
 ln -s "/var/cache/$nome/visualizador.jsa" "$raiz$destino/visualizador.jsa"

@@ -19,7 +19,8 @@
         round the whole report and "not found", against the bare scan of the pages' recorded text
         and the PDF text read page by page as the search did before (timed on 200 pages)
 
-The database is the [Zarvent] service of PGSERVICEFILE. Runs are interleaved; medians.
+The viewer runs as the package installs it (see instalado). The database is the [Zarvent] service
+of PGSERVICEFILE. Runs are interleaved; medians.
 """
 import os
 import re
@@ -97,6 +98,23 @@ def marcas(cmd, env):
     return m, pico / 1024
 
 
+def instalado(programa, tmp):
+    """The viewer laid out as the package installs it, in tmp: its jar naming the libraries relative
+    to itself (scripts/jar_relativo.sh), and its class-data archive made there, as postinst does,
+    which then holds the libraries' classes too. Returns that program folder."""
+    pasta = os.path.join(tmp, "usr", "lib", "relenderecamento")
+    os.makedirs(pasta)
+    raiz = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    subprocess.run(["bash", os.path.join(raiz, "scripts", "jar_relativo.sh"), os.path.join(programa, "jasperviewer.jar"),
+                    os.path.join(pasta, "jasperviewer.jar"), pasta], check=True)
+    os.symlink(os.path.join(programa, "relatorios"), os.path.join(pasta, "relatorios"))
+    subprocess.run(["java", "-Xshare:auto", "-Xlog:cds=off,cds+dynamic=off",
+                    "-XX:ArchiveClassesAtExit=" + os.path.join(pasta, "visualizador.jsa"),
+                    "-cp", os.path.join(pasta, "jasperviewer.jar"), "visualizador.ClassesDaPrevia"],
+                   check=True, stdout=subprocess.DEVNULL)
+    return pasta
+
+
 def com_arquivo(programa, env):
     """The viewer's environment as the launcher gives it: its class-data archive, when the build
     made one, after the options already in JDK_JAVA_OPTIONS. The baselines run without it."""
@@ -110,16 +128,21 @@ def com_arquivo(programa, env):
 
 
 def previa(tamanho, programa, bench, reps, inteira):
+    with tempfile.TemporaryDirectory() as tmp:
+        previa_instalada(tamanho, programa, instalado(programa, tmp), bench, reps, inteira)
+
+
+def previa_instalada(tamanho, programa, vis_programa, bench, reps, inteira):
     relatorio = os.path.join(programa, "relatorios", "zv_relacao_produto_enderecamento")
     cp = ":".join([os.path.join(bench, "zvbench_visualizador.jar"), os.path.join(programa, "jasperviewer.jar")]
                   + ["/usr/share/java/%s.jar" % l for l in LIBS])
     heap = ["-Xmx256m"]
     env = dict(os.environ)
     vis = ["java"] + heap + ["-Dvisualizador.medir=sair", "-Dvisualizador.semDialogos=true", "-jar",
-                             os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio, "VIS", "N"]
+                             os.path.join(vis_programa, "jasperviewer.jar"), "Zarvent", relatorio, "VIS", "N"]
     busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
     apos_linha, desde_inicio, base = [], [], []
-    env_vis = com_arquivo(programa, env)
+    env_vis = com_arquivo(vis_programa, env)
     for _ in range(reps):
         m, _ = marcas(vis, env_vis)
         apos_linha.append(m["primeira-pagina"] - m["primeira-linha"])
@@ -169,10 +192,11 @@ def main():
         env = dict(os.environ, HOME=tmp, XDG_CONFIG_HOME=os.path.join(tmp, "cfg"),
                    PATH=os.path.join(tmp, "bin") + ":" + os.environ["PATH"])
         env.pop("DISPLAY", None)
-        visualizador = ["java"] + heap + ["-jar", os.path.join(programa, "jasperviewer.jar"), "Zarvent", relatorio,
+        vis_programa = instalado(programa, tmp)
+        visualizador = ["java"] + heap + ["-jar", os.path.join(vis_programa, "jasperviewer.jar"), "Zarvent", relatorio,
                                           "PDF", "N"]
         busca = ["java"] + heap + ["-cp", cp, "BuscaCrua", "Zarvent", relatorio]
-        env_vis = com_arquivo(programa, env)
+        env_vis = com_arquivo(vis_programa, env)
         nosso, base, paginas_base, pico = [], [], [], []
         linhas = paginas = 0
         for _ in range(reps):

@@ -46,6 +46,9 @@ grep -q '^-rwxr-xr-x .* \./usr/lib/relenderecamento/relenderecamento$' "$tmp/lis
 # From the unpacked root only. The viewer: the whole report as PDF.
 raiz=$tmp/raiz
 dpkg-deb -x "$deb" "$raiz"
+# The viewer names its libraries relative to itself: in this root they are where the dependencies put them.
+mkdir -p "$raiz/usr/share/java"
+for j in /usr/share/java/*.jar; do ln -s "$j" "$raiz/usr/share/java/"; done
 # The class-data archive postinst makes, for the Java here: the viewer then runs on it (-Xshare:on
 # refuses to start on an archive that does not fit); postrm removes it.
 dpkg-deb -e "$deb" "$tmp/controle"
@@ -56,6 +59,10 @@ jsa=$raiz/var/cache/relenderecamento/visualizador.jsa
 saida=$(env -u DISPLAY java -Xshare:on -XX:SharedArchiveFile="$jsa" -Xlog:class+load \
     -jar "$raiz/usr/lib/relenderecamento/jasperviewer.jar" 2>&1 || true)
 grep -q 'visualizador.Principal source: shared objects file' <<<"$saida" || falha "the viewer does not use the archive: $saida"
+saida=$(env -u DISPLAY java -Xshare:on -XX:SharedArchiveFile="$jsa" -Xlog:class+load -cp \
+    "$raiz/usr/lib/relenderecamento/jasperviewer.jar" visualizador.ClassesDaPrevia 2>&1 || true)
+grep -q 'org.apache.pdfbox.pdmodel.PDDocument source: shared objects file' <<<"$saida" ||
+    falha "the archive does not hold the libraries' classes"
 DPKG_ROOT=$raiz sh "$tmp/controle/postinst" triggered '/usr/lib/jvm'
 [[ -s $jsa ]] || falha "the trigger left no class-data archive"
 DPKG_ROOT=$raiz sh "$tmp/controle/postrm" remove
