@@ -108,21 +108,29 @@ final class SaidaXls implements SaidaTabela {
         return proximaLinha + 1;
     }
 
-    /** The lines' grand total: the label first, each sum under its column, the count beside the label when free. */
+    /**
+     * The lines' grand total: each sum under its column, the label in the first column without
+     * one, and the count in the column after it when that is free.
+     */
     private void total(int r, LinhaTabela l) throws IOException {
         final Object[] celulas = new Object[colunas.size()];
         final EstiloXls[] e = estilosDoTotal.clone();
-        for (int i = 0; i < celulas.length; i++)
+        int rotulo = -1;
+        for (int i = 0; i < celulas.length; i++) {
             if (l.valor(i) instanceof BigDecimal soma) celulas[i] = subtotal(109, i, soma);
-        final int contada = colunaContada();
-        if (celulas.length > 1 && celulas[1] == null && contada >= 0) {
-            celulas[0] = l.nome();
-            celulas[1] = subtotal(103, contada, l.linhas());
-            e[1] = estilos.linhasTotal;
-        } else {
-            celulas[0] = l.rotulo();
+            else if (rotulo < 0) rotulo = i;
         }
-        e[0] = estilos.rotuloTotal;
+        final int contada = colunaContada();
+        if (rotulo < 0) {
+            // Every column holds a sum: there is no cell left for the label.
+        } else if (rotulo + 1 < celulas.length && celulas[rotulo + 1] == null && contada >= 0) {
+            celulas[rotulo] = l.nome();
+            celulas[rotulo + 1] = subtotal(103, contada, l.linhas());
+            e[rotulo + 1] = estilos.linhasTotal;
+        } else {
+            celulas[rotulo] = l.rotulo();
+        }
+        if (rotulo >= 0) e[rotulo] = estilos.rotuloTotal;
         planilha.linha(r, celulas, e);
     }
 
