@@ -1,7 +1,6 @@
 package visualizador.formatos;
 
 import java.io.IOException;
-import java.math.BigDecimal;
 import java.nio.file.Path;
 import visualizador.pagina.DestinoTabela;
 
@@ -15,11 +14,6 @@ import visualizador.pagina.DestinoTabela;
 public final class DestinoCsv extends DestinoTabela {
     public DestinoCsv(Path arquivo) throws IOException {
         super(new SaidaCsv(arquivo));
-    }
-
-    /** "-1234,50": the column's decimals, comma, no grouping, which programs would read as text. */
-    static String numero(BigDecimal v, int casas) {
-        return v.setScale(casas, java.math.RoundingMode.HALF_UP).toPlainString().replace('.', ',');
     }
 
     /**

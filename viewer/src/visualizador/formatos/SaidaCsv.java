@@ -3,6 +3,7 @@ package visualizador.formatos;
 import java.io.BufferedWriter;
 import java.io.IOException;
 import java.math.BigDecimal;
+import java.math.RoundingMode;
 import java.nio.file.Path;
 import java.time.LocalDate;
 import java.util.List;
@@ -45,7 +46,10 @@ final class SaidaCsv implements SaidaTabela {
     public void linha(LinhaTabela linha) throws IOException {
         switch (linha.tipo()) {
             case DETALHE, RESUMO -> {
-                for (int i = 0; i < colunas.size(); i++) campo(i, valor(linha.valor(i), colunas.get(i).casas()));
+                for (int i = 0; i < colunas.size(); i++) {
+                    if (i > 0) out.write(';');
+                    valor(linha.valor(i), colunas.get(i).casas());
+                }
                 out.write("\r\n");
             }
             default -> { }
@@ -68,11 +72,27 @@ final class SaidaCsv implements SaidaTabela {
     }
 
     /** Every text goes through the quoting and formula rules, whatever its column's declared type. */
-    private static String valor(Object v, int casas) {
-        if (v == null) return "";
-        if (v instanceof BigDecimal n) return DestinoCsv.numero(n, casas);
-        if (v instanceof LocalDate d) return Formatos.data(d);
-        if (v instanceof String s) return DestinoCsv.texto(s);
-        return v.toString();
+    private void valor(Object v, int casas) throws IOException {
+        if (v == null) return;
+        if (v instanceof BigDecimal n) numero(n, casas);
+        else if (v instanceof LocalDate d) out.write(Formatos.data(d));
+        else if (v instanceof String s) out.write(DestinoCsv.texto(s));
+        else out.write(v.toString());
+    }
+
+    /**
+     * "-1234,50": the column's decimals, comma, no grouping, which programs would read as text.
+     * Written in pieces: a large report has millions of figures.
+     */
+    private void numero(BigDecimal v, int casas) throws IOException {
+        final String s = v.setScale(casas, RoundingMode.HALF_UP).toPlainString();
+        final int ponto = s.indexOf('.');
+        if (ponto < 0) {
+            out.write(s);
+            return;
+        }
+        out.write(s, 0, ponto);
+        out.write(',');
+        out.write(s, ponto + 1, s.length() - ponto - 1);
     }
 }

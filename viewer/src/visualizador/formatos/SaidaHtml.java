@@ -36,6 +36,9 @@ final class SaidaHtml implements SaidaTabela {
     private final BufferedWriter out;
     private Tabela tabela;
     private List<ColunaTabela> colunas;
+    /** Each column's opening cell tag, plain and for a negative figure: built once, not per cell. */
+    private String[] celula;
+    private String[] celulaNegativa;
 
     SaidaHtml(Path arquivo) throws IOException {
         this.arquivo = new TextoParcial(arquivo);
@@ -46,6 +49,12 @@ final class SaidaHtml implements SaidaTabela {
     public void inicio(Tabela t, Cabecalho c) throws IOException {
         tabela = t;
         colunas = t.colunas();
+        celula = new String[colunas.size()];
+        celulaNegativa = new String[colunas.size()];
+        for (int i = 0; i < celula.length; i++) {
+            celula[i] = "<td class=\"" + classe(colunas.get(i)) + "\">";
+            celulaNegativa[i] = "<td class=\"" + classe(colunas.get(i)) + " neg\">";
+        }
         out.write("<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"UTF-8\">\n<title>");
         texto(c.titulo());
         out.write("</title>\n<style>\n" + ESTILO + "</style>\n</head>\n<body>\n<h1>");
@@ -107,16 +116,11 @@ final class SaidaHtml implements SaidaTabela {
     private void celulas(String tr, LinhaTabela l) throws IOException {
         out.write(tr);
         for (int i = 0; i < colunas.size(); i++) {
-            out.write("<td class=\"" + classe(colunas.get(i)) + negativo(l, i) + "\">");
+            out.write(l.negativo(i) ? celulaNegativa[i] : celula[i]);
             texto(l.texto(i));
             out.write("</td>");
         }
         out.write("</tr>\n");
-    }
-
-    /** " neg" for a negative figure, which the style shows in red. */
-    private static String negativo(LinhaTabela l, int i) {
-        return l.negativo(i) ? " neg" : "";
     }
 
     /** The label spans the columns before the first summed one; the sums sit under their columns. */
@@ -133,7 +137,7 @@ final class SaidaHtml implements SaidaTabela {
         }
         out.write("</td>");
         for (int i = antes; i < colunas.size(); i++) {
-            out.write("<td class=\"" + classe(colunas.get(i)) + negativo(l, i) + "\">");
+            out.write(l.negativo(i) ? celulaNegativa[i] : celula[i]);
             texto(l.texto(i));
             out.write("</td>");
         }

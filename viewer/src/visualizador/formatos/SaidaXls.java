@@ -33,6 +33,8 @@ final class SaidaXls implements SaidaTabela {
     private EstilosXls estilos;
     private EstiloXls[] estilosDasLinhas;
     private EstiloXls[] estilosDoTotal;
+    /** A line's cells: a row is written before linha returns, so one array serves every line. */
+    private Object[] celulas;
     private int folhas;
     private String nomeFolha;
     /** The table's rows on each sheet written so far, for the totals' formulas. */
@@ -69,6 +71,7 @@ final class SaidaXls implements SaidaTabela {
                 default -> estilos.total(indice);
             };
         }
+        celulas = new Object[colunas.size()];
         sempreCheia = new boolean[colunas.size()];
         java.util.Arrays.fill(sempreCheia, true);
         novaFolha();
@@ -78,7 +81,6 @@ final class SaidaXls implements SaidaTabela {
     public void linha(LinhaTabela l) throws IOException {
         switch (l.tipo()) {
             case DETALHE, RESUMO -> {
-                final Object[] celulas = new Object[colunas.size()];
                 for (int i = 0; i < celulas.length; i++) {
                     celulas[i] = celula(l.valor(i));
                     if (celulas[i] == null) sempreCheia[i] = false;
