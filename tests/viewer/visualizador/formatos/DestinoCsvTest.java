@@ -90,4 +90,21 @@ class DestinoCsvTest {
     void textos(String texto, String esperado) {
         assertEquals(esperado, DestinoCsv.texto(texto));
     }
+
+    // A code and description in a column declared a number is still text: quoted and guarded.
+    @org.junit.jupiter.api.Test
+    void textoEmColunaNumerica() throws Exception {
+        final var coluna = new visualizador.design.Coluna("Fornecedor", "f", "fd", "", visualizador.design.TipoColuna.INTEIRO,
+                50f, visualizador.design.Alinhamento.DIREITA, 0, false);
+        final Path arquivo = pasta.resolve("r.csv");
+        try (DestinoCsv d = new DestinoCsv(arquivo)) {
+            d.inicio(new visualizador.pagina.Cabecalho("R", List.of(), "Fornecedor", "Data",
+                    java.time.LocalDateTime.of(2026, 12, 9, 15, 30), List.of(coluna)));
+            d.linha(new Object[] {"7 - A;B"});
+            d.linha(new Object[] {"=8 - C"});
+            d.linha(new Object[] {12L});
+            d.fim(new visualizador.pagina.Totais(List.of(coluna)));
+        }
+        assertEquals("\uFEFFFornecedor\r\n\"7 - A;B\"\r\n'=8 - C\r\n12\r\n", Files.readString(arquivo));
+    }
 }

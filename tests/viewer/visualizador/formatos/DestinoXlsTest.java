@@ -354,4 +354,30 @@ class DestinoXlsTest {
     void nomeXlsx(String pedido, String esperado) {
         assertEquals(pasta.resolve(esperado), DestinoXls.comoXlsx(pasta.resolve(pedido)));
     }
+
+    // A summed first column keeps its total; the label moves to the first column without one.
+    @ParameterizedTest
+    @ValueSource(strings = {"r.xls", "r.xlsx"})
+    void primeiraColunaSomada(String nome) throws Exception {
+        final List<visualizador.design.Coluna> colunas = new ArrayList<>(BancoTeste.design().colunas());
+        colunas.add(0, colunas.remove(7)); // Quantidade first
+        final Cabecalho c = new Cabecalho("R", List.of(), "Depósito", "Data", LocalDateTime.of(2026, 12, 9, 15, 30), colunas);
+        final Totais t = new Totais(colunas);
+        try (DestinoXls d = new DestinoXls(pasta.resolve(nome))) {
+            d.inicio(c);
+            for (int i = 1; i <= 2; i++) {
+                final List<Object> v = new ArrayList<>(java.util.Arrays.asList(linha(i, "P")));
+                v.add(0, v.remove(7));
+                final Object[] m = v.toArray();
+                t.somar(m);
+                d.linha(m);
+            }
+            d.fim(t);
+        }
+        final Folha s = LeitorPlanilha.ler(pasta.resolve(nome)).get(0);
+        final int total = 8; // title, choices, issue, a blank row, the titles, two lines, a blank row
+        assertEquals(List.of(2.5, "Total geral", 2.0), s.linha(total).subList(0, 3));
+        assertEquals(List.of("SUBTOTAL(109,A6:A7)", "SUBTOTAL(103,A6:A7)"),
+                List.of(0, 2).stream().map(i -> s.formula(total, i).replace(" ", "")).toList());
+    }
 }

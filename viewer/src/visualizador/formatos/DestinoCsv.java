@@ -1,18 +1,8 @@
 package visualizador.formatos;
 
-import java.io.BufferedWriter;
 import java.io.IOException;
-import java.math.BigDecimal;
 import java.nio.file.Path;
-import java.time.LocalDate;
-import java.util.ArrayList;
-import java.util.List;
-import visualizador.design.Coluna;
-import visualizador.pagina.Cabecalho;
-import visualizador.pagina.Destino;
-import visualizador.pagina.Formatos;
-import visualizador.pagina.Totais;
-import visualizador.publicacao.TextoParcial;
+import visualizador.pagina.DestinoTabela;
 
 /**
  * The report's table for other programs, as a spreadsheet in Portuguese reads it: UTF-8 with a
@@ -21,91 +11,9 @@ import visualizador.publicacao.TextoParcial;
  * group headers or totals to get in the way of a program; a summary has one line per group with
  * its count and sums. Written as it comes; the file appears only once complete.
  */
-public final class DestinoCsv implements Destino {
-    private final TextoParcial arquivo;
-    private final BufferedWriter out;
-    private Cabecalho cabecalho;
-    private List<Coluna> colunas;
-    /** A summary's columns: group, count, then these columns' sums; null for the full report. */
-    private int[] somadas;
-
+public final class DestinoCsv extends DestinoTabela {
     public DestinoCsv(Path arquivo) throws IOException {
-        this.arquivo = new TextoParcial(arquivo);
-        out = this.arquivo.escritor();
-        try {
-            out.write('\uFEFF'); // so that a spreadsheet program takes the file as UTF-8
-        } catch (IOException | RuntimeException e) {
-            this.arquivo.close();
-            throw e;
-        }
-    }
-
-    @Override
-    public void inicio(Cabecalho c) throws IOException {
-        cabecalho = c;
-        colunas = c.colunas();
-        final List<String> titulos = new ArrayList<>();
-        if (c.somenteTotais()) {
-            somadas = c.colunasSomadas();
-            titulos.add(c.agrupamento());
-            titulos.add("Linhas");
-            for (int i : somadas) titulos.add(colunas.get(i).titulo());
-        } else {
-            for (Coluna col : colunas) titulos.add(col.titulo());
-        }
-        for (int i = 0; i < titulos.size(); i++) campo(i, texto(titulos.get(i)));
-        out.write("\r\n");
-    }
-
-    @Override
-    public void inicioGrupo(String titulo) {}
-
-    @Override
-    public void linha(Object[] valores) throws IOException {
-        for (int i = 0; i < valores.length; i++) campo(i, valor(colunas.get(i), valores[i]));
-        out.write("\r\n");
-    }
-
-    @Override
-    public void fimGrupo(String titulo, Totais totais) throws IOException {
-        if (somadas == null) return;
-        campo(0, texto(cabecalho.nomeDoGrupo(titulo)));
-        campo(1, Long.toString(totais.linhas()));
-        for (int k = 0; k < somadas.length; k++) {
-            final BigDecimal soma = totais.soma(somadas[k]);
-            campo(2 + k, soma == null ? "" : numero(soma, colunas.get(somadas[k]).casas()));
-        }
-        out.write("\r\n");
-    }
-
-    @Override
-    public void fim(Totais totais) {
-        arquivo.completo();
-    }
-
-    @Override
-    public void close() throws IOException {
-        arquivo.close();
-    }
-
-    private void campo(int i, String s) throws IOException {
-        if (i > 0) out.write(';');
-        out.write(s);
-    }
-
-    static String valor(Coluna c, Object v) {
-        if (v == null) return "";
-        return switch (c.tipo()) {
-            case NUMERO -> numero((BigDecimal) v, c.casas());
-            case INTEIRO -> v.toString();
-            case DATA -> Formatos.data((LocalDate) v);
-            case TEXTO -> texto(v.toString());
-        };
-    }
-
-    /** "-1234,50": the column's decimals, comma, no grouping, which programs would read as text. */
-    static String numero(BigDecimal v, int casas) {
-        return v.setScale(casas, java.math.RoundingMode.HALF_UP).toPlainString().replace('.', ',');
+        super(new SaidaCsv(arquivo));
     }
 
     /**
