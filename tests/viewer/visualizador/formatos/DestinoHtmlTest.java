@@ -144,4 +144,19 @@ class DestinoHtmlTest {
         assertEquals(negativos, linhasVermelhas);
         assertFalse(completo.matches("(?s).*<td class=\"d neg\">[0-9].*"), "only negative figures are red");
     }
+
+    // Each group on a printed page of its own: a table per group, its column titles repeated; a
+    // summary, one line per group, stays one table.
+    @Test
+    void paginaPorGrupo() throws Exception {
+        final long empresas = contar("SELECT count(DISTINCT estempparcod) FROM est WHERE estforalinha IS DISTINCT FROM 'S'");
+        assertTrue(empresas > 1);
+        final String html = gerar("grupos.html", new OpcoesRelatorio(false, false, true), "P_GRUPO=3");
+        assertEquals(empresas - 1, html.split("<table class=\"nova\">", -1).length - 1);
+        assertEquals(empresas, html.split("<thead>", -1).length - 1);
+        for (String tabela : html.split("<table class=\"nova\">"))
+            assertEquals(1, tabela.split("<tr class=\"grupo\">", -1).length - 1, "one group a table");
+        final String resumo = gerar("gruposResumo.html", new OpcoesRelatorio(true, false, true), "P_GRUPO=3");
+        assertFalse(resumo.contains("class=\"nova\""));
+    }
 }

@@ -17,6 +17,17 @@ final class Marcacao {
         return true;
     }
 
+    /** {@code s} escaped as {@link #escapar(String, Writer)} writes it. */
+    static String escapar(String s) {
+        final java.io.StringWriter w = new java.io.StringWriter(s.length() + 16);
+        try {
+            escapar(s, w);
+        } catch (IOException e) {
+            throw new java.io.UncheckedIOException(e); // a StringWriter does not fail
+        }
+        return w.toString();
+    }
+
     /** Markup escaped for XML and HTML alike; characters XML cannot hold (controls, lone surrogates)
      * become U+FFFD. */
     static void escapar(String s, Writer w) throws IOException {

@@ -29,6 +29,7 @@ final class SaidaHtml implements SaidaTabela {
             tr.total td{font-weight:bold;border-top:2px solid #000}
             tr.vazio td{padding:1em 4px;font-style:italic}
             td.neg{color:#c00000}
+            table.nova{break-before:page;page-break-before:always}
             @page{size:A4 landscape;margin:1cm}
             """;
 
@@ -39,6 +40,10 @@ final class SaidaHtml implements SaidaTabela {
     /** Each column's opening cell tag, plain and for a negative figure: built once, not per cell. */
     private String[] celula;
     private String[] celulaNegativa;
+    /** Where each group starts a printed page of its own: a table per group, its titles repeated. */
+    private boolean tabelaPorGrupo;
+    private String titulosDaTabela;
+    private boolean algumGrupo;
 
     SaidaHtml(Path arquivo) throws IOException {
         this.arquivo = new TextoParcial(arquivo);
@@ -70,27 +75,31 @@ final class SaidaHtml implements SaidaTabela {
         out.write("</p>\n<p>");
         texto(c.emitidoEm());
         out.write("</p>\n<table>\n");
+        tabelaPorGrupo = c.paginaPorGrupo() && !t.resumo();
+        final StringBuilder titulos = new StringBuilder();
         if (!t.resumo()) { // the design's widths; a summary's few columns share the page evenly
-            out.write("<colgroup>");
+            titulos.append("<colgroup>");
             double soma = 0;
             for (ColunaTabela col : colunas) soma += col.origem().largura();
             for (ColunaTabela col : colunas)
-                out.write(String.format(Locale.ROOT, "<col style=\"width:%.2f%%\">", 100 * col.origem().largura() / soma));
-            out.write("</colgroup>\n");
+                titulos.append(String.format(Locale.ROOT, "<col style=\"width:%.2f%%\">", 100 * col.origem().largura() / soma));
+            titulos.append("</colgroup>\n");
         }
-        out.write("<thead><tr>");
-        for (ColunaTabela col : colunas) {
-            out.write("<th class=\"" + classe(col) + "\">");
-            texto(col.titulo());
-            out.write("</th>");
-        }
-        out.write("</tr></thead>\n<tbody>\n");
+        titulos.append("<thead><tr>");
+        for (ColunaTabela col : colunas)
+            titulos.append("<th class=\"").append(classe(col)).append("\">").append(Marcacao.escapar(col.titulo())).append("</th>");
+        titulosDaTabela = titulos.append("</tr></thead>\n<tbody>\n").toString();
+        out.write(titulosDaTabela);
     }
 
     @Override
     public void linha(LinhaTabela l) throws IOException {
         switch (l.tipo()) {
-            case GRUPO -> linhaUnica("grupo", l.rotulo());
+            case GRUPO -> {
+                if (tabelaPorGrupo && algumGrupo) out.write("</tbody>\n</table>\n<table class=\"nova\">\n" + titulosDaTabela);
+                algumGrupo = true;
+                linhaUnica("grupo", l.rotulo());
+            }
             case DETALHE, RESUMO -> celulas("<tr>", l);
             case TOTAL_RESUMO -> celulas("<tr class=\"total\">", l);
             case SUBTOTAL -> linhaTotais("subtotal", l);
