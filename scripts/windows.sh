@@ -4,6 +4,7 @@
 #
 #   windows.sh                 the whole build (Windows Qt, OpenSSL and libpq first, if not cached)
 #   windows.sh --dependencias  only the cached parts: Qt, OpenSSL and libpq for MinGW
+#   windows.sh --pacotes       only the Debian packages it needs
 #
 # Qt, OpenSSL and libpq are built from Debian's source packages, once, into a cache outside the
 # clone (${XDG_CACHE_HOME:-~/.cache}/relenderecamento/), one folder per version and recipe. A
@@ -19,11 +20,13 @@ cc=$triplet-gcc-posix
 cxx=$triplet-g++-posix
 
 so_dependencias=
+so_pacotes=
 case ${1:-} in
     --dependencias) so_dependencias=1 ;;
+    --pacotes) so_pacotes=1 ;;
     '') ;;
     *)
-        echo "uso: $0 [--dependencias]" >&2
+        echo "uso: $0 [--dependencias|--pacotes]" >&2
         exit 2
         ;;
 esac
@@ -69,7 +72,11 @@ precisa() {
 precisa g++-mingw-w64-x86-64-posix dpkg-dev cmake ninja-build qt6-base-dev qt6-base-dev-tools \
     qt6-translations-l10n fonts-dejavu-core nsis perl make pkg-config default-jdk-headless \
     libpostgresql-jdbc-java libpdfbox2-java libapache-poi-java
+[[ -z $so_pacotes ]] || exit 0
 mkdir -p "$cache"
+# One build at a time in the cache: a second run waits for the first.
+exec 9>"$cache/trava"
+flock 9
 
 # --- Debian's source packages, through an apt set-up of our own -------------------------------
 # A private deb-src list for these calls only: the machine's apt sources, lists and caches are
