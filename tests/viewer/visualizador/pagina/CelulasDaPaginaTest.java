@@ -11,35 +11,8 @@ import visualizador.design.Alinhamento;
 
 /** Texts set into cells, measured in a font whose every character is half an em: 3.5 pt at 7 pt. */
 class CelulasDaPaginaTest {
-    private record Fonte() implements Metrica {
-        @Override
-        public float largura(char c) {
-            return 500;
-        }
-
-        @Override
-        public float largura(CharSequence s) {
-            return 500f * s.length();
-        }
-
-        @Override
-        public float largura(CharSequence s, float maximo) {
-            return largura(s);
-        }
-
-        @Override
-        public float largura(CharSequence s, int inicio, int fim) {
-            return 500f * (fim - inicio);
-        }
-
-        @Override
-        public int caber(CharSequence s, int inicio, float maximo) {
-            return Math.min(s.length(), inicio + (int) (maximo / 500));
-        }
-    }
-
     /** What was drawn: the text of each piece, and its size. */
-    private static final class Registro implements Pintura<Fonte> {
+    private static final class Registro implements Pintura<FonteMeioEme> {
         final List<String> pedacos = new ArrayList<>();
         final List<Float> tamanhos = new ArrayList<>();
 
@@ -50,7 +23,7 @@ class CelulasDaPaginaTest {
         public void fecharTexto() {}
 
         @Override
-        public void texto(Fonte f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
+        public void texto(FonteMeioEme f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
             pedacos.add(s.subSequence(inicio, fim) + (reticencias ? "…" : ""));
             tamanhos.add(pontos);
         }
@@ -77,9 +50,9 @@ class CelulasDaPaginaTest {
         "ab cd ef gh ij kl mn op qr st uv wx yz | 3 | false | ab/cd/ef/gh/ij/kl/mn/op/qr/st/uv/wx…"}) // 12 lines at most
     void quebraNasBrancas(String texto, int caracteres, boolean cortar, String esperado) {
         final Registro r = new Registro();
-        final CelulasDaPagina<Fonte> c = new CelulasDaPagina<>(r, 1);
-        final float altura = c.quebrar(0, new Fonte(), texto, largura(caracteres), cortar);
-        c.pedacos(0, new Fonte(), texto, 0, largura(caracteres), Alinhamento.ESQUERDA, 100);
+        final CelulasDaPagina<FonteMeioEme> c = new CelulasDaPagina<>(r, 1);
+        final float altura = c.quebrar(0, new FonteMeioEme(), texto, largura(caracteres), cortar);
+        c.pedacos(0, new FonteMeioEme(), texto, 0, largura(caracteres), Alinhamento.ESQUERDA, 100);
         assertEquals(Arrays.asList(esperado.split("/")), r.pedacos);
         assertEquals(Diagramacao.LINHA + (r.pedacos.size() - 1) * Diagramacao.ENTRELINHA, altura, 0.001);
     }
@@ -93,7 +66,7 @@ class CelulasDaPaginaTest {
         "MARCA LONGA | 8 | false | MARCA L… | 7"})
     void numeroEncolheTextoCorta(String texto, int caracteres, boolean encolher, String esperado, float tamanho) {
         final Registro r = new Registro();
-        new CelulasDaPagina<>(r, 1).celula(new Fonte(), Diagramacao.CORPO, texto, 0, largura(caracteres),
+        new CelulasDaPagina<>(r, 1).celula(new FonteMeioEme(), Diagramacao.CORPO, texto, 0, largura(caracteres),
                 Alinhamento.DIREITA, encolher, 100);
         assertEquals(List.of(esperado), r.pedacos);
         assertEquals(tamanho, r.tamanhos.get(0), 0.01);

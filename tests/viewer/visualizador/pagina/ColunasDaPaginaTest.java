@@ -17,32 +17,7 @@ import visualizador.design.TipoColuna;
 
 /** The printed columns, sized in a font whose every character is half an em (3.5 pt at 7 pt). */
 class ColunasDaPaginaTest {
-    private static final Metrica FONTE = new Metrica() {
-        @Override
-        public float largura(char c) {
-            return 500;
-        }
-
-        @Override
-        public float largura(CharSequence s) {
-            return 500f * s.length();
-        }
-
-        @Override
-        public float largura(CharSequence s, float maximo) {
-            return largura(s);
-        }
-
-        @Override
-        public float largura(CharSequence s, int inicio, int fim) {
-            return 500f * (fim - inicio);
-        }
-
-        @Override
-        public int caber(CharSequence s, int inicio, float maximo) {
-            return Math.min(s.length(), inicio + (int) (maximo / 500));
-        }
-    };
+    private static final Metrica FONTE = new FonteMeioEme();
     private static final Coluna DEPOSITO = new Coluna("Depósito", "dep", null, "", TipoColuna.TEXTO, 80,
             Alinhamento.ESQUERDA, 0, false);
     private static final Coluna EMPRESA = new Coluna("Empresa", "emp", "empdes", "", TipoColuna.TEXTO, 120,

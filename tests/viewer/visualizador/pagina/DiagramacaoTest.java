@@ -35,7 +35,7 @@ class DiagramacaoTest {
     void nadaSePerdeEOGrupoNuncaFicaSozinho(int grupos, int linhasPorGrupo, int filtros, boolean porGrupo)
             throws Exception {
         final Folhas folhas = new Folhas();
-        final Diagramacao<Fonte> d = new Diagramacao<>(folhas);
+        final Diagramacao<FonteMeioEme> d = new Diagramacao<>(folhas);
         d.inicio(cabecalho(false, filtros).comPaginaPorGrupo(porGrupo));
         final Totais geral = new Totais(COLUNAS);
         final Totais grupo = new Totais(COLUNAS);
@@ -89,7 +89,7 @@ class DiagramacaoTest {
     @Test
     void resumoUmaLinhaPorGrupo() throws Exception {
         final Folhas folhas = new Folhas();
-        final Diagramacao<Fonte> d = new Diagramacao<>(folhas);
+        final Diagramacao<FonteMeioEme> d = new Diagramacao<>(folhas);
         d.inicio(cabecalho(true, 1));
         final Totais geral = new Totais(COLUNAS);
         for (int g = 1; g <= 3; g++) {
@@ -113,36 +113,8 @@ class DiagramacaoTest {
                 List.of("dep"));
     }
 
-    /** Every character half an em wide. */
-    private record Fonte(String nome) implements Metrica {
-        @Override
-        public float largura(char c) {
-            return 500;
-        }
-
-        @Override
-        public float largura(CharSequence s) {
-            return 500f * s.length();
-        }
-
-        @Override
-        public float largura(CharSequence s, float maximo) {
-            return largura(s);
-        }
-
-        @Override
-        public float largura(CharSequence s, int inicio, int fim) {
-            return 500f * (fim - inicio);
-        }
-
-        @Override
-        public int caber(CharSequence s, int inicio, float maximo) {
-            return Math.min(s.length(), inicio + (int) (maximo / 500));
-        }
-    }
-
     /** Keeps each page's text by baseline, the frames' and the footers' apart. */
-    private static final class Folhas implements visualizador.pagina.Folhas<Fonte>, Pintura<Fonte> {
+    private static final class Folhas implements visualizador.pagina.Folhas<FonteMeioEme>, Pintura<FonteMeioEme> {
         final List<TreeMap<Float, TreeMap<Float, String>>> corpos = new ArrayList<>();
         final List<Integer> molduraDe = new ArrayList<>();
         final List<String> rodapes = new ArrayList<>();
@@ -158,17 +130,17 @@ class DiagramacaoTest {
         }
 
         @Override
-        public Fonte normal() {
-            return new Fonte("normal");
+        public FonteMeioEme normal() {
+            return new FonteMeioEme("normal");
         }
 
         @Override
-        public Fonte negrito() {
-            return new Fonte("negrito");
+        public FonteMeioEme negrito() {
+            return new FonteMeioEme("negrito");
         }
 
         @Override
-        public Pintura<Fonte> pintura() {
+        public Pintura<FonteMeioEme> pintura() {
             return this;
         }
 
@@ -222,7 +194,7 @@ class DiagramacaoTest {
         public void fecharTexto() {}
 
         @Override
-        public void texto(Fonte f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
+        public void texto(FonteMeioEme f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
             atual.computeIfAbsent(y, k -> new TreeMap<>()).merge(x, s.subSequence(inicio, fim) + (reticencias ? "…" : ""),
                     String::concat);
         }
