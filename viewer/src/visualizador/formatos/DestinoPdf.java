@@ -6,7 +6,6 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.Iterator;
-import java.util.List;
 import org.apache.pdfbox.cos.COSArray;
 import org.apache.pdfbox.cos.COSBase;
 import org.apache.pdfbox.cos.COSDictionary;
@@ -118,10 +117,7 @@ public final class DestinoPdf implements Destino {
         // process that dies without running its shutdown hooks (its X display gone, say).
         doc = new PDDocument(MemoryUsageSetting.setupMainMemoryOnly());
         try {
-            reservas = new ReservasPdf(doc, ArquivosDeFonte.reservas(), f -> {
-                recursos.put(COSName.getPDFName(f.nome), f.pd);
-                fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
-            });
+            reservas = new ReservasPdf(doc, ArquivosDeFonte.reservas(), this::registrar);
             normal = new FontePdf(doc, FONTE, "F1", arquivo != null, reservas);
             negrito = new FontePdf(doc, FONTE_NEGRITO, "F2", arquivo != null, reservas);
             rascunho = arquivo == null ? new RascunhoPdf() : null;
@@ -131,11 +127,15 @@ public final class DestinoPdf implements Destino {
             doc.close();
             throw e;
         }
-        for (FontePdf f : List.of(normal, negrito)) {
-            recursos.put(COSName.getPDFName(f.nome), f.pd);
-            fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
-        }
+        registrar(normal);
+        registrar(negrito);
         diagramacao = new Diagramacao<>(new Paginas());
+    }
+
+    /** A font the pages and the header forms may use (the fallback fonts as they are loaded). */
+    private void registrar(FontePdf f) {
+        recursos.put(COSName.getPDFName(f.nome), f.pd);
+        fontesDosFormularios.put(COSName.getPDFName(f.nome), f.pd);
     }
 
     @Override

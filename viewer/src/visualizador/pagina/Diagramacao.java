@@ -31,7 +31,6 @@ public final class Diagramacao<F extends Metrica> {
     public static final String CONTINUACAO = " (continuação)";
     public static final String FILTROS_NA_PRIMEIRA = "Filtros: ver página 1";
     public static final String LEGENDA = ColunasDaPagina.LEGENDA;
-    public static final int MAXIMO_LEGENDA = ColunasDaPagina.MAXIMO_LEGENDA;
     private static final float FILTRO = 7.5f;
     private static final float ESPACO_GRUPO = 4;
     private static final float RODAPE = MARGEM + 2;
