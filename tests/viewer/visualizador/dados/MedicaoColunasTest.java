@@ -36,7 +36,7 @@ class MedicaoColunasTest {
         final Design design = BancoTeste.design();
         try (Conexao c = BancoTeste.conectar(home)) {
             final List<MedidaColuna> m = new MotorRelatorio(c, design, ValoresParametros.analisar(design,
-                    List.of(Map.entry(filtro.split("=")[0], filtro.split("=")[1])))).medirColunas(c);
+                    List.of(Map.entry(filtro.split("=")[0], filtro.split("=")[1])))).medirColunas(Progresso.NENHUM);
             assertEquals(design.colunas().size(), m.size());
             final MedidaColuna empresa = m.get(coluna(design, "emp_cod"));
             assertEquals(List.of(empresas.split(";")), empresa.codigos());

@@ -52,30 +52,16 @@ public final class Conexao implements AutoCloseable {
 
     private final Connection jdbc;
     private final boolean legado;
-    private final String servico;
-    private final ConfiguracaoConexao cfg;
 
-    private Conexao(Connection jdbc, boolean legado, String servico, ConfiguracaoConexao cfg) {
+    private Conexao(Connection jdbc, boolean legado) {
         this.jdbc = jdbc;
         this.legado = legado;
-        this.servico = servico;
-        this.cfg = cfg;
     }
 
     public static Conexao abrir(String servico, Ambiente amb) throws ErroRelatorio {
         final ConfiguracaoConexao cfg = ConfiguracaoConexao.de(servico, ArquivoServico.ler(servico, amb), amb);
         cfg.avisar(System.err::println);
-        return abrir(servico, cfg);
-    }
-
-    /** Another session like this one (same service, settings and checks), for work beside it. */
-    public Conexao outra() throws ErroRelatorio {
-        return abrir(servico, cfg);
-    }
-
-    private static Conexao abrir(String servico, ConfiguracaoConexao cfg) throws ErroRelatorio {
-        final Properties p = new Properties();
-        p.putAll(cfg.propriedades());
+        final Properties p = cfg.propriedades();
         // Read-only that the driver keeps: with autocommit off, every transaction it begins is
         // BEGIN READ ONLY. The readOnly property is left out on purpose: with it, turning
         // autocommit off makes the driver set the session back to READ WRITE.
@@ -96,7 +82,7 @@ public final class Conexao implements AutoCloseable {
                 final boolean legado = sqlAscii(c);
                 c.commit(); // keeps the client encoding
                 somenteLeitura(c);
-                final Conexao conexao = new Conexao(c, legado, servico, cfg);
+                final Conexao conexao = new Conexao(c, legado);
                 ABERTAS.add(conexao);
                 return conexao;
             } catch (SQLException | ErroRelatorio e) {

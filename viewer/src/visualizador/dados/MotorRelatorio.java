@@ -79,7 +79,7 @@ public final class MotorRelatorio {
 
     private long contar(String texto) throws ErroRelatorio {
         final SqlNomeado sql = SqlNomeado.compilar(texto);
-        try (PreparedStatement st = preparar(conexao, sql); ResultSet rs = st.executeQuery()) {
+        try (PreparedStatement st = preparar(sql); ResultSet rs = st.executeQuery()) {
             rs.next();
             return rs.getLong(1);
         } catch (SQLException e) {
@@ -99,8 +99,13 @@ public final class MotorRelatorio {
     }
 
     /** What each column will hold, read before the first line (see {@link MedicaoColunas}). */
-    List<MedidaColuna> medirColunas(Conexao sessao) throws SQLException {
-        return new MedicaoColunas(sessao, design.colunas(), sql -> preparar(sessao, sql)).medir(linhasSql());
+    public List<MedidaColuna> medirColunas(Progresso progresso) throws ErroRelatorio {
+        try {
+            return new MedicaoColunas(conexao, design.colunas(), this::preparar).medir(linhasSql());
+        } catch (SQLException e) {
+            if (progresso.cancelado()) throw new Cancelado();
+            throw erroBanco(e);
+        }
     }
 
     private static List<String> camposDoGrupo(Agrupamento a) {
@@ -112,54 +117,35 @@ public final class MotorRelatorio {
     }
 
     public Totais executar(Destino destino, Progresso progresso, Cabecalho cabecalho) throws ErroRelatorio, IOException {
-        final SqlNomeado ordenado = SqlNomeado.compilar(sqlOrdenado());
-        final List<Coluna> colunas = design.colunas();
-        if (!destino.medeColunas() || !cabecalho.medidas().isEmpty()) {
-            try (Busca busca = new Busca(ordenado, colunas, valores.agrupamento())) {
-                return percorrer(busca, destino, progresso, cabecalho);
-            }
-        }
-        // The columns are measured on a second session while this one sorts the report's rows.
-        try (MedicaoParalela medicao = MedicaoParalela.iniciar(conexao, this::medirColunas)) {
-            // Without one they are measured here first: a query already sent cannot be set aside.
-            final List<MedidaColuna> antes = medicao.sessaoAberta(progresso) ? null : medirColunas(conexao);
-            try (Busca busca = new Busca(ordenado, colunas, valores.agrupamento())) {
-                final List<MedidaColuna> medidas = antes != null ? antes : medicao.aguardar(progresso);
-                return percorrer(busca, destino, progresso, cabecalho.comMedidas(medidas));
-            }
-        } catch (SQLException e) {
-            if (progresso.cancelado()) throw new Cancelado();
-            throw erroBanco(e);
-        }
-    }
-
-    private Totais percorrer(Busca busca, Destino destino, Progresso progresso, Cabecalho cabecalho)
-            throws ErroRelatorio, IOException {
+        if (destino.medeColunas() && cabecalho.medidas().isEmpty())
+            cabecalho = cabecalho.comMedidas(medirColunas(progresso));
         final List<Coluna> colunas = design.colunas();
         final Totais geral = new Totais(colunas);
         final Totais doGrupo = new Totais(colunas);
         final boolean somenteTotais = cabecalho.somenteTotais();
         destino.inicio(cabecalho);
-        String tituloAtual = null;
-        for (List<Linha> bloco = busca.proximo(progresso); !bloco.isEmpty(); bloco = busca.proximo(progresso)) {
-            for (Linha linha : bloco) {
-                if (linha.novoGrupo() != null) {
-                    if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
-                    doGrupo.zerar();
-                    tituloAtual = linha.novoGrupo();
-                    destino.inicioGrupo(tituloAtual);
-                }
-                geral.somar(linha.valores());
-                doGrupo.somar(linha.valores());
-                if (!somenteTotais) destino.linha(linha.valores());
-                if (geral.linhas() % AVISO_A_CADA == 0) {
-                    progresso.linhasLidas(geral.linhas());
-                    if (progresso.cancelado()) throw new Cancelado();
+        try (Busca busca = new Busca(SqlNomeado.compilar(sqlOrdenado()), colunas, valores.agrupamento())) {
+            String tituloAtual = null;
+            for (List<Linha> bloco = busca.proximo(progresso); !bloco.isEmpty();
+                    bloco = busca.proximo(progresso)) {
+                for (Linha linha : bloco) {
+                    if (linha.novoGrupo() != null) {
+                        if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
+                        doGrupo.zerar();
+                        tituloAtual = linha.novoGrupo();
+                        destino.inicioGrupo(tituloAtual);
+                    }
+                    geral.somar(linha.valores());
+                    doGrupo.somar(linha.valores());
+                    if (!somenteTotais) destino.linha(linha.valores());
+                    if (geral.linhas() % AVISO_A_CADA == 0) {
+                        progresso.linhasLidas(geral.linhas());
+                        if (progresso.cancelado()) throw new Cancelado();
+                    }
                 }
             }
+            if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
         }
-        if (tituloAtual != null) destino.fimGrupo(tituloAtual, doGrupo);
-        busca.close(); // the query's transaction ends before the file is finished
         progresso.linhasLidas(geral.linhas());
         destino.fim(geral);
         return geral;
@@ -184,7 +170,6 @@ public final class MotorRelatorio {
         private volatile PreparedStatement comando;
         private volatile boolean parar;
         private volatile Exception erro;
-        private boolean fechada; // only the report's thread closes it
 
         Busca(SqlNomeado sql, List<Coluna> colunas, Agrupamento grupo) {
             this.sql = sql;
@@ -196,7 +181,7 @@ public final class MotorRelatorio {
         }
 
         private void ler() {
-            try (PreparedStatement st = preparar(conexao, sql)) {
+            try (PreparedStatement st = preparar(sql)) {
                 comando = st;
                 st.setFetchSize(LINHAS_POR_BUSCA);
                 try (ResultSet rs = st.executeQuery()) {
@@ -258,8 +243,6 @@ public final class MotorRelatorio {
 
         @Override
         public void close() {
-            if (fechada) return;
-            fechada = true;
             parar = true;
             final PreparedStatement st = comando;
             if (thread.isAlive() && st != null) {
@@ -283,8 +266,8 @@ public final class MotorRelatorio {
         }
     }
 
-    private PreparedStatement preparar(Conexao sessao, SqlNomeado sql) throws SQLException {
-        final PreparedStatement st = sessao.preparar(sql.sql());
+    private PreparedStatement preparar(SqlNomeado sql) throws SQLException {
+        final PreparedStatement st = conexao.preparar(sql.sql());
         try {
             for (int i = 0; i < sql.nomes().size(); i++) {
                 final String nome = sql.nomes().get(i);
@@ -296,7 +279,7 @@ public final class MotorRelatorio {
                 else {
                     final Integer[] caixa = new Integer[codigos.length];
                     for (int j = 0; j < codigos.length; j++) caixa[j] = codigos[j];
-                    final Array array = sessao.jdbc().createArrayOf("int4", caixa);
+                    final Array array = conexao.jdbc().createArrayOf("int4", caixa);
                     st.setArray(i + 1, array);
                 }
             }
