@@ -12,27 +12,15 @@ import visualizador.design.Alinhamento;
 /** Texts set into cells, measured in a font whose every character is half an em: 3.5 pt at 7 pt. */
 class CelulasDaPaginaTest {
     /** What was drawn: the text of each piece, and its size. */
-    private static final class Registro implements Pintura<FonteMeioEme> {
+    private static final class Registro implements PinturaSoDeTexto {
         final List<String> pedacos = new ArrayList<>();
         final List<Float> tamanhos = new ArrayList<>();
-
-        @Override
-        public void abrirTexto() {}
-
-        @Override
-        public void fecharTexto() {}
 
         @Override
         public void texto(FonteMeioEme f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
             pedacos.add(s.subSequence(inicio, fim) + (reticencias ? "…" : ""));
             tamanhos.add(pontos);
         }
-
-        @Override
-        public void vermelho(boolean sim) {}
-
-        @Override
-        public void traco(float x1, float x2, float y, float espessura, float cinza) {}
     }
 
     /** A column where exactly {@code caracteres} body characters fit between its blanks. */

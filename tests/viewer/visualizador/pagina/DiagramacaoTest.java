@@ -114,7 +114,7 @@ class DiagramacaoTest {
     }
 
     /** Keeps each page's text by baseline, the frames' and the footers' apart. */
-    private static final class Folhas implements visualizador.pagina.Folhas<FonteMeioEme>, Pintura<FonteMeioEme> {
+    private static final class Folhas implements visualizador.pagina.Folhas<FonteMeioEme>, PinturaSoDeTexto {
         final List<TreeMap<Float, TreeMap<Float, String>>> corpos = new ArrayList<>();
         final List<Integer> molduraDe = new ArrayList<>();
         final List<String> rodapes = new ArrayList<>();
@@ -188,21 +188,9 @@ class DiagramacaoTest {
         }
 
         @Override
-        public void abrirTexto() {}
-
-        @Override
-        public void fecharTexto() {}
-
-        @Override
         public void texto(FonteMeioEme f, float pontos, float x, float y, CharSequence s, int inicio, int fim, boolean reticencias) {
             atual.computeIfAbsent(y, k -> new TreeMap<>()).merge(x, s.subSequence(inicio, fim) + (reticencias ? "…" : ""),
                     String::concat);
         }
-
-        @Override
-        public void vermelho(boolean sim) {}
-
-        @Override
-        public void traco(float x1, float x2, float y, float espessura, float cinza) {}
     }
 }
